@@ -1,0 +1,56 @@
+#pragma once
+// The file system as the setup uses it: the ANSI KERNEL32 file functions,
+// narrowed to what deployment, support files and the folder rules need.
+#include <cstdint>
+#include <string>
+
+#include "platform/os_error.h"
+
+namespace vk {
+
+// File attributes (the Win32 FILE_ATTRIBUTE_* bits the setup looks at).
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrHidden = 0x02;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrNormal = 0x80;
+// GetFileAttributesA's answer for a path that does not exist.
+inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+using FindHandle = std::uintptr_t;
+inline constexpr FindHandle kNoFind = 0;
+
+struct FindEntry {
+    std::string name;  // the entry's own name, no folder
+    std::uint32_t attributes = 0;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    // GetModuleFileNameA(NULL, ...): the running program's full path.
+    virtual OsResult GetModulePath(std::string& path) = 0;
+    // FindFirstFileA: the first entry matching `pattern` ("folder\*.*" or a path).
+    // On failure `handle` is kNoFind. A handle must be closed with FindClose.
+    virtual OsResult FindFirst(const std::string& pattern, FindHandle& handle,
+                               FindEntry& entry) = 0;
+    // FindNextFileA: kErrNoMoreFiles after the last entry.
+    virtual OsResult FindNext(FindHandle handle, FindEntry& entry) = 0;
+    virtual OsResult FindClose(FindHandle handle) = 0;
+    // GetFileAttributesA: kInvalidAttributes when the path does not exist.
+    virtual std::uint32_t GetAttributes(const std::string& path) = 0;
+    virtual OsResult SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // CreateDirectoryA(path, NULL): one level; the parent must exist.
+    virtual OsResult CreateFolder(const std::string& path) = 0;
+    // CopyFileA(source, destination, FALSE): overwrites, except a read-only destination.
+    virtual OsResult CopyFile(const std::string& source, const std::string& destination) = 0;
+    // GetEnvironmentVariableA: kErrFileNotFound (ERROR_ENVVAR_NOT_FOUND is 203) when unset.
+    virtual OsResult GetEnvironmentVariable(const std::string& name, std::string& value) = 0;
+    // The shell's roaming application-data folder of the current user (CSIDL_APPDATA).
+    virtual OsResult GetRoamingAppDataFolder(std::string& path) = 0;
+    // GetCurrentDirectoryA.
+    virtual OsResult GetCurrentFolder(std::string& path) = 0;
+};
+
+}  // namespace vk

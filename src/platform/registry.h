@@ -1,0 +1,63 @@
+#pragma once
+// The registry as the setup uses it: the ANSI registry functions of Windows,
+// narrowed to the operations the discovery and the registrations make.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/os_error.h"
+
+namespace vk {
+
+// An open key. Opaque to the core; 0 is "no key".
+using RegHandle = std::uintptr_t;
+inline constexpr RegHandle kNoKey = 0;
+
+enum class RegRoot { LocalMachine, CurrentUser };
+
+// Value types the setup reads and writes (the Win32 REG_* numbers).
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// Longest key name, without its NUL: a 256-character buffer holds every name.
+inline constexpr std::size_t kMaxKeyNameChars = 255;
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+
+    // RegOpenKeyA(root, NULL): a handle to the root itself. Must be closed.
+    virtual OsResult OpenRoot(RegRoot root, RegHandle& key) = 0;
+    // RegOpenKeyA(parent, path): opens an existing key for reading and writing.
+    // `key` is kNoKey on failure.
+    virtual OsResult OpenKey(RegHandle parent, const std::string& path, RegHandle& key) = 0;
+    // RegOpenKeyExA(parent, subKey, 0, KEY_READ): an empty name opens the parent again.
+    virtual OsResult OpenKeyForRead(RegHandle parent, const std::string& subKey,
+                                    RegHandle& key) = 0;
+    // RegCreateKeyA(parent, path): opens the key, creating every missing level.
+    virtual OsResult CreateKey(RegHandle parent, const std::string& path, RegHandle& key) = 0;
+    // RegQueryInfoKeyA, asking only for the number of immediate subkeys.
+    virtual OsResult QuerySubkeyCount(RegHandle key, std::uint32_t& count) = 0;
+    // RegEnumKeyExA with a 256-character buffer: the name of subkey `index`.
+    virtual OsResult EnumSubkey(RegHandle key, std::uint32_t index, std::string& name) = 0;
+    // RegQueryValueExA with a buffer of `bufferSize` bytes. Data larger than the
+    // buffer give kErrMoreData and leave `data` empty; an absent value gives
+    // kErrFileNotFound. `data` holds the bytes exactly as stored.
+    virtual OsResult QueryValue(RegHandle key, const std::string& name, std::size_t bufferSize,
+                                std::vector<std::uint8_t>& data, std::uint32_t& type) = 0;
+    // RegQueryValueExA asking only for the size of the stored data, in bytes.
+    virtual OsResult QueryValueSize(RegHandle key, const std::string& name,
+                                    std::size_t& size) = 0;
+    // RegSetValueExA with REG_DWORD and 4 bytes.
+    virtual OsResult SetDword(RegHandle key, const std::string& name, std::uint32_t value) = 0;
+    // RegSetValueExA with REG_SZ: the text's bytes, without a terminating NUL.
+    virtual OsResult SetString(RegHandle key, const std::string& name,
+                               const std::string& text) = 0;
+    // RegDeleteKeyA: deletes a key that has no subkeys.
+    virtual OsResult DeleteKey(RegHandle parent, const std::string& path) = 0;
+    // RegCloseKey.
+    virtual OsResult CloseKey(RegHandle key) = 0;
+};
+
+}  // namespace vk

@@ -1,0 +1,20 @@
+#pragma once
+// The OS services the portable core receives, bundled. The core holds
+// references only; whoever builds the bundle owns the services.
+#include "platform/codepage.h"
+#include "platform/file_system.h"
+#include "platform/process_list.h"
+#include "platform/prompts.h"
+#include "platform/registry.h"
+
+namespace vk {
+
+struct Services {
+    IRegistry& registry;
+    IFileSystem& files;
+    IProcessList& processes;
+    IPrompts& prompts;
+    ICodePage& codePage;
+};
+
+}  // namespace vk
