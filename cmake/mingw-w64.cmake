@@ -9,5 +9,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Windows test programs run through the project's Wine runner.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+# Windows test programs run through the project's Wine runner, in a Wine prefix
+# of this build folder's own.
+get_filename_component(_varnok_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${_varnok_root}/scripts/wine-run.sh)

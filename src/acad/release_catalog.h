@@ -1,0 +1,52 @@
+#pragma once
+// The release catalogue: for each AutoCAD release year 2007 to 2024 (slot =
+// year - 2007), every installed product found at start-up, with its
+// installation folder and the path of its product key below
+// HKEY_LOCAL_MACHINE. It also carries the install folder chosen on the install
+// page and the registration and support-file operations that walk its lists.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/services.h"
+
+inline constexpr int kFirstReleaseYear = 2007;
+inline constexpr int kLastReleaseYear = 2024;
+inline constexpr int kReleaseSlots = kLastReleaseYear - kFirstReleaseYear + 1;  // 18
+
+using CStringList = std::vector<std::string>;
+
+class CAcadReleaseCatalog {
+public:
+    explicit CAcadReleaseCatalog(const vk::Services& services);
+
+    // Discovery: fills the slot lists from the registry. Called once, at start-up.
+    void DiscoverReleases();
+    void ScanWow6432Releases();
+    void SearchValueKeys(vk::RegHandle parentKey, const std::string& subKeyName,
+                         std::string relativePath, std::string prefix);
+
+    // Demand-load registration for each selected year (flags: 2007 first), then
+    // trusted-path registration once.
+    void RegisterSelectedReleases(const int selected[kReleaseSlots]);
+    void RegisterDemandLoad(unsigned year);
+    void RegisterTrustedPaths();
+
+    // The add-in's fonts (and, for 2008, its plotter file) into every
+    // installation folder of every selected year.
+    void CopySelectedSupportFiles(const int selected[kReleaseSlots]);
+    void CopySupportFiles(const std::string& acadLocation, bool bWithDriver);
+
+    const vk::Services& Services() const { return m_services; }
+
+    std::string m_strInstallDir;
+    std::array<CStringList, kReleaseSlots> m_arrAcadLocations;
+    std::array<CStringList, kReleaseSlots> m_arrProductKeys;
+    std::string m_strSearchValue;
+    CStringList m_arrFoundKeys;
+    CStringList m_arrFoundValues;
+
+private:
+    vk::Services m_services;
+};
