@@ -9,5 +9,6 @@ function(varnok_wine_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main)
     varnok_target_options(${name})
     add_test(NAME wine.${name} COMMAND ${name})
-    set_tests_properties(wine.${name} PROPERTIES TIMEOUT 600)
+    set_tests_properties(wine.${name} PROPERTIES TIMEOUT 600
+        ENVIRONMENT "VARNOK_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
 endfunction()
