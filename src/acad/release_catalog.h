@@ -48,5 +48,15 @@ public:
     CStringList m_arrFoundValues;
 
 private:
+    // One pass of discovery over the release keys below `autocadKeyPath`
+    // (below HKEY_LOCAL_MACHINE); product names are classified by the years
+    // 2007 to `lastYear`.
+    void ScanReleaseKeys(const std::string& autocadKeyPath, int lastYear);
+    // The location and name searches of one open release key, then the pairing.
+    void RecordProducts(vk::RegHandle releaseKey, const std::string& prefix, int lastYear);
+    // SearchValueKeys from `releaseKey` itself for `valueName`, on emptied scratch lists.
+    void SearchReleaseKey(vk::RegHandle releaseKey, const std::string& prefix,
+                          const std::string& valueName);
+
     vk::Services m_services;
 };
