@@ -1,0 +1,33 @@
+#pragma once
+// The folder picker's rules for a typed install folder: which names and paths
+// are valid, creating a path level by level, and the question and warnings
+// around that. Plain logic over a path and the OS services.
+#include <string>
+
+#include "platform/services.h"
+
+namespace vk {
+
+// Results shared by CreateFolderPath and MakeSurePathExists.
+inline constexpr int kPathOk = 0;
+inline constexpr int kPathInvalid = 1;
+inline constexpr int kPathCannotCreate = 2;
+inline constexpr int kPathDeclined = -1;
+
+}  // namespace vk
+
+// False for an empty name, a name that begins or ends with a tab, a blank or
+// a dot, and a name that holds one of " * / : < > ? \ |. Checked by
+// characters of the ANSI code page, so double-byte characters are allowed.
+bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name);
+
+// Checks an absolute drive-letter path ("C:\" or "C:\a\b", no trailing
+// backslash after a folder name) and, unless `validateOnly`, creates every
+// missing folder of it. kPathOk, kPathInvalid or kPathCannotCreate.
+int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly);
+
+// Validates the path; when it does not exist, asks whether to create it and
+// does. Shows the invalid / cannot-create warnings itself, under `caption`.
+// kPathOk, kPathDeclined, kPathInvalid or kPathCannotCreate.
+int MakeSurePathExists(const vk::Services& services, const std::string& path,
+                       const std::string& caption);
