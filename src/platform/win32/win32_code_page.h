@@ -1,0 +1,14 @@
+#pragma once
+// The process's ANSI code page, as USER32 and KERNEL32 see it.
+#include "platform/codepage.h"
+
+namespace vk::win32 {
+
+class Win32CodePage : public ICodePage {
+public:
+    bool IsLeadByte(unsigned char byte) const override;
+    std::string ToUpper(const std::string& text) const override;
+    std::string ToLower(const std::string& text) const override;
+};
+
+}  // namespace vk::win32

@@ -1,0 +1,170 @@
+#include "platform/win32/win32_file_system.h"
+
+// <windows.h> before the headers that build on it.
+#include "platform/win32/windows_api.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace vk::win32 {
+namespace {
+
+bool TooLong(const std::string& path) {
+    return path.size() > kMaxPath - 1;
+}
+
+OsResult LastError() {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? static_cast<OsResult>(error) : kErrInvalidParameter;
+}
+
+OsResult Succeeded(BOOL ok) {
+    return ok ? kOk : LastError();
+}
+
+FindHandle ToFindHandle(HANDLE find) {
+    return reinterpret_cast<FindHandle>(find);
+}
+HANDLE ToHandle(FindHandle find) {
+    return reinterpret_cast<HANDLE>(find);
+}
+
+FindEntry ToEntry(const WIN32_FIND_DATAA& data) {
+    // cFileName is NUL-terminated by the system; strnlen guards the array's end anyway.
+    return FindEntry{std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName)),
+                     data.dwFileAttributes};
+}
+
+// Calls `fill(buffer, capacity)`, which answers like the ...A functions that
+// report the size they need (GetEnvironmentVariableA, GetCurrentDirectoryA):
+// the text's length when it fit, the needed size with its NUL when it did not,
+// 0 on failure. The buffer grows until the text fits.
+template <typename Fill>
+OsResult ReadGrowing(std::string& text, Fill fill) {
+    text.clear();
+    std::vector<char> buffer(kMaxPath);
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            const DWORD error = GetLastError();
+            return static_cast<OsResult>(error);  // ERROR_SUCCESS: an empty text
+        }
+        if (length < buffer.size()) {
+            text.assign(buffer.data(), length);
+            return kOk;
+        }
+        buffer.resize(length);  // the text may grow between two calls: ask again
+    }
+}
+
+}  // namespace
+
+OsResult Win32FileSystem::GetModulePath(std::string& path) {
+    path.clear();
+    // GetModuleFileNameA does not report the size it needs: it fills the
+    // buffer and cuts the path short. A full buffer means "try a larger one".
+    constexpr DWORD kLongestPath = 32768;
+    for (DWORD capacity = kMaxPath + 1; capacity <= 2 * kLongestPath; capacity *= 2) {
+        std::vector<char> buffer(capacity);
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
+        if (length == 0) {
+            return LastError();
+        }
+        if (length < capacity) {
+            path.assign(buffer.data(), length);
+            return kOk;
+        }
+    }
+    return kErrFilenameTooLong;
+}
+
+OsResult Win32FileSystem::FindFirst(const std::string& pattern, FindHandle& handle,
+                                    FindEntry& entry) {
+    handle = kNoFind;
+    entry = FindEntry{};
+    if (TooLong(pattern)) {
+        return kErrFilenameTooLong;
+    }
+    WIN32_FIND_DATAA data{};
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    handle = ToFindHandle(find);
+    entry = ToEntry(data);
+    return kOk;
+}
+
+OsResult Win32FileSystem::FindNext(FindHandle handle, FindEntry& entry) {
+    entry = FindEntry{};
+    WIN32_FIND_DATAA data{};
+    if (!FindNextFileA(ToHandle(handle), &data)) {
+        return LastError();
+    }
+    entry = ToEntry(data);
+    return kOk;
+}
+
+OsResult Win32FileSystem::FindClose(FindHandle handle) {
+    return Succeeded(::FindClose(ToHandle(handle)));
+}
+
+std::uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
+    if (TooLong(path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return kInvalidAttributes;
+    }
+    return GetFileAttributesA(path.c_str());
+}
+
+OsResult Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    return Succeeded(SetFileAttributesA(path.c_str(), attributes));
+}
+
+OsResult Win32FileSystem::CreateFolder(const std::string& path) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    return Succeeded(CreateDirectoryA(path.c_str(), nullptr));
+}
+
+OsResult Win32FileSystem::CopyFile(const std::string& source, const std::string& destination) {
+    if (TooLong(source) || TooLong(destination)) {
+        return kErrFilenameTooLong;
+    }
+    return Succeeded(CopyFileA(source.c_str(), destination.c_str(), FALSE));
+}
+
+OsResult Win32FileSystem::GetEnvironmentVariable(const std::string& name, std::string& value) {
+    OsResult result = ReadGrowing(value, [&name](char* buffer, DWORD capacity) {
+        return GetEnvironmentVariableA(name.c_str(), buffer, capacity);
+    });
+    // The interface names an unset variable like a missing file.
+    return result == ERROR_ENVVAR_NOT_FOUND ? kErrFileNotFound : result;
+}
+
+OsResult Win32FileSystem::GetRoamingAppDataFolder(std::string& path) {
+    path.clear();
+    // SHGetFolderPathA writes at most MAX_PATH bytes, terminating NUL included.
+    char buffer[MAX_PATH] = {};
+    HRESULT result = SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    if (FAILED(result)) {
+        return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : kErrPathNotFound;
+    }
+    path.assign(buffer, strnlen(buffer, sizeof buffer));
+    return path.empty() ? kErrPathNotFound : kOk;
+}
+
+OsResult Win32FileSystem::GetCurrentFolder(std::string& path) {
+    return ReadGrowing(
+        path, [](char* buffer, DWORD capacity) { return GetCurrentDirectoryA(capacity, buffer); });
+}
+
+}  // namespace vk::win32

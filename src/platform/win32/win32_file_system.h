@@ -1,0 +1,25 @@
+#pragma once
+// The file system through the ANSI file functions of KERNEL32 (and SHELL32
+// for the application-data folder). Paths longer than MAX_PATH - 1 bytes are
+// refused with kErrFilenameTooLong before the system sees them, so nothing
+// is ever silently cut short.
+#include "platform/file_system.h"
+
+namespace vk::win32 {
+
+class Win32FileSystem : public IFileSystem {
+public:
+    OsResult GetModulePath(std::string& path) override;
+    OsResult FindFirst(const std::string& pattern, FindHandle& handle, FindEntry& entry) override;
+    OsResult FindNext(FindHandle handle, FindEntry& entry) override;
+    OsResult FindClose(FindHandle handle) override;
+    std::uint32_t GetAttributes(const std::string& path) override;
+    OsResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    OsResult CreateFolder(const std::string& path) override;
+    OsResult CopyFile(const std::string& source, const std::string& destination) override;
+    OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
+    OsResult GetRoamingAppDataFolder(std::string& path) override;
+    OsResult GetCurrentFolder(std::string& path) override;
+};
+
+}  // namespace vk::win32

@@ -1,0 +1,12 @@
+#pragma once
+// Running processes from a Toolhelp snapshot (ANSI entries).
+#include "platform/process_list.h"
+
+namespace vk::win32 {
+
+class Win32ProcessList : public IProcessList {
+public:
+    OsResult ListExecutableNames(std::vector<std::string>& names) override;
+};
+
+}  // namespace vk::win32
