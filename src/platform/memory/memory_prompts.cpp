@@ -1,0 +1,36 @@
+#include "platform/memory/memory_prompts.h"
+
+namespace vk::memory {
+namespace {
+
+// The button a MessageBox of `type` answers when Enter is pressed: its first.
+int DefaultButton(unsigned type) {
+    switch (type & 0x0F) {
+        case kMbAbortRetryIgnore:
+            return kIdAbort;
+        case kMbYesNo:
+            return kIdYes;
+        default:
+            return kIdOk;
+    }
+}
+
+}  // namespace
+
+int MemoryPrompts::MessageBox(WindowRef owner, const std::string& text, const std::string& caption,
+                              unsigned type) {
+    if (faults_ != nullptr && faults_->ShouldFail("MessageBox"))
+        return 0;
+    records_.push_back(PromptRecord{owner, text, caption, type});
+    if (!answers_.empty()) {
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    // A copy: the responder may replace itself while it runs.
+    if (responder_)
+        return Responder(responder_)(records_.back());
+    return DefaultButton(type);
+}
+
+}  // namespace vk::memory
