@@ -4,67 +4,9 @@
 
 namespace vk::test {
 
-namespace {
-
-constexpr OsResult kUnused = kErrInvalidParameter;
-
-class UntouchedFileSystem : public IFileSystem {
-public:
-    OsResult GetModulePath(std::string&) override { return Fail(); }
-    OsResult FindFirst(const std::string&, FindHandle&, FindEntry&) override { return Fail(); }
-    OsResult FindNext(FindHandle, FindEntry&) override { return Fail(); }
-    OsResult FindClose(FindHandle) override { return Fail(); }
-    std::uint32_t GetAttributes(const std::string&) override {
-        Fail();
-        return kInvalidAttributes;
-    }
-    OsResult SetAttributes(const std::string&, std::uint32_t) override { return Fail(); }
-    OsResult CreateFolder(const std::string&) override { return Fail(); }
-    OsResult CopyFile(const std::string&, const std::string&) override { return Fail(); }
-    OsResult GetEnvironmentVariable(const std::string&, std::string&) override { return Fail(); }
-    OsResult GetRoamingAppDataFolder(std::string&) override { return Fail(); }
-    OsResult GetCurrentFolder(std::string&) override { return Fail(); }
-
-private:
-    static OsResult Fail() {
-        ADD_FAILURE() << "discovery used the file system";
-        return kUnused;
-    }
-};
-
-class UntouchedProcesses : public IProcessList {
-public:
-    OsResult ListExecutableNames(std::vector<std::string>&) override {
-        ADD_FAILURE() << "discovery listed processes";
-        return kUnused;
-    }
-};
-
-class UntouchedPrompts : public IPrompts {
-public:
-    WindowRef MainWindow() override { return 0; }
-    int MessageBox(WindowRef, const std::string& text, const std::string&, unsigned) override {
-        ADD_FAILURE() << "discovery showed a message: " << text;
-        return kIdCancel;
-    }
-};
-
-}  // namespace
-
-struct DiscoveryMachine::Untouched {
-    UntouchedFileSystem files;
-    UntouchedProcesses processes;
-    UntouchedPrompts prompts;
-};
-
 void PrintTo(const FoundProduct& product, std::ostream* out) {
     *out << "{" << product.year << ", \"" << product.key << "\", \"" << product.location << "\"}";
 }
-
-DiscoveryMachine::DiscoveryMachine(memory::FaultInjector* faults)
-    : registry(faults), untouched_(std::make_unique<Untouched>()) {}
-
-DiscoveryMachine::~DiscoveryMachine() = default;
 
 void DiscoveryMachine::AddProduct(const std::string& keyPath, const std::string& productName,
                                   const std::string& location) {
@@ -73,8 +15,7 @@ void DiscoveryMachine::AddProduct(const std::string& keyPath, const std::string&
 }
 
 CAcadReleaseCatalog DiscoveryMachine::NewCatalog() {
-    return CAcadReleaseCatalog(Services{registry, untouched_->files, untouched_->processes,
-                                        untouched_->prompts, codePage});
+    return CAcadReleaseCatalog(Services{registry, files_, processes_, prompts_, codePage_});
 }
 
 std::vector<FoundProduct> DiscoveryMachine::Discover() {

@@ -1,13 +1,15 @@
 #pragma once
-// A sample machine for discovery tests: HKEY_LOCAL_MACHINE in memory, code
-// page 936, and the other services, which discovery must never touch.
-#include <memory>
+// A sample machine for discovery tests: HKEY_LOCAL_MACHINE in memory and code
+// page 936, with the other memory services to complete the bundle.
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "acad/release_catalog.h"
 #include "platform/memory/cp936_codepage.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_process_list.h"
+#include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
 
 namespace vk::test {
@@ -26,13 +28,12 @@ void PrintTo(const FoundProduct& product, std::ostream* out);
 
 class DiscoveryMachine {
 public:
-    explicit DiscoveryMachine(memory::FaultInjector* faults = nullptr);
-    ~DiscoveryMachine();
+    explicit DiscoveryMachine(memory::FaultInjector* faults = nullptr) : registry(faults) {}
 
     // A product key below HKEY_LOCAL_MACHINE carrying both values.
     void AddProduct(const std::string& keyPath, const std::string& productName,
                     const std::string& location);
-    // A catalogue over this machine's registry and code page.
+    // A catalogue over this machine's services.
     CAcadReleaseCatalog NewCatalog();
     // Runs discovery on a fresh catalogue and lists what it recorded, slot by
     // slot. Checks on the way that every opened key was closed and that both
@@ -40,11 +41,12 @@ public:
     std::vector<FoundProduct> Discover();
 
     memory::MemoryRegistry registry;
-    memory::Cp936CodePage codePage;
 
 private:
-    struct Untouched;
-    std::unique_ptr<Untouched> untouched_;
+    memory::Cp936CodePage codePage_;
+    memory::MemoryFileSystem files_;
+    memory::MemoryProcessList processes_;
+    memory::MemoryPrompts prompts_;
 };
 
 }  // namespace vk::test
