@@ -1,0 +1,127 @@
+#include "install/deploy.h"
+
+#include <optional>
+
+#include "install/data_files.h"
+#include "install/file_ops.h"
+#include "install/find_scope.h"
+#include "install/install_paths.h"
+#include "install/install_texts.h"
+#include "install/settings_folder.h"
+
+namespace vk {
+namespace {
+
+void Step(const DeployTarget& target) {
+    if (target.m_pProgress != nullptr)
+        target.m_pProgress->Step();
+}
+
+bool SameName(const ICodePage& cp, const std::string& a, const std::string& b) {
+    return cp.ToUpper(a) == cp.ToUpper(b);
+}
+
+bool IsSkipped(const ICodePage& cp, const FindEntry& entry) {
+    if (entry.name == "." || entry.name == ".." || (entry.attributes & kAttrDirectory))
+        return true;
+    for (const char* name : {kSetupProgramFile, kFontEnFile, kFontHzFile, kPlotDriverSourceFile}) {
+        if (SameName(cp, entry.name, name))
+            return true;
+    }
+    return false;
+}
+
+// Where one file of Data goes. The settings file's folder is created by each
+// attempt; without any application-data folder it has no destination.
+struct Copy {
+    std::string source;
+    std::string destination;
+    std::string folderToCreate;
+    bool hasDestination = true;
+};
+
+Copy PlanCopy(const Services& services, const std::string& dataFolder, const std::string& targetDir,
+              const std::string& name) {
+    Copy copy;
+    copy.source = JoinPath(dataFolder, name);
+    copy.destination = JoinPath(targetDir, name);
+    for (const RenamedFile& renamed : kRenamedFiles) {
+        if (SameName(services.codePage, name, renamed.found)) {
+            copy.destination = JoinPath(targetDir, renamed.deployedAs);
+        }
+    }
+    if (SameName(services.codePage, name, kSettingsFile)) {
+        if (std::optional<std::string> folder = SettingsFolder(services.files)) {
+            copy.destination = JoinPath(*folder, name);
+            copy.folderToCreate = *folder;
+        } else {
+            copy.destination = JoinPath(JoinPath("%APPDATA%", kSettingsFolderName), name);
+            copy.hasDestination = false;  // the prompt still names where it belongs
+        }
+    }
+    return copy;
+}
+
+bool TryCopy(IFileSystem& files, const Copy& copy) {
+    if (!copy.hasDestination)
+        return false;
+    if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate)) {
+        files.CreateFolder(copy.folderToCreate);  // an existing folder is fine
+    }
+    if (!FitsMaxPath(copy.source) || !FitsMaxPath(copy.destination))
+        return false;
+    ClearReadOnly(files, copy.source);
+    ClearReadOnly(files, copy.destination);
+    return files.CopyFile(copy.source, copy.destination) == kOk;
+}
+
+enum class Outcome { Done, Abort };
+
+// Copies until it succeeds or the user gives up on it (Ignore) or on the whole
+// installation (Abort); any other answer tries again.
+Outcome CopyWithPrompt(const Services& services, const Copy& copy) {
+    while (!TryCopy(services.files, copy)) {
+        const int answer = services.prompts.MessageBox(services.prompts.MainWindow(),
+                                                       CopyFailedText(copy.destination),
+                                                       kSetupCaption, kMbAbortRetryIgnore);
+        if (answer == kIdAbort)
+            return Outcome::Abort;
+        if (answer == kIdIgnore)
+            break;
+    }
+    ClearReadOnly(services.files, copy.destination);
+    return Outcome::Done;
+}
+
+}  // namespace
+
+bool DeployProgramFiles(const Services& services, const DeployTarget& target) {
+    const std::string dataFolder = GetSetupDataFolder(services);
+    if (GetPathKind(services.files, dataFolder) != kPathFolder) {
+        services.prompts.MessageBox(services.prompts.MainWindow(), kMissingDataText, kSetupCaption,
+                                    kMbOk);
+        return false;
+    }
+    if (FitsMaxPath(target.m_strTargetDir))
+        services.files.CreateFolder(target.m_strTargetDir);
+
+    // Every entry of Data, however many: one step per entry and one for the
+    // pass that finds no more.
+    FindScope find(services.files);
+    FindEntry entry;
+    const std::string pattern = JoinPath(dataFolder, "*.*");
+    Step(target);
+    if (!FitsMaxPath(pattern) || find.First(pattern, entry) != kOk)
+        return true;
+    do {
+        if (!IsSkipped(services.codePage, entry)) {
+            const Copy copy = PlanCopy(services, dataFolder, target.m_strTargetDir, entry.name);
+            if (CopyWithPrompt(services, copy) == Outcome::Abort)
+                return false;
+        }
+        Step(target);
+    } while (find.Next(entry) == kOk);
+    return true;
+}
+
+}  // namespace vk

@@ -1,0 +1,38 @@
+#include "install/file_ops.h"
+
+#include "core/mbcs.h"
+#include "install/find_scope.h"
+#include "install/install_paths.h"
+
+namespace vk {
+
+std::string GetSetupDataFolder(const Services& services) {
+    std::string module;
+    services.files.GetModulePath(
+        module);  // a module path always has a folder; failure leaves it empty
+    const std::size_t lastSeparator = FindLastChar(services.codePage, module, '\\');
+    const std::string folder =
+        lastSeparator == kNoPos ? std::string() : module.substr(0, lastSeparator);
+    return JoinPath(folder, "Data");
+}
+
+int GetPathKind(IFileSystem& files, const std::string& path) {
+    if (!FitsMaxPath(path))
+        return kPathMissing;
+    FindScope find(files);
+    FindEntry entry;
+    if (find.First(path, entry) != kOk)
+        return kPathMissing;
+    return (entry.attributes & kAttrDirectory) ? kPathFolder : kPathFile;
+}
+
+void ClearReadOnly(IFileSystem& files, const std::string& path) {
+    if (!FitsMaxPath(path))
+        return;
+    const std::uint32_t attributes = files.GetAttributes(path);
+    if (attributes != kInvalidAttributes && (attributes & kAttrReadOnly)) {
+        files.SetAttributes(path, attributes & ~kAttrReadOnly);
+    }
+}
+
+}  // namespace vk

@@ -1,0 +1,18 @@
+#include "install/settings_folder.h"
+
+#include "install/data_files.h"
+#include "install/install_paths.h"
+
+namespace vk {
+
+std::optional<std::string> SettingsFolder(IFileSystem& files) {
+    std::string base;
+    if (files.GetEnvironmentVariable("APPDATA", base) != kOk || base.empty() ||
+        !FitsMaxPath(base)) {
+        if (files.GetRoamingAppDataFolder(base) != kOk || base.empty())
+            return std::nullopt;
+    }
+    return JoinPath(base, kSettingsFolderName);
+}
+
+}  // namespace vk

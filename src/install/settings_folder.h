@@ -1,0 +1,15 @@
+#pragma once
+// The folder that receives the add-in's settings file.
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace vk {
+
+// "%APPDATA%\Varnok"; when APPDATA is unset, empty or too long for a path,
+// the shell's roaming application-data folder stands in for it. Nothing when
+// neither gives a folder.
+std::optional<std::string> SettingsFolder(IFileSystem& files);
+
+}  // namespace vk

@@ -1,0 +1,125 @@
+// Adds the install folder to "TRUSTEDPATHS" in every AutoCAD profile of the
+// current user, whatever releases were selected or found. Every key path is
+// collected before the first value changes. Failures are silent and skip the
+// key concerned; a list that cannot be read whole is never overwritten.
+#include "acad/registry_access.h"
+#include "acad/release_catalog.h"
+#include "core/mbcs.h"
+#include "core/reg_key.h"
+#include "install/trusted_paths.h"
+
+namespace {
+
+const std::string kAutocadKey = "SOFTWARE\\Autodesk\\AutoCAD";
+constexpr const char* kTrustedPathsValue = "TRUSTEDPATHS";
+// A value that keeps growing between its size and its read is given up on.
+constexpr int kReadAttempts = 4;
+
+std::string Below(const vk::ICodePage& cp, const std::string& path, const char* leaf) {
+    return vk::WithoutTrailingBackslash(cp, path) + '\\' + leaf;
+}
+
+// "...\<release>\<product>\Profiles" for every readable product of every
+// readable release.
+std::vector<std::string> ProfilesKeys(const vk::Services& services) {
+    std::vector<std::string> paths;
+    vk::IRegistry& registry = services.registry;
+    vk::RegKey user(registry);
+    vk::RegKey autocad(registry);
+    if (user.OpenRoot(vk::RegRoot::CurrentUser) != vk::kOk ||
+        autocad.OpenForRead(user.Get(), kAutocadKey) != vk::kOk) {
+        return paths;
+    }
+    vk::ForEachSubkeyName(registry, autocad.Get(), [&](const std::string& release) {
+        vk::RegKey releaseKey(registry);
+        if (releaseKey.OpenForRead(autocad.Get(), release) != vk::kOk)
+            return;
+        std::vector<std::string> products;
+        vk::ListReadableSubkeys(registry, releaseKey.Get(), products);
+        for (const std::string& product : products) {
+            paths.push_back(Below(services.codePage, kAutocadKey + '\\' + release + '\\' + product,
+                                  "Profiles"));
+        }
+    });
+    return paths;
+}
+
+// "...\Profiles\<profile>\Variables" for every readable profile.
+std::vector<std::string> VariablesKeys(const vk::Services& services,
+                                       const std::vector<std::string>& profilesKeys) {
+    std::vector<std::string> paths;
+    vk::IRegistry& registry = services.registry;
+    vk::RegKey user(registry);
+    if (user.OpenRoot(vk::RegRoot::CurrentUser) != vk::kOk)
+        return paths;
+    for (const std::string& profilesPath : profilesKeys) {
+        vk::RegKey profiles(registry);
+        if (profiles.OpenForRead(user.Get(), profilesPath) != vk::kOk)
+            continue;
+        std::vector<std::string> names;
+        vk::ListReadableSubkeys(registry, profiles.Get(), names);
+        for (const std::string& name : names) {
+            paths.push_back(Below(services.codePage, profilesPath + '\\' + name, "Variables"));
+        }
+    }
+    return paths;
+}
+
+enum class OldList { Read, Absent, Unreadable };
+
+// The whole stored list, whatever its size. Absent: no key or no value.
+OldList ReadOldList(vk::IRegistry& registry, vk::RegHandle user, const std::string& path,
+                    std::string& list) {
+    list.clear();
+    vk::RegKey key(registry);
+    const vk::OsResult opened = key.Open(user, path);
+    if (opened == vk::kErrFileNotFound)
+        return OldList::Absent;
+    if (opened != vk::kOk)
+        return OldList::Unreadable;
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        std::size_t size = 0;
+        vk::OsResult result = registry.QueryValueSize(key.Get(), kTrustedPathsValue, size);
+        if (result == vk::kErrFileNotFound)
+            return OldList::Absent;
+        if (result != vk::kOk)
+            return OldList::Unreadable;
+        std::vector<std::uint8_t> data;
+        std::uint32_t type = 0;
+        result = registry.QueryValue(key.Get(), kTrustedPathsValue, size, data, type);
+        if (result == vk::kErrMoreData)
+            continue;  // it grew since its size was asked
+        if (result == vk::kErrFileNotFound)
+            return OldList::Absent;
+        if (result != vk::kOk || type != vk::kRegSz)
+            return OldList::Unreadable;
+        list = vk::TextUpToNul(data);
+        return OldList::Read;
+    }
+    return OldList::Unreadable;
+}
+
+}  // namespace
+
+void CAcadReleaseCatalog::RegisterTrustedPaths() {
+    if (m_strInstallDir.empty())
+        return;  // no folder to trust
+    const vk::Services& services = Services();
+    const std::vector<std::string> variablesKeys = VariablesKeys(services, ProfilesKeys(services));
+
+    vk::IRegistry& registry = services.registry;
+    vk::RegKey user(registry);
+    if (user.OpenRoot(vk::RegRoot::CurrentUser) != vk::kOk)
+        return;
+    for (const std::string& path : variablesKeys) {
+        std::string oldList;
+        if (ReadOldList(registry, user.Get(), path, oldList) == OldList::Unreadable)
+            continue;
+        const std::string newList =
+            vk::ComposeTrustedPaths(oldList, m_strInstallDir, services.codePage);
+        vk::RegKey variables(registry);
+        if (variables.Create(user.Get(), path) == vk::kOk) {
+            registry.SetString(variables.Get(), kTrustedPathsValue, newList);
+        }
+    }
+}

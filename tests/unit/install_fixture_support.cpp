@@ -1,0 +1,60 @@
+#include "install_fixture_support.h"
+
+#include <algorithm>
+
+namespace vk::test {
+
+InstallFixture::InstallFixture() {
+    files.SetModulePath("C:\\dist\\SetUp.exe");
+    files.AddFolder(kDataFolder);
+    files.AddFolder(kAppData);
+    files.AddFolder("C:\\Varnok");  // the install page creates it before deploying
+    files.SetEnvironmentVariable("APPDATA", kAppData);
+    files.SetRoamingAppDataFolder(kAppData);
+    prompts.SetMainWindow(0x1234);
+    catalog.m_strInstallDir = kInstallDir;
+}
+
+void InstallFixture::AddDataFile(const std::string& name, const std::string& content,
+                                 std::uint32_t attributes) {
+    files.AddFile(kDataFolder + "\\" + name, content, attributes);
+}
+
+void InstallFixture::AddProduct(int year, const std::string& productKey,
+                                const std::string& location, bool withSupportFolders) {
+    const int slot = year - kFirstReleaseYear;
+    catalog.m_arrProductKeys[slot].push_back(productKey);
+    catalog.m_arrAcadLocations[slot].push_back(location);
+    registry.AddKey(kHklm, productKey);
+    files.AddFolder(location);
+    if (withSupportFolders) {
+        files.AddFolder(location + "\\Fonts");
+        files.AddFolder(location + "\\Drv");
+    }
+}
+
+std::string VariablesKey(const std::string& releaseAndProduct, const std::string& profile) {
+    return kUserAutocad + releaseAndProduct + "\\Profiles\\" + profile + "\\Variables";
+}
+
+void InstallFixture::SetTrustedPaths(const std::string& releaseAndProduct,
+                                     const std::string& profile, const std::string& list) {
+    registry.SetStringValue(kHkcu, VariablesKey(releaseAndProduct, profile), "TRUSTEDPATHS", list);
+}
+
+std::optional<std::string> InstallFixture::TrustedPaths(const std::string& releaseAndProduct,
+                                                        const std::string& profile) const {
+    return registry.GetString(kHkcu, VariablesKey(releaseAndProduct, profile), "TRUSTEDPATHS");
+}
+
+std::size_t InstallFixture::Calls(const std::string& operation) const {
+    return static_cast<std::size_t>(
+        std::count(faults.Log().begin(), faults.Log().end(), operation));
+}
+
+void InstallFixture::ExpectNothingLeftOpen() const {
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+    EXPECT_EQ(files.OpenFindCount(), 0u);
+}
+
+}  // namespace vk::test
