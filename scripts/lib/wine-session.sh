@@ -1,0 +1,216 @@
+# shellcheck shell=bash
+# Wine session helpers, sourced by the Wine runner, the test command and the
+# demo (bash, under `set -euo pipefail`).
+#
+# Each build folder has its own private Wine prefix. A prefix is initialised
+# once (stamp file), and while programs run in it a wineserver stays alive and,
+# when the caller has no DISPLAY, a private Xvfb serves as its screen, so each
+# program starts in well under a second.
+#
+# Bookkeeping lives in "$WINEPREFIX/.varnok/":
+#   init.lock, initialised   first-use initialisation and the recipe it used
+#   session.lock             held shared while a program runs, exclusive to
+#                            start or stop the display (fd 9 in this shell)
+#   xvfb.pid, xvfb.display   the private X server, when one was needed
+#   *.log                    output of wineboot, Xvfb and the keeper
+#
+# Wine processes must never inherit the lock descriptors: a wineserver or a
+# Wine system process holding one would keep the lock for its whole life.
+# That is why every Wine command here closes fds 8 and 9.
+
+# Bump when the initialisation below changes: existing prefixes then redo it.
+VARNOK_PREFIX_RECIPE=1
+
+VARNOK_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+wine_log() { echo "wine-session: $*" >&2; }
+
+wine_require() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            wine_log "'$tool' is missing; install the dependencies with scripts/install-deps.sh"
+            exit 127
+        fi
+    done
+}
+
+# wine_session_use PREFIX: exports the environment every Wine run needs.
+wine_session_use() {
+    wine_require wine wineserver wineboot flock iconv setsid realpath
+    WINEPREFIX=$(realpath -m -- "$1")
+    export WINEPREFIX
+    export WINEARCH=win64
+    export WINEDEBUG=-all                      # also silences Debian's wine32 hint
+    export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
+    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 # the ANSI code page 936
+    VARNOK_STATE=$WINEPREFIX/.varnok
+    mkdir -p "$VARNOK_STATE"
+    # A DISPLAY given by the caller is used as it is; otherwise a private Xvfb.
+    VARNOK_CALLER_DISPLAY=${DISPLAY:-}
+}
+
+# wine_session_enter [PERSIST_SECONDS]: makes the prefix ready to run programs
+# and holds the session shared (fd 9) until this shell exits or calls
+# wine_session_leave. Without PERSIST_SECONDS the wineserver lives until
+# wine_session_stop.
+wine_session_enter() {
+    local persist=${1:-}
+    wine_prefix_init
+    exec 9>>"$VARNOK_STATE/session.lock"
+    flock -s 9
+    if ! wine_display_alive; then
+        # Converting a flock is not atomic: check again once exclusive.
+        flock -x 9
+        wine_display_alive || wine_display_start "$persist"
+        flock -s 9
+    fi
+    [ -n "$VARNOK_CALLER_DISPLAY" ] || DISPLAY=":$(<"$VARNOK_STATE/xvfb.display")"
+    export DISPLAY
+    wine_server_start "$persist"
+}
+
+wine_session_leave() { exec 9>&-; }
+
+wine_server_start() {
+    # Fails at once when the prefix's wineserver already runs: that is fine.
+    wineserver "-p${1:-}" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+}
+
+# ---------------------------------------------------------------------------
+# First use of a prefix.
+
+wine_prefix_init() {
+    local stamp=$VARNOK_STATE/initialised
+    [ "$(cat "$stamp" 2>/dev/null)" = "$VARNOK_PREFIX_RECIPE" ] && return 0
+    exec 8>>"$VARNOK_STATE/init.lock"
+    flock -x 8
+    if [ "$(cat "$stamp" 2>/dev/null)" != "$VARNOK_PREFIX_RECIPE" ]; then
+        wine_log "preparing the Wine prefix $WINEPREFIX (first use takes a while)"
+        if ! wineboot -i </dev/null >>"$VARNOK_STATE/wineboot.log" 2>&1 8>&- 9>&-; then
+            wine_log "wineboot failed; see $VARNOK_STATE/wineboot.log"
+            exit 1
+        fi
+        wine_import_font_replacements
+        wine_add_drive d "$WINEPREFIX/drive_d"
+        [ -e "$WINEPREFIX/dosdevices/z:" ] || ln -s / "$WINEPREFIX/dosdevices/z:"
+        # End the session wineboot left behind (its system processes would
+        # keep it up): the wineserver saves the registry as it exits, and
+        # programs then run with their own display and wineserver.
+        wineserver -k </dev/null >/dev/null 2>&1 8>&- || true
+        wineserver -w </dev/null >/dev/null 2>&1 8>&- || true
+        echo "$VARNOK_PREFIX_RECIPE" >"$stamp"
+        wine_log "Wine prefix ready"
+    fi
+    exec 8>&-
+}
+
+# Chinese dialog texts need a font with CJK glyphs in place of the fonts
+# Windows dialogs ask for. regedit reads UTF-16LE with a BOM without loss.
+wine_import_font_replacements() {
+    local reg=$VARNOK_STATE/font-replacements.reg font="WenQuanYi Zen Hei"
+    {
+        printf '\xff\xfe'
+        iconv -f UTF-8 -t UTF-16LE <<EOF
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"SimSun"="$font"
+"宋体"="$font"
+"NSimSun"="$font"
+"MS Shell Dlg"="$font"
+"MS Shell Dlg 2"="$font"
+"Tahoma"="$font"
+EOF
+    } >"$reg"
+    wine_regedit_import "$reg"
+}
+
+# wine_regedit_import FILE: imports a .reg file (any encoding regedit reads).
+wine_regedit_import() {
+    wine regedit /S "$(wine_windows_path "$1")" </dev/null >/dev/null 2>&1 8>&- 9>&-
+}
+
+# wine_windows_path PATH: the Windows form of an absolute Linux path (drive Z:).
+wine_windows_path() {
+    local path
+    path=$(realpath -m -- "$1")
+    printf 'Z:%s' "${path//\//\\}"
+}
+
+# wine_add_drive LETTER FOLDER: gives the prefix a drive backed by FOLDER.
+wine_add_drive() {
+    mkdir -p "$2"
+    # Relative, like Wine's own c: link, so a moved build folder keeps working.
+    ln -sfn "$(realpath --relative-to="$WINEPREFIX/dosdevices" -- "$2")" "$WINEPREFIX/dosdevices/$1:"
+}
+
+# ---------------------------------------------------------------------------
+# The private display and its keeper.
+
+wine_display_alive() {
+    [ -n "$VARNOK_CALLER_DISPLAY" ] && return 0
+    local pid display
+    pid=$(cat "$VARNOK_STATE/xvfb.pid" 2>/dev/null) || return 1
+    display=$(cat "$VARNOK_STATE/xvfb.display" 2>/dev/null) || return 1
+    wine_is_xvfb "$pid" && [ -S "/tmp/.X11-unix/X$display" ]
+}
+
+wine_is_xvfb() {
+    [ -n "$1" ] && [[ "$(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null)" == Xvfb* ]]
+}
+
+# Starts Xvfb on a display number it picks itself (-displayfd: no race with
+# other servers), then the wineserver, then a keeper that stops this Xvfb once
+# that wineserver has ended. Caller holds the session exclusively.
+wine_display_start() {
+    wine_require Xvfb
+    local pidfile=$VARNOK_STATE/xvfb.pid dispfile=$VARNOK_STATE/xvfb.display
+    local fresh=$VARNOK_STATE/xvfb.display.new deadline=$((SECONDS + 30))
+    rm -f "$pidfile" "$dispfile" "$fresh"
+    # No program runs now; a wineserver still up from a session whose display
+    # is gone would hand the next programs a dead screen.
+    wineserver -k </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    wineserver -w </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    # setsid -f: the X server leaves this process tree, so a test runner
+    # ending this run does not take the display of later runs with it.
+    # shellcheck disable=SC2016 # $$, $1 and $2 belong to the inner shell
+    setsid -f bash -c 'echo $$ >"$1"; exec Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$2"' \
+        xvfb "$pidfile" "$fresh" </dev/null >>"$VARNOK_STATE/xvfb.log" 2>&1 8>&- 9>&-
+    until grep -qE '^[0-9]+$' "$fresh" 2>/dev/null; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            wine_log "Xvfb did not start; see $VARNOK_STATE/xvfb.log"
+            exit 1
+        fi
+        sleep 0.1
+    done
+    mv "$fresh" "$dispfile"
+    wine_server_start "$1"
+    setsid -f bash "$VARNOK_LIB_DIR/wine-keeper.sh" "$WINEPREFIX" "$(<"$pidfile")" \
+        </dev/null >>"$VARNOK_STATE/keeper.log" 2>&1 8>&- 9>&-
+}
+
+# wine_xvfb_stop [PID]: stops the prefix's Xvfb (only if it is PID, if given).
+wine_xvfb_stop() {
+    local pid
+    pid=$(cat "$VARNOK_STATE/xvfb.pid" 2>/dev/null) || return 0
+    [ -z "${1:-}" ] || [ "$1" = "$pid" ] || return 0
+    if wine_is_xvfb "$pid"; then
+        kill "$pid" 2>/dev/null || true
+        local deadline=$((SECONDS + 10))
+        while wine_is_xvfb "$pid" && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.1; done
+    fi
+    rm -f "$VARNOK_STATE/xvfb.pid" "$VARNOK_STATE/xvfb.display"
+}
+
+# wine_session_stop: ends every program of the prefix, its wineserver (which
+# saves the registry) and its private Xvfb.
+wine_session_stop() {
+    wine_session_leave
+    wineserver -k </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    wineserver -w </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    exec 9>>"$VARNOK_STATE/session.lock"
+    flock -x 9
+    wine_xvfb_stop ""
+    exec 9>&-
+}
