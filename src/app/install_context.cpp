@@ -1,0 +1,36 @@
+#include "app/install_context.h"
+
+#include <cstdio>
+
+// Constructed before any other static object: constinit makes it constant
+// initialisation, which C++ performs before all dynamic initialisation (theApp,
+// theCatalog). Its destructor, though, is registered at run time by this
+// translation unit, whose turn among the others C++ leaves open; priority 101
+// registers it ahead of every object of default priority, so it is destroyed
+// after them (GCC: priorities run before default ones, exit runs in reverse).
+constinit std::string g_strInstallFolder __attribute__((init_priority(101))) = "C:\\Varnok";
+
+int g_nAgreeChoice = 1;
+int g_bReleaseSelected[kSelectableReleaseCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                                   1, 1, 1, 1, 1, 1, 1, 1, 1};
+bool g_bWarnAcadRunning = true;
+
+std::string FormatVersionLine(int productVersion, int platformBits) {
+    static constexpr char kFormat[] = "Varnok批打印软件 V%d.%d.%d (%d位版本)";
+    const int major = productVersion / 10000;
+    const int minor = productVersion % 10000 / 100;
+    const int patch = productVersion % 100;
+    // First pass measures, second writes: the text never outgrows its buffer.
+    const int length = std::snprintf(nullptr, 0, kFormat, major, minor, patch, platformBits);
+    if (length <= 0) {
+        return {};
+    }
+    std::string line(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(line.data(), line.size(), kFormat, major, minor, patch, platformBits);
+    line.resize(static_cast<std::size_t>(length));
+    return line;
+}
+
+std::string VersionLine() {
+    return FormatVersionLine(g_nProductVersion, g_nPlatformBits);
+}
