@@ -23,7 +23,12 @@ fi
 wine_session_use "${VARNOK_WINEPREFIX:-$repo/build/wineprefix}"
 wine_session_enter "${VARNOK_WINESERVER_PERSIST:-60}"
 
-# Not exec: this shell keeps the session shared while the program runs.
+# Wine's background processes (services, the desktop) inherit the stderr of
+# the program that first needs them and outlive it: a pipe handed to them
+# would keep ctest waiting for its end. So stderr goes through a file, shown
+# when the program ends. Not exec: this shell holds the session meanwhile.
+stderr_file=$(mktemp "$VARNOK_STATE/stderr.XXXXXX")
+trap 'cat "$stderr_file" >&2; rm -f "$stderr_file"' EXIT
 set +e
-wine "$@" 8>&- 9>&-
+wine "$@" 2>"$stderr_file" 8>&- 9>&-
 exit $?
