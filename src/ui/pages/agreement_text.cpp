@@ -1,0 +1,62 @@
+#include "ui/pages/agreement_text.h"
+
+#include <string_view>
+
+#include "platform/win32/windows_api.h"
+#include "res/resource.h"
+#include "ui/framework/win_app.h"
+
+namespace {
+
+// The resource's bytes; resources stay mapped for the life of the module.
+std::string_view ResourceBytes(int id) {
+    const HMODULE module = AfxGetResourceHandle();
+    const HRSRC info = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
+    if (info == nullptr) {
+        return {};
+    }
+    const HGLOBAL loaded = ::LoadResource(module, info);
+    const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (data == nullptr) {
+        return {};
+    }
+    return {static_cast<const char*>(data), ::SizeofResource(module, info)};
+}
+
+std::wstring Utf8ToWide(std::string_view utf8) {
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                          length);
+    return wide;
+}
+
+std::string WideToAnsi(const std::wstring& wide) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                             nullptr, 0, nullptr, nullptr);
+    if (length <= 0) {
+        return {};
+    }
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                          length, nullptr, nullptr);
+    return ansi;
+}
+
+}  // namespace
+
+std::string LoadAgreementScreen(int screen) {
+    if (screen < 0 || screen >= kAgreementScreenCount) {
+        return {};
+    }
+    std::string_view utf8 = ResourceBytes(IDR_AGREEMENT_SCREEN0 + screen);
+    // An editor may have saved the file with a byte-order mark.
+    if (utf8.starts_with("\xEF\xBB\xBF")) {
+        utf8.remove_prefix(3);
+    }
+    return WideToAnsi(Utf8ToWide(utf8));
+}
