@@ -1,0 +1,132 @@
+#include "e2e/driver/app_process.h"
+
+#include <string>
+#include <utility>
+
+#include "e2e/driver/window_dump.h"
+#include "e2e/driver/window_text.h"
+
+namespace vk::e2e {
+namespace {
+
+// How often a wait looks again; the wait also wakes at once when the process ends.
+constexpr DWORD kPollMs = 10;
+constexpr DWORD kKillWaitMs = 10000;
+constexpr UINT kKilledExitCode = 0xDEAD;
+
+}  // namespace
+
+AppProcess AppProcess::start(const std::string& program, const std::string& workingFolder,
+                             std::string_view arguments) {
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) {
+        commandLine += ' ';
+        commandLine.append(arguments);
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
+        throw DriverError(withLastError("could not start \"" + toUtf8(program) + "\" in folder \"" +
+                                        toUtf8(workingFolder) + "\""));
+    }
+    UniqueHandle thread(info.hThread);
+    return AppProcess(UniqueHandle(info.hProcess), info.dwProcessId);
+}
+
+AppProcess::~AppProcess() {
+    if (process_)
+        kill();
+}
+
+bool AppProcess::running() const {
+    return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> AppProcess::exitCode() const {
+    if (running())
+        return std::nullopt;
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process_.get(), &code))
+        return std::nullopt;
+    return code;
+}
+
+Window AppProcess::waitForWindow(const WindowQuery& query, TimeoutMs timeout) const {
+    std::optional<Window> found;
+    waitUntil([&] { return (found = findWindow(id_, query)).has_value(); }, describeQuery(query),
+              timeout);
+    return *found;
+}
+
+Window AppProcess::waitForMessageBox(const std::string& caption, TimeoutMs timeout) const {
+    return waitForWindow(messageBoxQuery(caption), timeout);
+}
+
+void AppProcess::waitUntilClosed(const Window& window, TimeoutMs timeout) const {
+    const std::string caption = tryWindowText(window.hwnd(), 1000).value_or("?");
+    waitUntil([&] { return !window.exists() || !window.visible(); },
+              "window \"" + toUtf8(caption) + "\" to close", timeout);
+}
+
+void AppProcess::waitUntil(const std::function<bool()>& condition, std::string_view what,
+                           TimeoutMs timeout) const {
+    const ULONGLONG deadline = GetTickCount64() + timeout;
+    std::string lastError;
+    for (;;) {
+        const bool ended = !running();
+        try {
+            if (condition())
+                return;
+        } catch (const DriverError& error) {
+            lastError = error.what();
+        }
+        if (ended || GetTickCount64() >= deadline)
+            break;
+        WaitForSingleObject(process_.get(), kPollMs);
+    }
+    failWait(what, timeout, lastError);
+}
+
+DWORD AppProcess::waitForExit(TimeoutMs timeout) const {
+    if (WaitForSingleObject(process_.get(), timeout) != WAIT_OBJECT_0) {
+        failWait("the process to end", timeout, {});
+    }
+    return exitCode().value_or(STILL_ACTIVE);
+}
+
+std::string AppProcess::describeScreen() const {
+    std::string state = "process " + std::to_string(id_);
+    if (const std::optional<DWORD> code = exitCode()) {
+        state += " has ended with exit code " + std::to_string(*code);
+    } else {
+        state += " is running";
+    }
+    return state + "\n" + describeProcessWindows(id_);
+}
+
+void AppProcess::kill() {
+    if (running()) {
+        TerminateProcess(process_.get(), kKilledExitCode);
+        WaitForSingleObject(process_.get(), kKillWaitMs);
+    }
+}
+
+void AppProcess::failWait(std::string_view what, TimeoutMs timeout,
+                          const std::string& lastError) const {
+    std::string message = "Waited in vain for " + std::string(what);
+    if (running()) {
+        message += " for " + std::to_string(timeout) + " ms";
+    } else {
+        message += ": the process ended first";
+    }
+    message += ".\n";
+    if (!lastError.empty()) {
+        // Its first line; the screen follows below anyway.
+        message += "Last check failed with: " + lastError.substr(0, lastError.find('\n')) + "\n";
+    }
+    throw DriverError(message + describeScreen());
+}
+
+}  // namespace vk::e2e
