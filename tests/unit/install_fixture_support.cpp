@@ -4,7 +4,7 @@
 
 namespace vk::test {
 
-InstallFixture::InstallFixture() {
+InstallMachine::InstallMachine() {
     files.SetModulePath("C:\\dist\\SetUp.exe");
     files.AddFolder(kDataFolder);
     files.AddFolder(kAppData);
@@ -15,12 +15,12 @@ InstallFixture::InstallFixture() {
     catalog.m_strInstallDir = kInstallDir;
 }
 
-void InstallFixture::AddDataFile(const std::string& name, const std::string& content,
+void InstallMachine::AddDataFile(const std::string& name, const std::string& content,
                                  std::uint32_t attributes) {
     files.AddFile(kDataFolder + "\\" + name, content, attributes);
 }
 
-void InstallFixture::AddProduct(int year, const std::string& productKey,
+void InstallMachine::AddProduct(int year, const std::string& productKey,
                                 const std::string& location, bool withSupportFolders) {
     const int slot = year - kFirstReleaseYear;
     catalog.m_arrProductKeys[slot].push_back(productKey);
@@ -37,22 +37,22 @@ std::string VariablesKey(const std::string& releaseAndProduct, const std::string
     return kUserAutocad + releaseAndProduct + "\\Profiles\\" + profile + "\\Variables";
 }
 
-void InstallFixture::SetTrustedPaths(const std::string& releaseAndProduct,
+void InstallMachine::SetTrustedPaths(const std::string& releaseAndProduct,
                                      const std::string& profile, const std::string& list) {
     registry.SetStringValue(kHkcu, VariablesKey(releaseAndProduct, profile), "TRUSTEDPATHS", list);
 }
 
-std::optional<std::string> InstallFixture::TrustedPaths(const std::string& releaseAndProduct,
+std::optional<std::string> InstallMachine::TrustedPaths(const std::string& releaseAndProduct,
                                                         const std::string& profile) const {
     return registry.GetString(kHkcu, VariablesKey(releaseAndProduct, profile), "TRUSTEDPATHS");
 }
 
-std::size_t InstallFixture::Calls(const std::string& operation) const {
+std::size_t InstallMachine::Calls(const std::string& operation) const {
     return static_cast<std::size_t>(
         std::count(faults.Log().begin(), faults.Log().end(), operation));
 }
 
-void InstallFixture::ExpectNothingLeftOpen() const {
+void InstallMachine::ExpectNothingLeftOpen() const {
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
     EXPECT_EQ(files.OpenFindCount(), 0u);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "acad/release_catalog.h"
 #include "platform/memory/cp936_codepage.h"
@@ -30,9 +31,23 @@ public:
     int steps = 0;
 };
 
-class InstallFixture : public ::testing::Test {
-protected:
-    InstallFixture();
+// The memory registry, remembering the text of every REG_SZ written: the
+// length passed leaves out the NUL, whatever the registry then stores.
+class RecordingRegistry : public memory::MemoryRegistry {
+public:
+    using MemoryRegistry::MemoryRegistry;
+    OsResult SetString(RegHandle key, const std::string& name, const std::string& text) override {
+        stringsWritten.push_back(text);
+        return MemoryRegistry::SetString(key, name, text);
+    }
+    std::vector<std::string> stringsWritten;
+};
+
+class InstallMachine {
+public:
+    InstallMachine();
+    InstallMachine(const InstallMachine&) = delete;
+    InstallMachine& operator=(const InstallMachine&) = delete;
 
     // A file in Data.
     void AddDataFile(const std::string& name, const std::string& content = "data",
@@ -52,7 +67,7 @@ protected:
     void ExpectNothingLeftOpen() const;
 
     memory::FaultInjector faults;
-    memory::MemoryRegistry registry{&faults};
+    RecordingRegistry registry{&faults};
     memory::MemoryFileSystem files{&faults};
     memory::MemoryProcessList processes{&faults};
     memory::MemoryPrompts prompts{&faults};
@@ -61,6 +76,8 @@ protected:
     CAcadReleaseCatalog catalog{services};
     CountingProgress progress;
 };
+
+class InstallFixture : public ::testing::Test, public InstallMachine {};
 
 // "...\Profiles\<profile>\Variables" below a product key of HKEY_CURRENT_USER.
 std::string VariablesKey(const std::string& releaseAndProduct, const std::string& profile);

@@ -187,7 +187,11 @@ TEST(MemoryPrompts, QueueThenResponderThenDefaultButton) {
     EXPECT_EQ(prompts.MessageBox(0, "b", "c", kMbYesNo | kMbIconQuestion), kIdYes);
     prompts.SetResponder([](const PromptRecord& box) { return box.text == "r" ? kIdRetry : 0; });
     EXPECT_EQ(prompts.MessageBox(0, "r", "c", kMbAbortRetryIgnore), kIdRetry);
-    ASSERT_EQ(prompts.Count(), 4u);
+    // A responder keeps its own state from box to box.
+    prompts.SetResponder([n = 0](const PromptRecord&) mutable { return ++n; });
+    EXPECT_EQ(prompts.MessageBox(0, "x", "c", kMbOk), 1);
+    EXPECT_EQ(prompts.MessageBox(0, "x", "c", kMbOk), 2);
+    ASSERT_EQ(prompts.Count(), 6u);
     EXPECT_EQ(prompts.Records()[0].owner, 42u);
     EXPECT_EQ(prompts.Records()[3].type, kMbAbortRetryIgnore);
 }

@@ -27,9 +27,14 @@ int MemoryPrompts::MessageBox(WindowRef owner, const std::string& text, const st
         answers_.pop_front();
         return answer;
     }
-    // A copy: the responder may replace itself while it runs.
-    if (responder_)
-        return Responder(responder_)(records_.back());
+    if (responder_) {
+        // Held aside while it runs, so that it may set a new responder itself.
+        Responder current = std::move(responder_);
+        const int answer = current(records_.back());
+        if (!responder_)
+            responder_ = std::move(current);
+        return answer;
+    }
     return DefaultButton(type);
 }
 

@@ -1,0 +1,62 @@
+// Composing the new "TRUSTEDPATHS" list from the old one and the install folder.
+#include <gtest/gtest.h>
+
+#include "install/trusted_paths.h"
+#include "platform/memory/cp936_codepage.h"
+
+namespace vk {
+namespace {
+
+const memory::Cp936CodePage kCp;
+const std::string kFolder = "C:\\Varnok\\Varnok批打印软件";
+const std::string kUpperFolder = "C:\\VARNOK\\VARNOK批打印软件";
+
+std::string Compose(const std::string& oldList) {
+    return ComposeTrustedPaths(oldList, kFolder, kCp);
+}
+
+TEST(TrustedPathsCompose, EmptyListBecomesTheFolderAsStored) {
+    EXPECT_EQ(Compose(""), kFolder);
+}
+
+TEST(TrustedPathsCompose, OtherListsAreUpperCasedAndKeptWhole) {
+    EXPECT_EQ(Compose("d:\\tools;e:\\cad"), "D:\\TOOLS;E:\\CAD;" + kUpperFolder);
+    // One or two characters are a list like any other.
+    EXPECT_EQ(Compose("."), ".;" + kUpperFolder);
+    EXPECT_EQ(Compose("c:"), "C:;" + kUpperFolder);
+    EXPECT_EQ(Compose("d:\\tools;"), "D:\\TOOLS;;" + kUpperFolder);
+
+    const std::string longList(20000, 'x');
+    EXPECT_TRUE(Compose(longList) == std::string(20000, 'X') + ";" + kUpperFolder);
+}
+
+TEST(TrustedPathsCompose, FolderAlreadyListedInAnyFormAddsNothing) {
+    for (const std::string& entry : std::vector<std::string>{
+             kFolder, kUpperFolder, std::string("c:\\varnok\\varnok批打印软件"), kFolder + "\\",
+             kFolder + "\\..."}) {
+        const std::string list = "D:\\A;" + entry + ";E:\\B";
+        EXPECT_EQ(Compose(list), kCp.ToUpper(list)) << entry;
+    }
+}
+
+TEST(TrustedPathsCompose, OnlyAWholeEntryCountsAsTheFolder) {
+    for (const std::string& list :
+         std::vector<std::string>{kFolder + "2", kFolder + "\\Sub", "C:\\Varnok", "X" + kFolder,
+                                  kFolder + "\\..\\x", "C:\\Varnok\\...", kFolder + "\\\\"}) {
+        EXPECT_EQ(Compose(list), kCp.ToUpper(list) + ";" + kUpperFolder) << list;
+    }
+}
+
+TEST(TrustedPathsCompose, DoubleByteCharactersStayWhole) {
+    // "\x81\x61" and "\x81\x41" are two different characters whose trail bytes
+    // are 'a' and 'A': a byte-wise case change would make them one.
+    const std::string folder = "C:\\\x81\x61";
+    EXPECT_EQ(ComposeTrustedPaths("C:\\\x81\x41", folder, kCp), "C:\\\x81\x41;" + folder);
+    // "\x81\x5C" ends in byte 0x5C: no backslash to drop, so the entry is not the folder.
+    EXPECT_EQ(ComposeTrustedPaths("C:\\\x81\x5C", "C:\\\x81", kCp), "C:\\\x81\x5C;C:\\\x81");
+    EXPECT_TRUE(TrustedPathsHold("C:\\\x81\x5C\\", "C:\\\x81\x5C", kCp));
+    EXPECT_TRUE(TrustedPathsHold("C:\\\x81\x5C\\...", "C:\\\x81\x5C", kCp));
+}
+
+}  // namespace
+}  // namespace vk
