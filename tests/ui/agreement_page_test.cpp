@@ -57,6 +57,37 @@ TEST(AgreementPage, PagesThroughFourDistinctScreensToTheRevisionDate) {
     });
 }
 
+// The height DrawText needs for the control's text at the control's width and font.
+int NeededHeight(HWND control) {
+    RECT box{};
+    ::GetClientRect(control, &box);
+    const int length = ::GetWindowTextLengthA(control);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    ::GetWindowTextA(control, text.data(), length + 1);
+    const HDC dc = ::GetDC(control);
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT needed = box;
+    ::DrawTextA(dc, text.c_str(), -1, &needed,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return needed.bottom - needed.top;
+}
+
+TEST(AgreementPage, EveryScreenFitsItsBox) {
+    ContextGuard context;
+    VisitPage<Dlg_Page1>([](HWND page) {
+        const HWND text = ::GetDlgItem(page, IDC_AGREEMENT);
+        RECT box{};
+        ::GetClientRect(text, &box);
+        for (int screen = 0; screen < 4; ++screen) {
+            EXPECT_LE(NeededHeight(text), box.bottom) << "screen " << screen;
+            Click(page, IDC_NEXT_SCREEN);
+        }
+    });
+}
+
 TEST(AgreementPage, NextFollowsTheChoice) {
     ContextGuard context;
     VisitPage<Dlg_Page1>([](HWND page) {
