@@ -61,15 +61,16 @@ struct FindTraits {
     static void Close(HANDLE find) { ::FindClose(find); }
 };
 
-// Handles that CreateToolhelp32Snapshot returns (INVALID_HANDLE_VALUE on failure).
-struct SnapshotTraits {
+// Kernel handles whose failure value is INVALID_HANDLE_VALUE (CreateFileA,
+// CreateToolhelp32Snapshot).
+struct InvalidValueHandleTraits {
     using Handle = HANDLE;
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
-// Handles that CreateProcess and CreateThread return (null on failure).
-struct KernelObjectTraits {
+// Kernel handles whose failure value is null (processes, threads).
+struct NullHandleTraits {
     using Handle = HANDLE;
     static HANDLE Empty() { return nullptr; }
     static void Close(HANDLE handle) { CloseHandle(handle); }
@@ -77,7 +78,8 @@ struct KernelObjectTraits {
 
 using UniqueHKey = UniqueHandle<RegKeyTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
-using UniqueSnapshot = UniqueHandle<SnapshotTraits>;
-using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
+using UniqueFile = UniqueHandle<InvalidValueHandleTraits>;
+using UniqueSnapshot = UniqueHandle<InvalidValueHandleTraits>;
+using UniqueProcess = UniqueHandle<NullHandleTraits>;
 
 }  // namespace vk::win32

@@ -7,7 +7,10 @@
 
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
+
+#include "platform/win32/ansi_conversion.h"
 
 namespace vk::win32 {
 namespace {
@@ -38,20 +41,19 @@ FindEntry ToEntry(const WIN32_FIND_DATAA& data) {
                      data.dwFileAttributes};
 }
 
-// Calls `fill(buffer, capacity)`, which answers like the ...A functions that
-// report the size they need (GetEnvironmentVariableA, GetCurrentDirectoryA):
+// Calls `fill(buffer, capacity)`, which answers like the functions that
+// report the size they need (GetEnvironmentVariable, GetCurrentDirectoryA):
 // the text's length when it fit, the needed size with its NUL when it did not,
 // 0 on failure. The buffer grows until the text fits.
-template <typename Fill>
-OsResult ReadGrowing(std::string& text, Fill fill) {
+template <typename Char, typename Fill>
+OsResult ReadGrowing(std::basic_string<Char>& text, Fill fill) {
     text.clear();
-    std::vector<char> buffer(kMaxPath);
+    std::vector<Char> buffer(kMaxPath);
     for (;;) {
         SetLastError(ERROR_SUCCESS);
         const DWORD length = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {
-            const DWORD error = GetLastError();
-            return static_cast<OsResult>(error);  // ERROR_SUCCESS: an empty text
+            return static_cast<OsResult>(GetLastError());  // ERROR_SUCCESS: an empty text
         }
         if (length < buffer.size()) {
             text.assign(buffer.data(), length);
@@ -139,15 +141,33 @@ OsResult Win32FileSystem::CopyFile(const std::string& source, const std::string&
     if (TooLong(source) || TooLong(destination)) {
         return kErrFilenameTooLong;
     }
+    // Windows refuses to overwrite a read-only file; Wine run as root does
+    // not (it keeps the attribute as Unix permissions, which root ignores).
+    // Checking first gives Windows' answer everywhere.
+    const DWORD existing = GetFileAttributesA(destination.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
+        return kErrAccessDenied;
+    }
     return Succeeded(CopyFileA(source.c_str(), destination.c_str(), FALSE));
 }
 
 OsResult Win32FileSystem::GetEnvironmentVariable(const std::string& name, std::string& value) {
-    OsResult result = ReadGrowing(value, [&name](char* buffer, DWORD capacity) {
-        return GetEnvironmentVariableA(name.c_str(), buffer, capacity);
-    });
-    // The interface names an unset variable like a missing file.
-    return result == ERROR_ENVVAR_NOT_FOUND ? kErrFileNotFound : result;
+    // GetEnvironmentVariableA under Wine counts characters, not bytes, and
+    // cuts double-byte values short; the wide call converted to the ANSI code
+    // page is what Windows' ANSI function does itself.
+    value.clear();
+    std::wstring wideName;
+    OsResult result = ToWide(name, wideName);
+    std::wstring wideValue;
+    if (result == kOk) {
+        result = ReadGrowing(wideValue, [&wideName](wchar_t* buffer, DWORD capacity) {
+            return GetEnvironmentVariableW(wideName.c_str(), buffer, capacity);
+        });
+    }
+    if (result == ERROR_ENVVAR_NOT_FOUND) {
+        return kErrFileNotFound;  // the interface names an unset variable like a missing file
+    }
+    return result == kOk ? ToAnsi(wideValue, value) : result;
 }
 
 OsResult Win32FileSystem::GetRoamingAppDataFolder(std::string& path) {

@@ -14,8 +14,12 @@ RegHandle ToHandle(HKEY key) {
     return reinterpret_cast<RegHandle>(key);
 }
 
-// Hands out the key only on success, so a failure always leaves kNoKey.
-OsResult Deliver(LONG result, HKEY opened, RegHandle& key) {
+// Runs an open call and hands out the key only on success, so a failure
+// always leaves kNoKey. (The call runs before `opened` is read.)
+template <typename OpenCall>
+OsResult Deliver(RegHandle& key, OpenCall open) {
+    HKEY opened = nullptr;
+    const LONG result = open(opened);
     key = (result == ERROR_SUCCESS && opened != nullptr) ? ToHandle(opened) : kNoKey;
     return result;
 }
@@ -29,37 +33,33 @@ bool NamesParent(const std::string& path) {
 
 OsResult Win32Registry::OpenRoot(RegRoot root, RegHandle& key) {
     HKEY predefined = root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-    HKEY opened = nullptr;
     // Gives the predefined root itself, which RegCloseKey accepts and ignores.
-    return Deliver(RegOpenKeyA(predefined, nullptr, &opened), opened, key);
+    return Deliver(key, [&](HKEY& opened) { return RegOpenKeyA(predefined, nullptr, &opened); });
 }
 
 OsResult Win32Registry::OpenKey(RegHandle parent, const std::string& path, RegHandle& key) {
-    HKEY opened = nullptr;
-    if (path.empty()) {
-        // RegOpenKeyA would return the parent itself, and closing that
-        // "copy" would close the parent: open a handle of its own instead.
-        return Deliver(RegOpenKeyExA(ToHKey(parent), "", 0, MAXIMUM_ALLOWED, &opened), opened, key);
-    }
-    return Deliver(RegOpenKeyA(ToHKey(parent), path.c_str(), &opened), opened, key);
+    return Deliver(key, [&](HKEY& opened) {
+        // RegOpenKeyA would return the parent itself for an empty path, and
+        // closing that "copy" would close the parent: open a handle of its own.
+        return path.empty() ? RegOpenKeyExA(ToHKey(parent), "", 0, MAXIMUM_ALLOWED, &opened)
+                            : RegOpenKeyA(ToHKey(parent), path.c_str(), &opened);
+    });
 }
 
 OsResult Win32Registry::OpenKeyForRead(RegHandle parent, const std::string& subKey,
                                        RegHandle& key) {
-    HKEY opened = nullptr;
-    return Deliver(RegOpenKeyExA(ToHKey(parent), subKey.c_str(), 0, KEY_READ, &opened), opened,
-                   key);
+    return Deliver(key, [&](HKEY& opened) {
+        return RegOpenKeyExA(ToHKey(parent), subKey.c_str(), 0, KEY_READ, &opened);
+    });
 }
 
 OsResult Win32Registry::CreateKey(RegHandle parent, const std::string& path, RegHandle& key) {
-    HKEY opened = nullptr;
-    if (path.empty()) {
+    return Deliver(key, [&](HKEY& opened) {
         // Same trap as in OpenKey: RegCreateKeyA would hand back the parent.
-        return Deliver(RegCreateKeyExA(ToHKey(parent), "", 0, nullptr, 0, MAXIMUM_ALLOWED, nullptr,
-                                       &opened, nullptr),
-                       opened, key);
-    }
-    return Deliver(RegCreateKeyA(ToHKey(parent), path.c_str(), &opened), opened, key);
+        return path.empty() ? RegCreateKeyExA(ToHKey(parent), "", 0, nullptr, 0, MAXIMUM_ALLOWED,
+                                              nullptr, &opened, nullptr)
+                            : RegCreateKeyA(ToHKey(parent), path.c_str(), &opened);
+    });
 }
 
 OsResult Win32Registry::QuerySubkeyCount(RegHandle key, std::uint32_t& count) {
