@@ -13,8 +13,9 @@ struct CaseRow {
     unsigned char upperFirst;
 };
 
-// GBK rows: full-width Latin (A3), Greek (A6), Cyrillic (A7).
+// GBK rows: Roman numerals (A2), full-width Latin (A3), Greek (A6), Cyrillic (A7).
 constexpr CaseRow kCaseRows[] = {
+    {0xA2, 0xA1, 0xAA, 0xF1},
     {0xA3, 0xE1, 0xFA, 0xC1},
     {0xA6, 0xC1, 0xD8, 0xA1},
     {0xA7, 0xD1, 0xF1, 0xA1},

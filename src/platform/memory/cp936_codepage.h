@@ -1,7 +1,8 @@
 #pragma once
 // Code page 936 (GBK) without an operating system: lead bytes 0x81 to 0xFE,
 // and the case pairs Windows' conversions give (ASCII letters, and the
-// full-width Latin, Greek and Cyrillic letters of GBK's double-byte rows).
+// Roman numerals and the full-width Latin, Greek and Cyrillic letters of
+// GBK's double-byte rows).
 #include "platform/codepage.h"
 
 namespace vk::memory {

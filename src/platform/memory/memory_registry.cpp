@@ -196,7 +196,12 @@ OsResult MemoryRegistry::SetString(RegHandle key, const std::string& name,
     if (Faulted("RegSetValueEx")) return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(key);
     if (!node || node->deleted) return kErrInvalidHandle;
-    node->values[name] = RegValue{kRegSz, std::vector<std::uint8_t>(text.begin(), text.end())};
+    // Windows (and Wine) store the terminating NUL even though the length
+    // passed leaves it out, when the byte after the data is one, as it always
+    // is after a C string.
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    if (!data.empty() && data.back() != 0) data.push_back(0);
+    node->values[name] = RegValue{kRegSz, std::move(data)};
     return kOk;
 }
 
