@@ -1,0 +1,58 @@
+// Code page 936 as the setup relies on it, asserted alike against Windows
+// (under Wine, whose ANSI code page is 936 under zh_CN) and the memory model.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "contract/contract_subject.h"
+
+namespace vk::contract {
+namespace {
+
+TEST(CodePageContract, LeadBytesAre0x81To0xFE) {
+    const ICodePage& cp = CodePageUnderTest();
+    for (unsigned byte : {0x81u, 0xA3u, 0xB0u, 0xD6u, 0xFEu}) {
+        EXPECT_TRUE(cp.IsLeadByte(static_cast<unsigned char>(byte))) << std::hex << byte;
+    }
+    for (unsigned byte : {0x00u, 0x41u, 0x5Cu, 0x7Fu, 0x80u, 0xFFu}) {
+        EXPECT_FALSE(cp.IsLeadByte(static_cast<unsigned char>(byte))) << std::hex << byte;
+    }
+}
+
+TEST(CodePageContract, ChangesTheCaseOfAsciiLettersOnly) {
+    const ICodePage& cp = CodePageUnderTest();
+    EXPECT_EQ(cp.ToUpper("c:\\Program Files\\acad.exe;[x]_@`{z}"),
+              "C:\\PROGRAM FILES\\ACAD.EXE;[X]_@`{Z}");
+    EXPECT_EQ(cp.ToLower("C:\\PROGRAM FILES\\ACAD.EXE;[X]_@`{Z}"),
+              "c:\\program files\\acad.exe;[x]_@`{z}");
+    EXPECT_EQ(cp.ToUpper(""), "");
+}
+
+// GBK trail bytes run from 0x40, so ASCII letters occur inside Chinese text.
+TEST(CodePageContract, LeavesDoubleByteCharactersWithLetterTrailBytesWhole) {
+    const ICodePage& cp = CodePageUnderTest();
+    const std::string trailLower = "\x81\x61\xB0\x7A";  // trail bytes 'a' and 'z'
+    const std::string trailUpper = "\x81\x41\xB0\x5A";  // trail bytes 'A' and 'Z'
+    EXPECT_EQ(cp.ToUpper(trailLower), trailLower);
+    EXPECT_EQ(cp.ToLower(trailUpper), trailUpper);
+    EXPECT_EQ(cp.ToUpper("安装a" + trailLower + "b"), "安装A" + trailLower + "B");
+    EXPECT_EQ(cp.ToUpper("批打印软件"), "批打印软件");
+}
+
+TEST(CodePageContract, ChangesTheCaseOfFullWidthAndGreekLetters) {
+    const ICodePage& cp = CodePageUnderTest();
+    EXPECT_EQ(cp.ToUpper("ａｚ"), "ＡＺ");
+    EXPECT_EQ(cp.ToLower("ＡＺ"), "ａｚ");
+    EXPECT_EQ(cp.ToUpper("αω"), "ΑΩ");
+    EXPECT_EQ(cp.ToLower("ΑΩ"), "αω");
+}
+
+// Small Roman numerals (GBK A2A1..A2AA) have capitals in the same row.
+TEST(CodePageContract, ChangesTheCaseOfRomanNumerals) {
+    const ICodePage& cp = CodePageUnderTest();
+    EXPECT_EQ(cp.ToUpper("ⅰⅹ"), "ⅠⅩ");
+    EXPECT_EQ(cp.ToLower("ⅠⅩ"), "ⅰⅹ");
+}
+
+}  // namespace
+}  // namespace vk::contract

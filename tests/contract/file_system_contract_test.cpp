@@ -1,0 +1,225 @@
+// The file system as the setup relies on it, asserted alike against Windows
+// (under Wine) and the memory file system.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "contract/contract_subject.h"
+
+namespace vk::contract {
+namespace {
+
+class FileSystemContract : public ::testing::Test {
+protected:
+    IFileSystem& fs() { return scratch_->Files(); }
+    std::string In(const std::string& name) { return scratch_->Folder() + "\\" + name; }
+    void Write(const std::string& name, const std::string& content) {
+        scratch_->WriteFile(In(name), content);
+    }
+    std::optional<std::string> Read(const std::string& name) {
+        return scratch_->ReadFile(In(name));
+    }
+
+    // Every entry FindFirst/FindNext give for `pattern`, by name; the handle is closed.
+    std::map<std::string, std::uint32_t> List(const std::string& pattern) {
+        std::map<std::string, std::uint32_t> entries;
+        FindHandle find = kNoFind;
+        FindEntry entry;
+        if (fs().FindFirst(pattern, find, entry) != kOk) {
+            return entries;
+        }
+        OsResult result = kOk;
+        for (; result == kOk; result = fs().FindNext(find, entry)) {
+            entries.emplace(entry.name, entry.attributes);
+        }
+        EXPECT_EQ(result, kErrNoMoreFiles);
+        EXPECT_EQ(fs().FindClose(find), kOk);
+        return entries;
+    }
+    std::map<std::string, std::uint32_t> ListScratch() { return List(In("*.*")); }
+
+    std::unique_ptr<FileScratch> scratch_ = MakeFileScratch();
+};
+
+TEST_F(FileSystemContract, ListsAFolderWithDotEntriesAndAttributes) {
+    Write("Varnok.prt7", "dll");
+    Write("只读.txt", "ro");
+    ASSERT_EQ(fs().SetAttributes(In("只读.txt"), kAttrReadOnly), kOk);
+    ASSERT_EQ(fs().CreateFolder(In("Sub")), kOk);
+
+    const auto entries = ListScratch();
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_NE(entries.at(".") & kAttrDirectory, 0u);
+    EXPECT_NE(entries.at("..") & kAttrDirectory, 0u);
+    EXPECT_NE(entries.at("Sub") & kAttrDirectory, 0u);
+    EXPECT_EQ(entries.at("Varnok.prt7") & (kAttrDirectory | kAttrReadOnly), 0u);
+    EXPECT_EQ(entries.at("只读.txt") & (kAttrDirectory | kAttrReadOnly), kAttrReadOnly);
+}
+
+TEST_F(FileSystemContract, ListingStartsWithTheDotEntries) {
+    Write("a.txt", "");
+    FindHandle find = kNoFind;
+    FindEntry first, second;
+    ASSERT_EQ(fs().FindFirst(In("*.*"), find, first), kOk);
+    EXPECT_EQ(fs().FindNext(find, second), kOk);
+    EXPECT_EQ(fs().FindClose(find), kOk);
+    EXPECT_EQ(first.name, ".");
+    EXPECT_EQ(second.name, "..");
+}
+
+// GetPathKind looks a single path up with FindFirstFileA.
+TEST_F(FileSystemContract, FindsASinglePathByItsName) {
+    Write("Data", "a file, not a folder");
+    ASSERT_EQ(fs().CreateFolder(In("Folder")), kOk);
+    EXPECT_EQ(List(In("data")),
+              (std::map<std::string, std::uint32_t>{{"Data", fs().GetAttributes(In("Data"))}}));
+    const auto folder = List(In("Folder"));
+    ASSERT_EQ(folder.size(), 1u);
+    EXPECT_NE(folder.at("Folder") & kAttrDirectory, 0u);
+}
+
+TEST_F(FileSystemContract, FindingNothingFailsWithoutAHandle) {
+    FindHandle find = 77;
+    FindEntry entry;
+    EXPECT_EQ(fs().FindFirst(In("*.xyz"), find, entry), kErrFileNotFound);
+    EXPECT_EQ(find, kNoFind);
+    EXPECT_EQ(fs().FindFirst(In("Missing\\*.*"), find, entry), kErrPathNotFound);
+    EXPECT_EQ(find, kNoFind);
+}
+
+TEST_F(FileSystemContract, AttributesOfFilesAndFolders) {
+    Write("file.txt", "x");
+    EXPECT_EQ(fs().GetAttributes(In("file.txt")) & kAttrDirectory, 0u);
+    EXPECT_NE(fs().GetAttributes(scratch_->Folder()) & kAttrDirectory, 0u);
+    EXPECT_EQ(fs().GetAttributes(In("missing.txt")), kInvalidAttributes);
+    EXPECT_EQ(fs().GetAttributes(In("Missing\\file.txt")), kInvalidAttributes);
+
+    ASSERT_EQ(fs().SetAttributes(In("file.txt"), kAttrReadOnly | kAttrHidden), kOk);
+    EXPECT_EQ(fs().GetAttributes(In("file.txt")) & (kAttrReadOnly | kAttrHidden),
+              kAttrReadOnly | kAttrHidden);
+    EXPECT_EQ(fs().SetAttributes(In("missing.txt"), kAttrReadOnly), kErrFileNotFound);
+}
+
+TEST_F(FileSystemContract, CreateFolderMakesOneLevelBelowAnExistingParent) {
+    EXPECT_EQ(fs().CreateFolder(In("Missing\\Child")), kErrPathNotFound);
+    EXPECT_EQ(fs().GetAttributes(In("Missing")), kInvalidAttributes);
+
+    ASSERT_EQ(fs().CreateFolder(In("Varnok批打印软件")), kOk);
+    EXPECT_NE(fs().GetAttributes(In("Varnok批打印软件")) & kAttrDirectory, 0u);
+    EXPECT_EQ(fs().CreateFolder(In("VARNOK批打印软件")), kErrAlreadyExists);
+
+    Write("file", "");
+    EXPECT_EQ(fs().CreateFolder(In("file")), kErrAlreadyExists);
+}
+
+TEST_F(FileSystemContract, CopyCreatesAndOverwritesFiles) {
+    Write("source", "new content");
+    ASSERT_EQ(fs().CopyFile(In("source"), In("copy")), kOk);
+    EXPECT_EQ(Read("copy"), "new content");
+    EXPECT_EQ(Read("source"), "new content");
+
+    Write("existing", "old, longer content");
+    ASSERT_EQ(fs().CopyFile(In("source"), In("existing")), kOk);
+    EXPECT_EQ(Read("existing"), "new content");
+}
+
+TEST_F(FileSystemContract, AReadOnlyDestinationRefusesTheCopyUntilCleared) {
+    Write("source", "new");
+    Write("target", "old");
+    ASSERT_EQ(fs().SetAttributes(In("target"), kAttrReadOnly), kOk);
+    EXPECT_EQ(fs().CopyFile(In("source"), In("target")), kErrAccessDenied);
+    EXPECT_EQ(Read("target"), "old");
+
+    const std::uint32_t attributes = fs().GetAttributes(In("target"));
+    ASSERT_EQ(fs().SetAttributes(In("target"), attributes & ~kAttrReadOnly), kOk);
+    EXPECT_EQ(fs().CopyFile(In("source"), In("target")), kOk);
+    EXPECT_EQ(Read("target"), "new");
+}
+
+// The copy takes the source's attributes: a read-only source gives a read-only copy.
+TEST_F(FileSystemContract, ACopyOfAReadOnlySourceIsReadOnly) {
+    Write("source", "data");
+    ASSERT_EQ(fs().SetAttributes(In("source"), kAttrReadOnly), kOk);
+    ASSERT_EQ(fs().CopyFile(In("source"), In("copy")), kOk);
+    EXPECT_NE(fs().GetAttributes(In("copy")) & kAttrReadOnly, 0u);
+}
+
+TEST_F(FileSystemContract, CopyFailsForAMissingSourceOrFolder) {
+    Write("source", "data");
+    EXPECT_EQ(fs().CopyFile(In("missing"), In("copy")), kErrFileNotFound);
+    EXPECT_EQ(fs().CopyFile(In("source"), In("Missing\\copy")), kErrPathNotFound);
+    EXPECT_EQ(ListScratch().size(), 3u) << "only ., .. and the source";
+}
+
+TEST_F(FileSystemContract, NamesCompareWithoutRegardToCase) {
+    Write("Varnok.Ini", "settings");
+    EXPECT_NE(fs().GetAttributes(In("VARNOK.INI")), kInvalidAttributes);
+    Write("new", "replaced");
+    ASSERT_EQ(fs().CopyFile(In("NEW"), In("varnok.ini")), kOk);
+    EXPECT_EQ(Read("Varnok.Ini"), "replaced");
+    EXPECT_EQ(ListScratch().size(), 4u);
+}
+
+// 0x81 0x5C is one GBK character whose trail byte is the backslash.
+TEST_F(FileSystemContract, GbkNamesRoundTrip) {
+    const std::string name = "字体\x81\x5C.shx";
+    Write(name, "font");
+    EXPECT_TRUE(ListScratch().contains(name));
+    EXPECT_EQ(fs().GetAttributes(In(name)) & kAttrDirectory, 0u);
+    ASSERT_EQ(fs().CopyFile(In(name), In(name + "2")), kOk);
+    EXPECT_EQ(Read(name + "2"), "font");
+}
+
+// Paths hold at most 259 bytes; a longer one must fail, not be cut short.
+TEST_F(FileSystemContract, PathsOver259BytesAreRefusedAndChangeNothing) {
+    Write("source", "data");
+    const std::string base = In("");
+    const std::string longest = base + std::string(259 - base.size(), 'n');
+    const std::string tooLong = longest + "x";
+    ASSERT_EQ(longest.size(), 259u);
+
+    EXPECT_EQ(fs().CreateFolder(tooLong), kErrFilenameTooLong);
+    EXPECT_EQ(fs().CopyFile(In("source"), tooLong), kErrFilenameTooLong);
+    EXPECT_EQ(fs().SetAttributes(tooLong, kAttrReadOnly), kErrFilenameTooLong);
+    EXPECT_EQ(fs().GetAttributes(tooLong), kInvalidAttributes);
+    FindHandle find = kNoFind;
+    FindEntry entry;
+    EXPECT_EQ(fs().FindFirst(tooLong, find, entry), kErrFilenameTooLong);
+    EXPECT_EQ(find, kNoFind);
+    EXPECT_EQ(ListScratch().size(), 3u) << "nothing created, not even under a cut name";
+
+    EXPECT_EQ(fs().CopyFile(In("source"), longest), kOk);
+    EXPECT_EQ(fs().GetAttributes(longest) & kAttrDirectory, 0u);
+}
+
+TEST_F(FileSystemContract, ReadsEnvironmentVariablesOfAnyLength) {
+    scratch_->SetEnvironment("VARNOK_CONTRACT", "C:\\用户\\Roaming");
+    std::string value;
+    ASSERT_EQ(fs().GetEnvironmentVariable("VARNOK_CONTRACT", value), kOk);
+    EXPECT_EQ(value, "C:\\用户\\Roaming");
+
+    const std::string longValue(1000, 'v');
+    scratch_->SetEnvironment("VARNOK_CONTRACT", longValue);
+    ASSERT_EQ(fs().GetEnvironmentVariable("VARNOK_CONTRACT", value), kOk);
+    EXPECT_EQ(value, longValue);
+
+    scratch_->SetEnvironment("VARNOK_CONTRACT", std::nullopt);
+    EXPECT_EQ(fs().GetEnvironmentVariable("VARNOK_CONTRACT", value), kErrFileNotFound);
+    EXPECT_TRUE(value.empty());
+}
+
+TEST_F(FileSystemContract, ProgramAndUserFoldersAreDriveLetterPaths) {
+    std::string module, appData, current;
+    ASSERT_EQ(fs().GetModulePath(module), kOk);
+    ASSERT_EQ(fs().GetRoamingAppDataFolder(appData), kOk);
+    ASSERT_EQ(fs().GetCurrentFolder(current), kOk);
+    for (const std::string& path : {module, appData, current}) {
+        ASSERT_GE(path.size(), 3u) << path;
+        EXPECT_EQ(path.substr(1, 2), ":\\") << path;
+    }
+    EXPECT_EQ(module.substr(module.size() - 4), ".exe");
+}
+
+}  // namespace
+}  // namespace vk::contract
