@@ -47,6 +47,7 @@ public:
             files_.ClearEnvironmentVariable(name);
         }
     }
+    void SetCurrentFolder(const std::string& path) override { files_.SetCurrentFolder(path); }
 
 private:
     static constexpr char kFolder[] = "C:\\Users\\user\\AppData\\Local\\Temp\\VarnokContract";

@@ -39,6 +39,8 @@ public:
     // Sets (or, with nullopt, removes) an environment variable the service reads.
     virtual void SetEnvironment(const std::string& name,
                                 const std::optional<std::string>& value) = 0;
+    // Makes an existing folder the process's current folder until the scratch ends.
+    virtual void SetCurrentFolder(const std::string& path) = 0;
 };
 std::unique_ptr<FileScratch> MakeFileScratch();
 

@@ -209,6 +209,15 @@ TEST_F(FileSystemContract, ReadsEnvironmentVariablesOfAnyLength) {
     EXPECT_TRUE(value.empty());
 }
 
+TEST_F(FileSystemContract, TheCurrentFolderReadsBackWhole) {
+    const std::string folder = In("安装目录");
+    ASSERT_EQ(fs().CreateFolder(folder), kOk);
+    scratch_->SetCurrentFolder(folder);
+    std::string current;
+    ASSERT_EQ(fs().GetCurrentFolder(current), kOk);
+    EXPECT_EQ(current, folder);
+}
+
 TEST_F(FileSystemContract, ProgramAndUserFoldersAreDriveLetterPaths) {
     std::string module, appData, current;
     ASSERT_EQ(fs().GetModulePath(module), kOk);

@@ -67,8 +67,9 @@ OsResult ReadGrowing(std::basic_string<Char>& text, Fill fill) {
 
 OsResult Win32FileSystem::GetModulePath(std::string& path) {
     path.clear();
-    // GetModuleFileNameA does not report the size it needs: it fills the
-    // buffer and cuts the path short. A full buffer means "try a larger one".
+    // GetModuleFileNameA does not report the size it needs: it cuts the path
+    // short, answering the buffer's size (Windows) or one less (Wine). A path
+    // that reaches the buffer's last byte may be cut: try a larger buffer.
     constexpr DWORD kLongestPath = 32768;
     for (DWORD capacity = kMaxPath + 1; capacity <= 2 * kLongestPath; capacity *= 2) {
         std::vector<char> buffer(capacity);
@@ -76,7 +77,7 @@ OsResult Win32FileSystem::GetModulePath(std::string& path) {
         if (length == 0) {
             return LastError();
         }
-        if (length < capacity) {
+        if (length + 1 < capacity) {
             path.assign(buffer.data(), length);
             return kOk;
         }

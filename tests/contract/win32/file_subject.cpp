@@ -14,10 +14,19 @@ namespace {
 
 class Win32FileScratch : public FileScratch {
 public:
+    Win32FileScratch() {
+        char current[MAX_PATH + 1] = {};
+        const DWORD length = GetCurrentDirectoryA(sizeof current, current);
+        if (length == 0 || length >= sizeof current) {
+            FailWithLastError("GetCurrentDirectoryA");
+        }
+        previousFolder_.assign(current, length);
+    }
     ~Win32FileScratch() override {
         for (const std::string& name : variables_) {
             SetEnvironmentVariableA(name.c_str(), nullptr);
         }
+        SetCurrentDirectoryA(previousFolder_.c_str());  // or the folder could not be removed
     }
 
     IFileSystem& Files() override { return files_; }
@@ -57,8 +66,15 @@ public:
         SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
     }
 
+    void SetCurrentFolder(const std::string& path) override {
+        if (!SetCurrentDirectoryA(path.c_str())) {
+            FailWithLastError("SetCurrentDirectoryA " + path);
+        }
+    }
+
 private:
     win32::Win32FileSystem files_;
+    std::string previousFolder_;
     ScratchFolder folder_{"VarnokContract-"};
     std::set<std::string> variables_;  // removed again at the end
 };
