@@ -78,16 +78,17 @@ bool TryCopy(IFileSystem& files, const Copy& copy) {
 enum class Outcome { Done, Abort };
 
 // Copies until it succeeds or the user gives up on it (Ignore) or on the whole
-// installation (Abort); any other answer tries again.
+// installation (Abort). Only Retry tries again: a box that could not be shown
+// answers 0, and retrying on that would loop for ever with nobody to ask.
 Outcome CopyWithPrompt(const Services& services, const Copy& copy) {
     while (!TryCopy(services.files, copy)) {
         const int answer = services.prompts.MessageBox(services.prompts.MainWindow(),
                                                        CopyFailedText(copy.destination),
                                                        kSetupCaption, kMbAbortRetryIgnore);
-        if (answer == kIdAbort)
-            return Outcome::Abort;
         if (answer == kIdIgnore)
             break;
+        if (answer != kIdRetry)
+            return Outcome::Abort;
     }
     ClearReadOnly(services.files, copy.destination);
     return Outcome::Done;

@@ -102,3 +102,19 @@ TEST_F(DeployCopyFailure, APathTooLongForTheFileSystemIsAFailedCopy) {
 
 }  // namespace
 }  // namespace vk::test
+
+namespace vk::test {
+namespace {
+
+// A box that cannot be shown answers 0; with nobody to ask, the installation
+// stops as on Abort instead of retrying for ever.
+TEST_F(DeployCopyFailure, PromptThatCannotBeShownStopsLikeAbort) {
+    AddDataFile("a.txt");
+    files.Lock(kDataFolder + "\\a.txt");
+    faults.FailOperation("MessageBox");
+    EXPECT_FALSE(DeployProgramFiles(services, DeployTarget{kInstallDir, nullptr}));
+    EXPECT_EQ(Calls("MessageBox"), 1u);
+}
+
+}  // namespace
+}  // namespace vk::test
