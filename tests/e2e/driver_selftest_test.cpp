@@ -266,6 +266,18 @@ TEST(DriverProcess, StartsInTheChosenFolderAndIsEndedWhenTheTestIsOver) {
     EXPECT_EQ(WaitForSingleObject(watcher.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
+TEST_F(DriverSelfTest, EndsTheProcessOnRequest) {
+    EXPECT_EQ(page.processId(), app.id());
+    EXPECT_TRUE(page.exists());
+    EXPECT_NE(app.handle(), nullptr);
+    EXPECT_NE(app.describeScreen().find("is running"), std::string::npos);
+    app.kill();
+    EXPECT_FALSE(app.running());
+    EXPECT_TRUE(app.exitCode().has_value());
+    app.waitUntil([&] { return !page.exists(); }, "the page to be gone");
+    EXPECT_NE(app.describeScreen().find("has ended"), std::string::npos) << app.describeScreen();
+}
+
 TEST(DriverProcess, ReportsAProgramThatCannotStart) {
     EXPECT_THROW(AppProcess::start(joinPath(tempFolder(), "no-such-program.exe")), DriverError);
 }

@@ -13,6 +13,7 @@ namespace {
 constexpr DWORD kPollMs = 10;
 constexpr DWORD kKillWaitMs = 10000;
 constexpr UINT kKilledExitCode = 0xDEAD;
+constexpr int kStartAttempts = 3;
 
 }  // namespace
 
@@ -23,16 +24,26 @@ AppProcess AppProcess::start(const std::string& program, const std::string& work
         commandLine += ' ';
         commandLine.append(arguments);
     }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
-        throw DriverError(withLastError("could not start \"" + toUtf8(program) + "\" in folder \"" +
-                                        toUtf8(workingFolder) + "\""));
+    for (int attempt = 1;; ++attempt) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
+                           &info)) {
+            UniqueHandle thread(info.hThread);
+            return AppProcess(UniqueHandle(info.hProcess), info.dwProcessId);
+        }
+        // Wine on a busy machine now and then loses a new process before any of its code
+        // runs, and reports ERROR_INTERNAL_ERROR; a start that really fails fails every time.
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == kStartAttempts) {
+            throw DriverError(withLastError("could not start \"" + toUtf8(program) +
+                                                "\" in folder \"" + toUtf8(workingFolder) +
+                                                "\" (attempt " + std::to_string(attempt) + ")",
+                                            error));
+        }
     }
-    UniqueHandle thread(info.hThread);
-    return AppProcess(UniqueHandle(info.hProcess), info.dwProcessId);
 }
 
 AppProcess::~AppProcess() {
