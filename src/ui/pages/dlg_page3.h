@@ -1,5 +1,6 @@
 #pragma once
-// Page 3, the install folder and the progress of the installation.
+// Page 3, the install folder and the progress of the installation. "安  装"
+// checks the folder, then runs the whole installation in its fixed order.
 #include <string>
 
 #include "ui/framework/controls.h"
@@ -12,10 +13,17 @@ public:
 
     int m_nNextPage = 0;  // 0 ends the wizard, 2 back to the releases, 4 on to completion
     CProgressCtrl m_progress;
-    std::string m_strFolder = "C:\\Varnok";  // the edit box; replaced from the context
+    // The edit box; replaced from the context. During "安  装" it becomes the
+    // final install folder.
+    std::string m_strFolder = "C:\\Varnok";
     std::string m_strVersion;
 
     void DoDataExchange(CDataExchange* pDX) override;
+
+    // Deployment, registration and support files into m_strFolder, stepping
+    // the bar. False when the deployment failed: the page has then ended the
+    // wizard.
+    bool InstallAll();
 
 protected:
     BOOL OnInitDialog() override;
@@ -28,5 +36,10 @@ protected:
 
 private:
     static const CommandEntry kCommands[];
+
+    // The folder as typed, without its one trailing backslash: true when it
+    // may be installed into; otherwise the page has said why.
+    bool AcceptFolder(const std::string& folder);
+
     CPageFrame m_frame{kColourVariantB};
 };

@@ -1,0 +1,100 @@
+#include "ui/picker/path_dialog.h"
+
+#include <cstring>
+
+#include "core/folder_path_rules.h"
+#include "platform/win32/system_services.h"
+#include "ui/framework/win_app.h"
+#include "ui/picker/browse_ids.h"
+#include "ui/picker/safe_owner.h"
+#include "ui/picker/shell_memory.h"
+
+CPathDialog::CPathDialog(const char* pszCaption, const char* pszTitle, const char* pszInitialPath,
+                         CWnd* pParentWnd)
+    : m_pszCaption(pszCaption), m_pszInitialPath(pszInitialPath) {
+    m_wndSub.m_pPathDialog = this;
+    m_wndOwner = GetSafeOwner(pParentWnd);
+    m_pParentWnd = m_wndOwner.m_hWnd != nullptr ? &m_wndOwner : nullptr;
+
+    m_bi.hwndOwner = m_wndOwner.m_hWnd;
+    m_bi.pidlRoot = nullptr;  // the desktop
+    m_bi.pszDisplayName = nullptr;
+    m_bi.lpszTitle = pszTitle;
+    m_bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    m_bi.lpfn = &CPathDialog::BrowseCallbackProc;
+}
+
+int CPathDialog::DoModal() {
+    char displayName[MAX_PATH];  // the browser writes here; the result is the box's text
+    m_bi.lParam = reinterpret_cast<LPARAM>(this);
+    m_bi.lpfn = &CPathDialog::BrowseCallbackProc;
+    m_bi.pszDisplayName = displayName;
+
+    int result = -1;
+    const CComApartment apartment;
+    const CShellAllocator allocator;
+    if (allocator.Get() != nullptr) {
+        m_bAccepted = 0;
+        // The item list is not used, only freed.
+        const CItemIdList chosen(*allocator.Get(), ::SHBrowseForFolderA(&m_bi));
+        if (m_bAccepted != 0) {
+            result = IDOK;
+        }
+    }
+    m_bi.pszDisplayName = nullptr;
+    m_hBrowseWnd = nullptr;
+    return result;
+}
+
+std::string CPathDialog::ReadEditBox() const {
+    return CWnd(::GetDlgItem(m_hBrowseWnd, kBrowseEditId)).GetWindowText();
+}
+
+void CPathDialog::StorePathName(const std::string& text) {
+    if (text.size() < sizeof m_szPathName) {
+        std::memcpy(m_szPathName, text.c_str(), text.size() + 1);
+    } else {
+        m_szPathName[0] = '\0';
+    }
+}
+
+bool CPathDialogSub::OnCommand(int id, UINT code) {
+    // The picker's message map.
+    struct Entry {
+        UINT nCode;
+        int nID;
+        void (CPathDialogSub::*pfn)();
+    };
+    static constexpr Entry kEntries[] = {
+        {BN_CLICKED, IDOK, &CPathDialogSub::OnBrowseOK},
+        {EN_CHANGE, kBrowseEditId, &CPathDialogSub::OnChangeEditPath},
+    };
+    for (const Entry& entry : kEntries) {
+        if (entry.nCode == code && entry.nID == id) {
+            (this->*entry.pfn)();
+            return true;
+        }
+    }
+    return false;
+}
+
+void CPathDialogSub::OnChangeEditPath() {
+    CPathDialog& picker = *m_pPathDialog;
+    const std::string text = picker.ReadEditBox();
+    picker.StorePathName(text);
+    ::SendMessageA(picker.m_hBrowseWnd, BFFM_ENABLEOK, 0, text.empty() ? 0 : 1);
+}
+
+void CPathDialogSub::OnBrowseOK() {
+    CPathDialog& picker = *m_pPathDialog;
+    // The whole text is checked, so a text too long for the name is refused
+    // as the invalid path it is.
+    const std::string text = picker.ReadEditBox();
+    picker.StorePathName(text);
+    if (MakeSurePathExists(vk::win32::SystemServices(), text, AfxGetAppName()) != vk::kPathOk) {
+        ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
+        return;
+    }
+    picker.m_bAccepted = 1;
+    ::EndDialog(picker.m_hBrowseWnd, 1);
+}
