@@ -23,12 +23,24 @@ fi
 wine_session_use "${VARNOK_WINEPREFIX:-$repo/build/wineprefix}"
 wine_session_enter "${VARNOK_WINESERVER_PERSIST:-60}"
 
-# Wine's background processes (services, the desktop) inherit the stderr of
-# the program that first needs them and outlive it: a pipe handed to them
-# would keep ctest waiting for its end. So stderr goes through a file, shown
-# when the program ends. Not exec: this shell holds the session meanwhile.
-stderr_file=$(mktemp "$VARNOK_STATE/stderr.XXXXXX")
-trap 'cat "$stderr_file" >&2; rm -f "$stderr_file"' EXIT
-set +e
-wine "$@" 2>"$stderr_file" 8>&- 9>&-
-exit $?
+# The program never gets this script's stdout and stderr (ctest's pipes): Wine
+# keeps copies of a program's standard handles in its background processes
+# (wineserver, services, the desktop, a console host) that outlive the
+# program, and ctest would wait for those pipes to close. The program writes
+# into files instead, which are followed here until it ends.
+out_file=$(mktemp "$VARNOK_STATE/stdout.XXXXXX")
+err_file=$(mktemp "$VARNOK_STATE/stderr.XXXXXX")
+trap 'rm -f "$out_file" "$err_file"' EXIT
+
+# Not exec: this shell holds the session while the program runs.
+wine "$@" <&0 >"$out_file" 2>"$err_file" 8>&- 9>&- &
+program=$!
+tail -q -s 0.1 -n +1 -f --pid="$program" "$out_file" &
+out_follower=$!
+tail -q -s 0.1 -n +1 -f --pid="$program" "$err_file" >&2 &
+err_follower=$!
+
+status=0
+wait "$program" || status=$?
+wait "$out_follower" "$err_follower" || true
+exit "$status"

@@ -50,12 +50,12 @@ wine_session_use() {
     VARNOK_CALLER_DISPLAY=${DISPLAY:-}
 }
 
-# wine_session_enter [PERSIST_SECONDS]: makes the prefix ready to run programs
-# and holds the session shared (fd 9) until this shell exits or calls
-# wine_session_leave. Without PERSIST_SECONDS the wineserver lives until
-# wine_session_stop.
+# wine_session_enter SECONDS|until-stopped: makes the prefix ready to run
+# programs and holds the session shared (fd 9) until this shell exits or calls
+# wine_session_leave. The wineserver outlives the last program by SECONDS, or
+# lives until wine_session_stop.
 wine_session_enter() {
-    local persist=${1:-}
+    local persist=$1
     wine_prefix_init
     exec 9>>"$VARNOK_STATE/session.lock"
     flock -s 9
@@ -72,9 +72,12 @@ wine_session_enter() {
 
 wine_session_leave() { exec 9>&-; }
 
+# wine_server_start SECONDS|until-stopped
 wine_server_start() {
+    local persist=$1
+    [ "$persist" != until-stopped ] || persist=""
     # Fails at once when the prefix's wineserver already runs: that is fine.
-    wineserver "-p${1:-}" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    wineserver "-p$persist" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
 }
 
 # ---------------------------------------------------------------------------
