@@ -109,7 +109,7 @@ run_headless() {
     log "screenshot of the first page: $screenshot"
 
     # Esc is the page's Cancel: the wizard ends at once.
-    xdotool key --window "$window" Escape
+    xdotool key --window "$window" Escape 2>/dev/null
     deadline=$((SECONDS + 15))
     while kill -0 "$setup_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
     if kill -0 "$setup_pid" 2>/dev/null; then

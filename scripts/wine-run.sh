@@ -3,9 +3,10 @@
 # exit code through. ctest uses it as the cross-compiling emulator:
 #   wine-run.sh program.exe [args...]
 # Prefix: $VARNOK_WINEPREFIX, else <repo>/build/wineprefix; prepared on first
-# use. Without a DISPLAY the program gets a private Xvfb. The wineserver stays
-# up $VARNOK_WINESERVER_PERSIST seconds (default 60) after the last program,
-# so runs in a row start fast; scripts/wine-stop.sh ends the session at once.
+# use. Without a DISPLAY the program gets a private Xvfb. The session (the
+# wineserver and that display) lasts until $VARNOK_WINESERVER_PERSIST seconds
+# (default 60) have passed without a program, so runs in a row start fast;
+# scripts/wine-stop.sh ends it at once.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source-path=SCRIPTDIR source-path=SCRIPTDIR/lib
@@ -30,7 +31,7 @@ wine_session_enter "${VARNOK_WINESERVER_PERSIST:-60}"
 # into files instead, which are followed here until it ends.
 out_file=$(mktemp "$VARNOK_STATE/stdout.XXXXXX")
 err_file=$(mktemp "$VARNOK_STATE/stderr.XXXXXX")
-trap 'rm -f "$out_file" "$err_file"' EXIT
+trap 'rm -f "$out_file" "$err_file"; wine_session_touch' EXIT
 
 # Not exec: this shell holds the session while the program runs.
 wine "$@" <&0 >"$out_file" 2>"$err_file" 8>&- 9>&- &

@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
-# Stops a prefix's private Xvfb once the prefix's wineserver has ended, so a
-# display lives exactly as long as the Wine session that uses it.
-# Usage: wine-keeper.sh PREFIX XVFB_PID   (started detached by wine-session.sh)
+# Ends a prefix's Wine session (its wineserver, stray Wine processes and its
+# private Xvfb) once no program has run in it for IDLE_SECONDS, so a display
+# lives as long as the session that uses it. A console host or desktop left
+# behind by a test would otherwise keep the wineserver up for good.
+# With "until-stopped" it only waits for wine_session_stop to end the display.
+# Usage: wine-keeper.sh PREFIX XVFB_PID IDLE_SECONDS|until-stopped
+#        (started detached by wine-session.sh)
 set -euo pipefail
-# shellcheck source-path=SCRIPTDIR source-path=SCRIPTDIR/lib
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
 
+readonly poll_seconds=5
 wine_session_use "$1"
 xvfb_pid=$2
+idle_limit=$3
 
-wineserver -w </dev/null >/dev/null 2>&1 || true
+idle_seconds() {
+    local last
+    last=$(stat -c %Y "$VARNOK_STATE/last-use" 2>/dev/null) || last=0
+    echo $(($(date +%s) - last))
+}
 
-# Exclusive: no program of this prefix is running now. A wineserver that one
-# of them started in the meantime has no clients left; end it with the display.
 exec 9>>"$VARNOK_STATE/session.lock"
-flock -x 9
-wineserver -k </dev/null >/dev/null 2>&1 || true
-wine_xvfb_stop "$xvfb_pid"
+while wine_is_xvfb "$xvfb_pid"; do
+    sleep "$poll_seconds"
+    [ "$idle_limit" != until-stopped ] || continue
+    # Exclusive means no program of this prefix is running right now.
+    flock -n -x 9 || continue
+    if [ "$(idle_seconds)" -ge "$idle_limit" ]; then
+        wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
+        wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
+        wine_xvfb_stop "$xvfb_pid"
+        exit 0
+    fi
+    flock -u 9
+done

@@ -11,6 +11,7 @@
 #   init.lock, initialised   first-use initialisation and the recipe it used
 #   session.lock             held shared while a program runs, exclusive to
 #                            start or stop the display (fd 9 in this shell)
+#   last-use                 touched as programs start and end (idle time)
 #   xvfb.pid, xvfb.display   the private X server, when one was needed
 #   *.log                    output of wineboot, Xvfb and the keeper
 #
@@ -68,9 +69,13 @@ wine_session_enter() {
     [ -n "$VARNOK_CALLER_DISPLAY" ] || DISPLAY=":$(<"$VARNOK_STATE/xvfb.display")"
     export DISPLAY
     wine_server_start "$persist"
+    wine_session_touch
 }
 
 wine_session_leave() { exec 9>&-; }
+
+# Marks the session as in use now; the keeper measures idle time from here.
+wine_session_touch() { touch "$VARNOK_STATE/last-use"; }
 
 # wine_server_start SECONDS|until-stopped
 wine_server_start() {
@@ -163,9 +168,10 @@ wine_is_xvfb() {
     [ -n "$1" ] && [[ "$(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null)" == Xvfb* ]]
 }
 
-# Starts Xvfb on a display number it picks itself (-displayfd: no race with
-# other servers), then the wineserver, then a keeper that stops this Xvfb once
-# that wineserver has ended. Caller holds the session exclusively.
+# wine_display_start SECONDS|until-stopped: starts Xvfb on a display number it
+# picks itself (-displayfd: no race with other servers), then the wineserver,
+# then a keeper that ends the session after SECONDS without programs (see
+# wine-keeper.sh). Caller holds the session exclusively.
 wine_display_start() {
     wine_require Xvfb
     local pidfile=$VARNOK_STATE/xvfb.pid dispfile=$VARNOK_STATE/xvfb.display
@@ -189,7 +195,8 @@ wine_display_start() {
     done
     mv "$fresh" "$dispfile"
     wine_server_start "$1"
-    setsid -f bash "$VARNOK_LIB_DIR/wine-keeper.sh" "$WINEPREFIX" "$(<"$pidfile")" \
+    wine_session_touch
+    setsid -f bash "$VARNOK_LIB_DIR/wine-keeper.sh" "$WINEPREFIX" "$(<"$pidfile")" "$1" \
         </dev/null >>"$VARNOK_STATE/keeper.log" 2>&1 8>&- 9>&-
 }
 
