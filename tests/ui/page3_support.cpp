@@ -15,6 +15,7 @@
 #include "install_actions_support.h"
 #include "platform/win32/system_services.h"
 #include "ui/framework/win_app.h"
+#include "ui/pages/dlg_page3.h"
 #include "wine_machine.h"
 
 namespace {
@@ -130,6 +131,39 @@ void WaitUntilClosed(const e2e::Window& window) {
     WaitUntil([&] { return !window.exists() || !window.visible(); }, "a window to close");
 }
 
+namespace {
+
+// The install page, noting where its bar stands each time "安  装" returns
+// (the page has ended by then, but its window is still there).
+class RecordingPage : public Dlg_Page3 {
+public:
+    int m_nProgressPos = -1;
+    int m_nProgressHigh = -1;
+
+protected:
+    void OnOK() override {
+        Dlg_Page3::OnOK();
+        m_nProgressPos = static_cast<int>(m_progress.SendMessage(PBM_GETPOS));
+        m_nProgressHigh = static_cast<int>(m_progress.SendMessage(PBM_GETRANGE, FALSE));
+    }
+};
+
+}  // namespace
+
+PageRun RunPage(const std::function<void(const e2e::Window& page)>& person) {
+    PageRun run;
+    RunWithPerson(
+        [&] {
+            RecordingPage page;
+            run.result = page.DoModal();
+            run.nextPage = page.m_nNextPage;
+            run.progressPos = page.m_nProgressPos;
+            run.progressHigh = page.m_nProgressHigh;
+        },
+        [&] { person(WaitForWindow(PageQuery())); });
+    return run;
+}
+
 e2e::WindowQuery PageQuery() {
     e2e::WindowQuery query;
     query.description = "the install page";
@@ -149,6 +183,9 @@ e2e::WindowQuery PickerQuery(const std::string& caption) {
 namespace {
 
 std::string IconName(HICON icon) {
+    if (icon == nullptr) {
+        return "none";
+    }
     const std::pair<LPCSTR, const char*> known[] = {{IDI_HAND, "stop"},
                                                     {IDI_EXCLAMATION, "exclamation"},
                                                     {IDI_QUESTION, "question"},
@@ -248,13 +285,13 @@ ScratchPaths::~ScratchPaths() {
     }
 }
 
-namespace {
-
 std::string DataFolder() {
     return systest::ProgramFolder() + "\\Data";
 }
 
-}  // namespace
+std::string AppDataFolder() {
+    return systest::AppDataFolder();
+}
 
 SampleData::SampleData() {
     const std::string data = DataFolder();

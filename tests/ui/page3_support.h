@@ -30,6 +30,16 @@ void WaitUntil(const std::function<bool()>& condition, const std::string& what);
 e2e::WindowQuery PageQuery();
 e2e::WindowQuery PickerQuery(const std::string& caption = "请选择安装目录：");
 
+// How a visit of the install page ended.
+struct PageRun {
+    INT_PTR result = 0;     // DoModal's
+    int nextPage = -1;      // m_nNextPage
+    int progressPos = -1;   // the bar when "安  装" last returned
+    int progressHigh = -1;  // and the top of its range
+};
+// Runs the install page while `person` works it.
+PageRun RunPage(const std::function<void(const e2e::Window& page)>& person);
+
 // A message box as the person saw it.
 struct SeenBox {
     std::string caption;
@@ -87,6 +97,8 @@ private:
     int m_files = 0;
 };
 
+std::string AppDataFolder();  // %APPDATA%
+std::string DataFolder();     // beside this program
 bool Exists(const std::string& path);
 bool IsFolder(const std::string& path);
 
