@@ -92,8 +92,8 @@ TEST(InstallPageRefuses, AnInstallFolderLongerThanTheLoaderTakes) {
     const std::string typed = FolderForInstallDir(239);
     const Refusal refusal = RefuseInstall(typed, kSetupCaption);
     EXPECT_EQ(refusal.box.text,
-              "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）最多 238 "
-              "个字节，请选择较短的路径。");
+              "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）\n最多只能有 238 "
+              "个字节，\n\n请选择较短的路径 !");
     EXPECT_EQ(refusal.box.icon, "exclamation");
     EXPECT_TRUE(refusal.pageOpen);
     EXPECT_EQ(refusal.boxText, typed);

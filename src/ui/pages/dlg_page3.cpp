@@ -29,9 +29,10 @@ std::string InvalidFolderText(const std::string& folder) {
     return "The folder:\n\n" + folder + "\n\nis invalid. Please reenter.";
 }
 
+// Short lines: the system's message box may wrap a long one inside a number.
 std::string TooLongText() {
-    return "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）最多 " +
-           std::to_string(vk::kMaxLoaderFolderBytes) + " 个字节，请选择较短的路径。";
+    return "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）\n最多只能有 " +
+           std::to_string(vk::kMaxLoaderFolderBytes) + " 个字节，\n\n请选择较短的路径 !";
 }
 
 // "D:", what is left of the drive root "D:\" once its backslash is gone.
