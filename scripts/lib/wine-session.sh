@@ -13,6 +13,7 @@
 #                            start or stop the display (fd 9 in this shell)
 #   last-use                 touched as programs start and end (idle time)
 #   xvfb.pid, xvfb.display   the private X server, when one was needed
+#   keeper.pid               the process that ends an idle session
 #   *.log                    output of wineboot, Xvfb and the keeper
 #
 # Wine processes must never inherit the lock descriptors: a wineserver or a
@@ -156,16 +157,25 @@ wine_add_drive() {
 # ---------------------------------------------------------------------------
 # The private display and its keeper.
 
+# The private display is usable while its X server and its keeper both run;
+# without the keeper nothing would ever end the session.
 wine_display_alive() {
     [ -n "$VARNOK_CALLER_DISPLAY" ] && return 0
-    local pid display
+    local pid display keeper
     pid=$(cat "$VARNOK_STATE/xvfb.pid" 2>/dev/null) || return 1
     display=$(cat "$VARNOK_STATE/xvfb.display" 2>/dev/null) || return 1
-    wine_is_xvfb "$pid" && [ -S "/tmp/.X11-unix/X$display" ]
+    keeper=$(cat "$VARNOK_STATE/keeper.pid" 2>/dev/null) || return 1
+    wine_is_xvfb "$pid" && [ -S "/tmp/.X11-unix/X$display" ] && wine_is_keeper "$keeper"
 }
 
+wine_command_line() { tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null; }
+
 wine_is_xvfb() {
-    [ -n "$1" ] && [[ "$(tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null)" == Xvfb* ]]
+    [ -n "$1" ] && [[ "$(wine_command_line "$1")" == Xvfb* ]]
+}
+
+wine_is_keeper() {
+    [ -n "$1" ] && [[ "$(wine_command_line "$1")" == *wine-keeper.sh\ "$WINEPREFIX"\ * ]]
 }
 
 # wine_display_start SECONDS|until-stopped: starts Xvfb on a display number it
@@ -175,12 +185,17 @@ wine_is_xvfb() {
 wine_display_start() {
     wine_require Xvfb
     local pidfile=$VARNOK_STATE/xvfb.pid dispfile=$VARNOK_STATE/xvfb.display
+    local keeperfile=$VARNOK_STATE/keeper.pid
     local fresh=$VARNOK_STATE/xvfb.display.new deadline=$((SECONDS + 30))
-    rm -f "$pidfile" "$dispfile" "$fresh"
-    # No program runs now; a wineserver still up from a session whose display
-    # is gone would hand the next programs a dead screen.
+    # No program runs now. End what is left of an earlier session: a
+    # wineserver whose display is gone would hand the next programs a dead
+    # screen, and an X server whose keeper is gone would never end.
     wineserver -k </dev/null >/dev/null 2>&1 8>&- 9>&- || true
     wineserver -w </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    wine_xvfb_stop ""
+    wine_keeper_stop
+    rm -f "$fresh"
+
     # setsid -f: the X server leaves this process tree, so a test runner
     # ending this run does not take the display of later runs with it.
     # shellcheck disable=SC2016 # $$, $1 and $2 belong to the inner shell
@@ -196,8 +211,17 @@ wine_display_start() {
     mv "$fresh" "$dispfile"
     wine_server_start "$1"
     wine_session_touch
-    setsid -f bash "$VARNOK_LIB_DIR/wine-keeper.sh" "$WINEPREFIX" "$(<"$pidfile")" "$1" \
+    # shellcheck disable=SC2016 # $$ and $1 belong to the inner shell
+    setsid -f bash -c 'echo $$ >"$1"; shift; exec bash "$@"' \
+        keeper "$keeperfile" "$VARNOK_LIB_DIR/wine-keeper.sh" "$WINEPREFIX" "$(<"$pidfile")" "$1" \
         </dev/null >>"$VARNOK_STATE/keeper.log" 2>&1 8>&- 9>&-
+    until [ -s "$keeperfile" ]; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            wine_log "the session keeper did not start; see $VARNOK_STATE/keeper.log"
+            exit 1
+        fi
+        sleep 0.05
+    done
 }
 
 # wine_xvfb_stop [PID]: stops the prefix's Xvfb (only if it is PID, if given).
@@ -222,5 +246,13 @@ wine_session_stop() {
     exec 9>>"$VARNOK_STATE/session.lock"
     flock -x 9
     wine_xvfb_stop ""
+    wine_keeper_stop
     exec 9>&-
+}
+
+wine_keeper_stop() {
+    local keeper
+    keeper=$(cat "$VARNOK_STATE/keeper.pid" 2>/dev/null) || true
+    if wine_is_keeper "$keeper"; then kill "$keeper" 2>/dev/null || true; fi
+    rm -f "$VARNOK_STATE/keeper.pid"
 }
