@@ -1,0 +1,85 @@
+// The folder typed on the install page: kept as typed across "上一步", a trailing backslash
+// dropped (also of a drive root) before the product folder is added, and folders the
+// registration could not use refused before anything is created.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/install_run.h"
+
+namespace vk::e2e::setup {
+namespace {
+
+using FolderInstall = InstallRun;
+
+// Leaves page 3 by "上一步" and comes back by "下一步".
+Window backAndForth(const AppProcess& app, const Window& page3) {
+    const Window page2Again = clickFor(app, page3.control(kBack), page2());
+    return clickFor(app, page2Again.control(IDOK), setup::page3());
+}
+
+void expectInstalledInto(const std::string& folder, const std::string& dataFolder) {
+    SCOPED_TRACE(toUtf8(folder));
+    expectProgramFiles(folder, dataFolder);
+    expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(folder, 2018));
+    const std::string trusted =
+        readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS").value_or("");
+    std::string upper = folder;
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    EXPECT_TRUE(trusted.ends_with(";" + upper)) << toUtf8(trusted);
+    EXPECT_FALSE(pathExists(kDefaultInstallFolder));
+}
+
+TEST_F(FolderInstall, TypedFolderSurvivesBackAndItsTrailingBackslashIsDropped) {
+    seedMachine(kMachine2018, {kAcad2018Folder});
+    folders.watch("D:\\Tools");
+    AppProcess app = start();
+    Window page = goToPage3(app);
+    page.control(kFolder).setText("D:\\Tools\\");
+    page = backAndForth(app, page);
+    EXPECT_EQ(page.control(kFolder).text(), "D:\\Tools\\");
+
+    installFor4(app, page).clickCloseBox();
+    app.waitForExit();
+    expectInstalledInto("D:\\Tools\\Varnok批打印软件", distribution.dataFolder());
+}
+
+TEST_F(FolderInstall, RefusedFoldersChangeNothingAndADriveRootTakesTheProductFolder) {
+    seedMachine(kMachine2018, {kAcad2018Folder});
+    folders.watch(installFolderOf("D:\\"));
+    const std::string tooLong = "D:\\" + std::string(230, 'L');
+    folders.watch(tooLong);
+    const MachineState before = MachineState::capture();
+    AppProcess app = start();
+    Window page = goToPage3(app);
+
+    // A relative folder: the picker's own words, and no folder "abc" anywhere.
+    page.control(kFolder).setText("abc");
+    Window box = installForBox(app, page, kAppName);
+    EXPECT_EQ(toUtf8(box.messageText()), "The folder:\n\nabc\n\nis invalid. Please reenter.");
+    box.answer(IDOK);
+    app.waitUntilClosed(box);
+    EXPECT_FALSE(pathExists(joinPath(distribution.folder(), "abc")));
+    EXPECT_EQ(page.control(kFolder).text(), "abc");
+
+    // 230 + 17 bytes of install folder do not fit the demand-load path.
+    page.control(kFolder).setText(tooLong);
+    box = installForBox(app, page, kMessageCaption);
+    EXPECT_TRUE(box.messageText().starts_with("安装路径太长")) << toUtf8(box.messageText());
+    box.answer(IDOK);
+    app.waitUntilClosed(box);
+    EXPECT_FALSE(pathExists(tooLong));
+    EXPECT_EQ(MachineState::capture().describe(), before.describe());
+
+    // What a refused press leaves in the box is what comes back, never with the product folder.
+    page = backAndForth(app, page);
+    EXPECT_EQ(page.control(kFolder).text(), tooLong);
+
+    page.control(kFolder).setText("D:\\");
+    installFor4(app, page).pressEscape();
+    app.waitForExit();
+    expectInstalledInto("D:\\Varnok批打印软件", distribution.dataFolder());
+}
+
+}  // namespace
+}  // namespace vk::e2e::setup

@@ -1,0 +1,178 @@
+#include "e2e/install_run.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "e2e/driver/unique_handle.h"
+#include "wine_machine.h"
+
+namespace vk::e2e::setup {
+namespace {
+
+// Data files that never reach the install folder (names compared without regard to case).
+constexpr const char* kNotDeployed[] = {"SetUp.EXE", "Varnok_EN.shx", "Varnok_HZ.shx",
+                                        "Varnok.prt5"};
+constexpr const char* kSettingsFile = "Varnok.Ini";
+
+struct Renamed {
+    const char* found;
+    const char* deployedAs;
+};
+constexpr Renamed kRenamed[] = {{"Varnok.prt7", "itextsharp.dll"},
+                                {"Varnok.prt8", "PdfSharp.Charting.dll"},
+                                {"Varnok.prt9", "PdfSharp.dll"}};
+
+bool sameName(const std::string& a, const char* b) {
+    return lstrcmpiA(a.c_str(), b) == 0;
+}
+
+std::string deployedName(const std::string& found) {
+    for (const Renamed& file : kRenamed) {
+        if (sameName(found, file.found))
+            return file.deployedAs;
+    }
+    return found;
+}
+
+std::string namesInUtf8(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += text.empty() ? "" : ", ";
+        text += toUtf8(name);
+    }
+    return text;
+}
+
+void expectSameFile(const std::string& source, const std::string& copy) {
+    SCOPED_TRACE(toUtf8(copy));
+    const std::optional<std::string> expected = readFile(source);
+    const std::optional<std::string> actual = readFile(copy);
+    ASSERT_TRUE(expected.has_value()) << "cannot read the source " << toUtf8(source);
+    ASSERT_TRUE(actual.has_value()) << "missing";
+    EXPECT_EQ(*actual, *expected);
+}
+
+}  // namespace
+
+void InstallRun::seedMachine(const std::string& regFixture,
+                             const std::vector<std::string>& acadFolders) {
+    if (!systest::ClearAutodeskKeys())
+        throw DriverError("the AutoCAD keys of an earlier run could not be removed");
+    importRegFile(systest::FixturePath(regFixture));
+    for (const std::string& folder : acadFolders) {
+        folders.make(joinPath(folder, "Fonts"));
+        folders.make(joinPath(folder, "Drv"));
+    }
+}
+
+AppProcess InstallRun::start() const {
+    return AppProcess::start(distribution.programPath(), distribution.folder());
+}
+
+std::string InstallRun::dataFile(const std::string& name) const {
+    return joinPath(distribution.dataFolder(), name);
+}
+
+Window goToPage3(const AppProcess& app) {
+    const Window first = app.waitForWindow(page1());
+    const Window second = clickFor(app, first.control(IDOK), page2());
+    return clickFor(app, second.control(IDOK), page3());
+}
+
+Window clickFor(const AppProcess& app, const Control& button, const WindowQuery& next) {
+    button.click();
+    return app.waitForWindow(next);
+}
+
+WindowQuery picker() {
+    return {"the folder picker", kPickerCaption, "#32770", {kPickerTree, kPickerEdit}, {}};
+}
+
+Window installFor4(const AppProcess& app, const Window& page3) {
+    return clickFor(app, page3.control(IDOK), page4());
+}
+
+Window installForBox(const AppProcess& app, const Window& page3, const std::string& caption) {
+    return clickFor(app, page3.control(IDOK), messageBoxQuery(caption));
+}
+
+std::string installFolderOf(std::string typed) {
+    if (!typed.empty() && typed.back() == '\\')
+        typed.pop_back();
+    return typed + "\\" + kProductFolderName;
+}
+
+std::string loaderOf(const std::string& installFolder, int module) {
+    return installFolder + "\\VK_BatchPlot" + std::to_string(module) + ".ARX";
+}
+
+void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder) {
+    std::vector<std::string> expected;
+    for (const std::string& name : listFolder(dataFolder)) {
+        const std::string source = joinPath(dataFolder, name);
+        const bool skipped = std::any_of(std::begin(kNotDeployed), std::end(kNotDeployed),
+                                         [&](const char* other) { return sameName(name, other); });
+        if (isFolder(source) || skipped)
+            continue;
+        if (sameName(name, kSettingsFile)) {
+            expectSameFile(source, joinPath(settingsFolder(), name));
+            continue;
+        }
+        expected.push_back(deployedName(name));
+        expectSameFile(source, joinPath(installFolder, expected.back()));
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesInUtf8(listFolder(installFolder)), namesInUtf8(expected));
+}
+
+void expectSupportFiles(const std::string& acadFolder, const std::string& dataFolder,
+                        bool withDriver) {
+    SCOPED_TRACE(toUtf8(acadFolder));
+    const std::string fonts = joinPath(acadFolder, "Fonts");
+    EXPECT_EQ(namesInUtf8(listFolder(fonts)), "Varnok_EN.shx, Varnok_HZ.shx");
+    expectSameFile(joinPath(dataFolder, "Varnok_EN.shx"), joinPath(fonts, "Varnok_EN.shx"));
+    expectSameFile(joinPath(dataFolder, "Varnok_HZ.shx"), joinPath(fonts, "Varnok_HZ.shx"));
+
+    const std::string drivers = joinPath(acadFolder, "Drv");
+    EXPECT_EQ(namesInUtf8(listFolder(drivers)), withDriver ? "pdfplot9.hdi" : "");
+    if (withDriver)
+        expectSameFile(joinPath(dataFolder, "Varnok.prt5"), joinPath(drivers, "pdfplot9.hdi"));
+}
+
+void expectDemandLoadKey(const std::string& productKey, int year, const std::string& loader) {
+    const std::string key = productKey + "\\Applications\\VK_BatchPlot" + std::to_string(year);
+    SCOPED_TRACE(toUtf8(key));
+    EXPECT_EQ(registryValueNames(HKEY_LOCAL_MACHINE, key),
+              (std::vector<std::string>{"LOADCTRLS", "LOADER"}));
+    EXPECT_TRUE(registrySubkeys(HKEY_LOCAL_MACHINE, key).empty());
+    EXPECT_EQ(readRegistryDword(HKEY_LOCAL_MACHINE, key, "LOADCTRLS"), 2u);
+
+    const std::optional<RegistryValue> value = readRegistryValue(HKEY_LOCAL_MACHINE, key, "LOADER");
+    ASSERT_TRUE(value.has_value()) << "no LOADER";
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+    // Passed without its NUL; the registry may keep one all the same.
+    std::string text = value->data;
+    if (text.ends_with('\0'))
+        text.pop_back();
+    EXPECT_EQ(toUtf8(text), toUtf8(loader));
+}
+
+std::vector<std::string> registryValueNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    UniqueKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+        return names;
+    char name[16384];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (RegEnumValueA(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace vk::e2e::setup

@@ -1,0 +1,89 @@
+#pragma once
+// What the end-to-end installation tests share: a machine whose changes are undone when the
+// test ends, a distribution to start SetUp.exe from, the wizard's steps up to and through the
+// install page, and the checks of what an installation leaves behind.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/created_folders.h"
+#include "e2e/driver/driver.h"
+#include "e2e/setup/machine_state.h"
+#include "e2e/setup/setup_ui.h"
+
+namespace vk::e2e::setup {
+
+inline constexpr const char* kProductFolderName = "Varnok批打印软件";
+inline constexpr const char* kDefaultProductFolder = "C:\\Varnok\\Varnok批打印软件";
+inline constexpr const char* kPickerCaption = "请选择安装目录：";
+inline constexpr const char* kAppName = "SetUp";  // caption of the framework's own boxes
+inline constexpr int kUnnamedStatic = -1;         // the first one: page 4's text
+
+// The sample machine m1: AutoCAD 2018 on D:, one profile.
+inline constexpr const char* kMachine2018 = "registry/m1-chs-2018-x64.reg";
+inline constexpr const char* kAcad2018Folder = "D:\\Program Files\\Autodesk\\AutoCAD 2018";
+inline constexpr const char* kAcad2018Key = "SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804";
+inline constexpr const char* kAcad2018Profiles =
+    "Software\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\Profiles";
+inline constexpr const char* kAcad2018Variables =
+    "Software\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\Profiles\\<<未命名配置>>\\Variables";
+
+class InstallRun : public ::testing::Test {
+protected:
+    // Whatever the test or the program does to these is undone when the test ends.
+    RegistryGuard machineKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk"};
+    RegistryGuard wowKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk"};
+    RegistryGuard userKeys{HKEY_CURRENT_USER, "Software\\Autodesk"};
+    CreatedPathGuard installFolder{kDefaultInstallFolder};
+    CreatedPathGuard settings{settingsFolder()};
+    CreatedFolders folders;
+    Distribution distribution{setupProgram(), sampleDataFolder()};
+
+    // Imports a registry fixture on a machine without AutoCAD keys, and makes the Fonts and
+    // Drv folders of the AutoCAD installations it names.
+    void seedMachine(const std::string& regFixture, const std::vector<std::string>& acadFolders);
+
+    AppProcess start() const;
+    std::string dataFile(const std::string& name) const;
+};
+
+// Agreement accepted and the releases found (checked by default) taken: page 3.
+Window goToPage3(const AppProcess& app);
+
+// Clicks a button and waits for the window it leads to.
+Window clickFor(const AppProcess& app, const Control& button, const WindowQuery& next);
+
+// The folder picker that "浏览..." opens: the shell's browser with the edit box added above
+// its tree.
+inline constexpr int kPickerTree = 14145;
+inline constexpr int kPickerEdit = 14148;
+WindowQuery picker();
+
+// Presses "安  装" and waits for page 4.
+Window installFor4(const AppProcess& app, const Window& page3);
+
+// Presses "安  装" and waits for the box it raises, by caption.
+Window installForBox(const AppProcess& app, const Window& page3, const std::string& caption);
+
+// The install folder made of a folder typed on page 3.
+std::string installFolderOf(std::string typed);
+
+// "<folder>\VK_BatchPlot<module>.ARX".
+std::string loaderOf(const std::string& installFolder, int module);
+
+// The folder holds the add-in's files of Data (the three libraries renamed) and nothing else,
+// and the settings file sits in %APPDATA%\Varnok.
+void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder);
+
+// The fonts (and, for 2008, the plotter driver) in an AutoCAD installation.
+void expectSupportFiles(const std::string& acadFolder, const std::string& dataFolder,
+                        bool withDriver);
+
+// Applications\VK_BatchPlot<year> below a product key (HKLM), with exactly its two values.
+void expectDemandLoadKey(const std::string& productKey, int year, const std::string& loader);
+
+// The names of a key's values.
+std::vector<std::string> registryValueNames(HKEY root, const std::string& path);
+
+}  // namespace vk::e2e::setup
