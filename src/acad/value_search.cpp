@@ -11,14 +11,17 @@ void CAcadReleaseCatalog::SearchValueKeys(vk::RegHandle parentKey, const std::st
         return;
 
     std::string text;
+    // Text that fills the whole buffer leaves no room for its NUL: it does
+    // not fit, as data larger than the buffer do not.
     if (vk::QueryValueText(registry, key.Get(), m_strSearchValue, vk::kDiscoveryValueBuffer,
-                           text) == vk::kOk) {
+                           text) == vk::kOk &&
+        text.size() < vk::kDiscoveryValueBuffer) {
         // A key that carries the value is a product key: its subkeys are not searched.
         m_arrFoundKeys.push_back(prefix + relativePath);
         m_arrFoundValues.push_back(text);
         return;
     }
-    // Absent, or larger than the buffer: look further down.
+    // Absent, or too large for the buffer: look further down.
     vk::ForEachSubkeyName(registry, key.Get(), [&](const std::string& name) {
         SearchValueKeys(key.Get(), name, relativePath + name + "\\", prefix);
     });
