@@ -19,10 +19,18 @@ std::string FolderOfEntry(const std::string& entry, const ICodePage& cp) {
 }  // namespace
 
 bool TrustedPathsHold(const std::string& list, const std::string& folder, const ICodePage& cp) {
-    const std::string wanted = cp.ToUpper(WithoutTrailingBackslash(cp, folder));
-    for (const std::string& entry : SplitText(cp, list, ';')) {
-        if (cp.ToUpper(FolderOfEntry(entry, cp)) == wanted)
+    const std::vector<std::string> entries = SplitText(cp, cp.ToUpper(list), ';');
+    // A folder whose name holds ";" is as many entries as it has pieces.
+    const std::vector<std::string> pieces =
+        SplitText(cp, cp.ToUpper(FolderOfEntry(folder, cp)), ';');
+    for (std::size_t first = 0; first + pieces.size() <= entries.size(); ++first) {
+        std::size_t matched = 0;
+        while (matched + 1 < pieces.size() && entries[first + matched] == pieces[matched])
+            ++matched;
+        if (matched + 1 == pieces.size() &&
+            FolderOfEntry(entries[first + matched], cp) == pieces.back()) {
             return true;
+        }
     }
     return false;
 }
@@ -34,7 +42,12 @@ std::string ComposeTrustedPaths(const std::string& oldList, const std::string& f
     const std::string upperList = cp.ToUpper(oldList);
     if (TrustedPathsHold(upperList, folder, cp))
         return upperList;
-    return upperList + ';' + cp.ToUpper(folder);
+    // A lead byte at the very end would take the separator for its trail
+    // byte, as every reader of the code page does, and glue the folder to the
+    // last entry: it gets a separator of its own first.
+    const bool loneLeadAtEnd = CharacterStarts(cp, upperList).back() + 1 == upperList.size() &&
+                               cp.IsLeadByte(static_cast<unsigned char>(upperList.back()));
+    return upperList + (loneLeadAtEnd ? ";;" : ";") + cp.ToUpper(folder);
 }
 
 }  // namespace vk

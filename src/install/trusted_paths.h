@@ -8,7 +8,8 @@ namespace vk {
 
 // True when one entry of `list` names `folder`: equal without regard to case,
 // after dropping one trailing backslash or AutoCAD's "\..." marker (the
-// folder with its subfolders) from the entry and one backslash from `folder`.
+// folder with its subfolders) from both.
+// A folder whose name holds ";" must fill as many entries in a row.
 bool TrustedPathsHold(const std::string& list, const std::string& folder, const ICodePage& cp);
 
 // The list to write back: an empty list becomes `folder` as given; any other
