@@ -93,9 +93,8 @@ TEST_F(CopyFailure, RetryCopiesOnceTheFileIsFreeAndIgnoreLeavesItAsItWas) {
     EXPECT_EQ(readFile(installed(kReadMe)).value_or("?"), readFile(dataFile(kReadMe)).value_or(""));
     EXPECT_EQ(readFile(installed(kGuide)).value_or("?"), "an old guide");
     expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(kDefaultProductFolder, 2018));
-    EXPECT_TRUE(readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS")
-                    .value_or("")
-                    .ends_with(";C:\\VARNOK\\VARNOK批打印软件"));
+    EXPECT_TRUE(
+        trustedPathsOf(kAcad2018Variables).ends_with(toUtf8(";C:\\VARNOK\\VARNOK批打印软件")));
     expectSupportFiles(kAcad2018Folder, distribution.dataFolder(), false);
 }
 

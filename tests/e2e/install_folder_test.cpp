@@ -18,15 +18,14 @@ Window backAndForth(const AppProcess& app, const Window& page3) {
     return clickFor(app, page2Again.control(IDOK), setup::page3());
 }
 
-void expectInstalledInto(const std::string& folder, const std::string& dataFolder) {
+// The files, the demand-load path and the trusted-path entry name `folder`; C:\Varnok is unused.
+void expectInstalledInto(const std::string& folder, const std::string& trustedEntry,
+                         const std::string& dataFolder) {
     SCOPED_TRACE(toUtf8(folder));
     expectProgramFiles(folder, dataFolder);
     expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(folder, 2018));
-    const std::string trusted =
-        readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS").value_or("");
-    std::string upper = folder;
-    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    EXPECT_TRUE(trusted.ends_with(";" + upper)) << toUtf8(trusted);
+    const std::string trusted = trustedPathsOf(kAcad2018Variables);
+    EXPECT_TRUE(trusted.ends_with(toUtf8(";" + trustedEntry))) << trusted;
     EXPECT_FALSE(pathExists(kDefaultInstallFolder));
 }
 
@@ -41,7 +40,8 @@ TEST_F(FolderInstall, TypedFolderSurvivesBackAndItsTrailingBackslashIsDropped) {
 
     installFor4(app, page).clickCloseBox();
     app.waitForExit();
-    expectInstalledInto("D:\\Tools\\Varnok批打印软件", distribution.dataFolder());
+    expectInstalledInto("D:\\Tools\\Varnok批打印软件", "D:\\TOOLS\\VARNOK批打印软件",
+                        distribution.dataFolder());
 }
 
 TEST_F(FolderInstall, RefusedFoldersChangeNothingAndADriveRootTakesTheProductFolder) {
@@ -78,7 +78,7 @@ TEST_F(FolderInstall, RefusedFoldersChangeNothingAndADriveRootTakesTheProductFol
     page.control(kFolder).setText("D:\\");
     installFor4(app, page).pressEscape();
     app.waitForExit();
-    expectInstalledInto("D:\\Varnok批打印软件", distribution.dataFolder());
+    expectInstalledInto("D:\\Varnok批打印软件", "D:\\VARNOK批打印软件", distribution.dataFolder());
 }
 
 }  // namespace

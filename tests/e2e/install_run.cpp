@@ -157,6 +157,12 @@ void expectDemandLoadKey(const std::string& productKey, int year, const std::str
     EXPECT_EQ(toUtf8(text), toUtf8(loader));
 }
 
+std::string trustedPathsOf(const std::string& variablesKey) {
+    const std::optional<std::string> text =
+        readRegistryString(HKEY_CURRENT_USER, variablesKey, "TRUSTEDPATHS");
+    return text ? toUtf8(*text) : "(none)";
+}
+
 std::vector<std::string> registryValueNames(HKEY root, const std::string& path) {
     std::vector<std::string> names;
     UniqueKey key;

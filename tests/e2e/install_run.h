@@ -24,8 +24,6 @@ inline constexpr int kUnnamedStatic = -1;         // the first one: page 4's tex
 inline constexpr const char* kMachine2018 = "registry/m1-chs-2018-x64.reg";
 inline constexpr const char* kAcad2018Folder = "D:\\Program Files\\Autodesk\\AutoCAD 2018";
 inline constexpr const char* kAcad2018Key = "SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804";
-inline constexpr const char* kAcad2018Profiles =
-    "Software\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\Profiles";
 inline constexpr const char* kAcad2018Variables =
     "Software\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\Profiles\\<<未命名配置>>\\Variables";
 
@@ -82,6 +80,9 @@ void expectSupportFiles(const std::string& acadFolder, const std::string& dataFo
 
 // Applications\VK_BatchPlot<year> below a product key (HKLM), with exactly its two values.
 void expectDemandLoadKey(const std::string& productKey, int year, const std::string& loader);
+
+// A profile's "TRUSTEDPATHS" below its Variables key (HKCU), UTF-8; "(none)" when missing.
+std::string trustedPathsOf(const std::string& variablesKey);
 
 // The names of a key's values.
 std::vector<std::string> registryValueNames(HKEY root, const std::string& path);

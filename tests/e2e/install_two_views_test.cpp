@@ -28,10 +28,6 @@ constexpr const char* kEnglishProfile =
 
 using TwoViewsInstall = InstallRun;
 
-std::string trustedPaths(const char* profile) {
-    return toUtf8(readRegistryString(HKEY_CURRENT_USER, profile, "TRUSTEDPATHS").value_or("?"));
-}
-
 TEST_F(TwoViewsInstall, EveryProductOfBothViewsIsRegisteredAndSupplied) {
     seedMachine(kMachine, {kAcad2007Folder, kAcad2008x86Folder, kAcad2008x64Folder});
     AppProcess app = start();
@@ -66,8 +62,8 @@ TEST_F(TwoViewsInstall, EveryProductOfBothViewsIsRegisteredAndSupplied) {
 
     // A profile without a list gets the folder as typed; a list naming a longer folder that
     // begins with the install folder's path still gets the install folder appended.
-    EXPECT_EQ(trustedPaths(kChineseProfile), toUtf8(kDefaultProductFolder));
-    EXPECT_EQ(trustedPaths(kEnglishProfile),
+    EXPECT_EQ(trustedPathsOf(kChineseProfile), toUtf8(kDefaultProductFolder));
+    EXPECT_EQ(trustedPathsOf(kEnglishProfile),
               toUtf8("D:\\CAD TOOLS;C:\\VARNOK\\VARNOK批打印软件2;C:\\VARNOK\\VARNOK批打印软件"));
 }
 

@@ -33,8 +33,7 @@ TEST_F(TypicalInstall, AutoCad2018MachineGetsEveryFileKeyAndTrustedPath) {
     writeFile(dataFile("Docs\\Note.txt"), "not deployed");
     const MachineState before = MachineState::capture();
     ASSERT_FALSE(before.installFolder) << "an earlier run left C:\\Varnok";
-    ASSERT_EQ(readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS"),
-              kOldTrustedPaths);
+    ASSERT_EQ(trustedPathsOf(kAcad2018Variables), kOldTrustedPaths);
 
     AppProcess app = start();
     const Window first = app.waitForWindow(page1());
@@ -61,14 +60,7 @@ TEST_F(TypicalInstall, AutoCad2018MachineGetsEveryFileKeyAndTrustedPath) {
     EXPECT_EQ(demandLoadKeys(), std::vector<std::string>{applicationKey});
     expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(kDefaultProductFolder, 2018));
 
-    const std::optional<RegistryValue> trusted =
-        readRegistryValue(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS");
-    ASSERT_TRUE(trusted.has_value());
-    EXPECT_EQ(trusted->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(
-        toUtf8(
-            readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS").value_or("")),
-        toUtf8(kNewTrustedPaths));
+    EXPECT_EQ(trustedPathsOf(kAcad2018Variables), toUtf8(kNewTrustedPaths));
 
     // Take back the two changes the registry should hold: then it is as it was.
     deleteRegistryTree(HKEY_LOCAL_MACHINE, applicationKey);
