@@ -3,8 +3,8 @@
 # Data folder), seeds a sample AutoCAD machine in a Wine prefix of its own and
 # starts the setup wizard.
 #   With a DISPLAY the wizard appears there; use it, the demo ends with it.
-#   Without one it runs on a private Xvfb: the demo waits for the first page,
-#   saves a screenshot, prints its path and closes the wizard.
+#   Without one it runs on a private Xvfb and walks the typical run by itself:
+#   a screenshot of every page (paths printed), then what the installation did.
 # Every run starts from a freshly prepared machine.
 #
 # Usage: scripts/demo.sh [--machine m1|m2|m4]
@@ -23,8 +23,8 @@ readonly window_deadline_seconds=60
 readonly demo_dir=$repo/build/demo
 readonly dist_dir=$demo_dir/dist
 readonly prefix=$demo_dir/wineprefix
-readonly screenshot=$demo_dir/setup-first-page.png
 readonly setup_exe=$repo/build/windows/bin/SetUp.exe
+fixture=""  # the sample machine's regedit export, chosen in main
 
 log() { echo "demo: $*"; }
 die() { echo "demo: $*" >&2; exit 1; }
@@ -92,31 +92,75 @@ run_visible() {
     (cd "$dist_dir" && wine SetUp.exe 8>&- 9>&-) || log "SetUp.exe ended with exit code $?"
 }
 
-# On the private Xvfb: wait for the first page, take a screenshot, close it.
-run_headless() {
-    wine_require xdotool import
-    local setup_log=$demo_dir/setup.log window="" deadline=$((SECONDS + window_deadline_seconds))
-    (cd "$dist_dir" && exec wine SetUp.exe </dev/null >"$setup_log" 2>&1 8>&- 9>&-) &
-    local setup_pid=$!
-    until window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1) &&
-        [ -n "$window" ]; do
-        kill -0 "$setup_pid" 2>/dev/null || die "SetUp.exe ended before its first page appeared; see $setup_log"
-        [ "$SECONDS" -lt "$deadline" ] || die "no window \"$caption\" within ${window_deadline_seconds}s"
+# The wizard's page window now on screen, other than `previous`; empty if none yet.
+current_page() {
+    local previous=$1 window
+    for window in $(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null); do
+        [ "$window" != "$previous" ] && { echo "$window"; return 0; }
+    done
+    return 0
+}
+
+# Waits for the next page (a new window with the wizard's caption).
+wait_for_page() {
+    local previous=$1 setup_pid=$2 window="" deadline=$((SECONDS + window_deadline_seconds))
+    until window=$(current_page "$previous") && [ -n "$window" ]; do
+        kill -0 "$setup_pid" 2>/dev/null || die "SetUp.exe ended before the next page appeared; see $demo_dir/setup.log"
+        [ "$SECONDS" -lt "$deadline" ] || die "no new window \"$caption\" within ${window_deadline_seconds}s"
         sleep 0.2
     done
-    sleep 1  # let the page finish painting
-    import -window root "$screenshot"
-    log "screenshot of the first page: $screenshot"
+    echo "$window"
+}
 
-    # Esc is the page's Cancel: the wizard ends at once.
-    xdotool key --window "$window" Escape 2>/dev/null
-    deadline=$((SECONDS + 15))
+# What the installation left on the machine: folders and files, demand-load
+# keys and trusted paths.
+report_installation() {
+    local c_drive=$WINEPREFIX/drive_c export folder key
+    log "what the installation did:"
+    for folder in "$c_drive/Varnok" "$c_drive"/users/*/AppData/Roaming/Varnok; do
+        [ -d "$folder" ] && find "$folder" | sed "s|^$WINEPREFIX/drive_c|    C:|; s|/|\\\\|g"
+    done
+    while IFS= read -r location; do
+        local letter=${location:0:1} rest=${location:2}
+        rest=${rest//\\//}
+        find "$WINEPREFIX/dosdevices/${letter,,}:$rest" -type f 2>/dev/null |
+            sed "s|^$WINEPREFIX/dosdevices/${letter,,}:|    $letter:|; s|/|\\\\|g"
+    done < <(acad_locations "$fixture")
+    export=$demo_dir/registry-after.reg
+    for key in 'HKEY_LOCAL_MACHINE\SOFTWARE\Autodesk\AutoCAD' \
+        'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\Autodesk\AutoCAD' \
+        'HKEY_CURRENT_USER\Software\Autodesk\AutoCAD'; do
+        rm -f "$export"
+        wine regedit /E "$(wine_windows_path "$export")" "$key" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+        [ -f "$export" ] || continue
+        iconv -f UTF-16 -t UTF-8 "$export" | tr -d '\r' |
+            awk '/^\[/{key=$0} /VK_BatchPlot/ && /^\[/{print "    " $0} 
+                 key ~ /VK_BatchPlot/ && /^"/{print "        " $0}
+                 /^"TRUSTEDPATHS"/{print "    " key; print "        " $0}'
+    done
+}
+
+# On the private Xvfb: walk the typical run page by page (Enter presses each
+# page's default button: 下一步, 下一步, 安  装, 确  定), a screenshot of every
+# page, then report what the installation did.
+run_headless() {
+    wine_require xdotool import
+    local setup_log=$demo_dir/setup.log window="" page shot
+    (cd "$dist_dir" && exec wine SetUp.exe </dev/null >"$setup_log" 2>&1 8>&- 9>&-) &
+    local setup_pid=$!
+    for page in 1 2 3 4; do
+        window=$(wait_for_page "$window" "$setup_pid")
+        sleep 1  # let the page finish painting
+        shot=$demo_dir/page$page.png
+        import -window "$window" "$shot" 2>/dev/null || import -window root "$shot"
+        log "page $page: $shot"
+        xdotool key --window "$window" Return 2>/dev/null
+    done
+    local deadline=$((SECONDS + 30))
     while kill -0 "$setup_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
-    if kill -0 "$setup_pid" 2>/dev/null; then
-        log "the wizard did not close on Esc; ending the Wine session"
-    else
-        log "wizard closed"
-    fi
+    kill -0 "$setup_pid" 2>/dev/null && die "the wizard did not end after its last page"
+    log "wizard finished"
+    report_installation
 }
 
 main() {
@@ -129,7 +173,6 @@ main() {
             *) usage ;;
         esac
     done
-    local fixture
     fixture=$(machine_fixture "$machine")
 
     build_setup
