@@ -1,8 +1,7 @@
 #include "app/win/wizard_app.h"
 
-#include <commctrl.h>
-
 #include "app/win/setup_objects.h"
+#include "app/win/system_dlls.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
 #include "ui/pages/dlg_page3.h"
@@ -42,8 +41,7 @@ CWizardApp::~CWizardApp() = default;
 
 BOOL CWizardApp::InitInstance() {
     // The install page hosts a progress bar, a common control.
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    vk::win32::InitCommonControlsFromSystem(ICC_PROGRESS_CLASS);
 
     theCatalog.DiscoverReleases();
 
