@@ -1,0 +1,84 @@
+// The installation actions of the install page, timed: what InstallAll runs
+// after the folders are created (deployment of Data, demand-load and
+// trusted-path registration, support files), over the system's services, on
+// a machine seeded here with one AutoCAD 2018 and removed after. The program
+// must lie beside the Data folder it deploys. The page's progress bar is not
+// part of it: the steps go to a counter.
+// Usage: bench_install.exe <chosen folder> <AutoCAD folder> <round>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "acad/release_catalog.h"
+#include "common/bench_clock.h"
+#include "common/bench_samples.h"
+#include "install/deploy.h"
+#include "install/file_ops.h"
+#include "platform/win32/system_services.h"
+#include "registry/registry_seed.h"
+
+namespace {
+
+constexpr int kYear = 2018;
+constexpr const char* kProductFolder = "\\Varnok批打印软件";
+
+class StepCounter final : public vk::IProgress {
+public:
+    void Step() override { ++steps; }
+    int steps = 0;
+};
+
+int Fail(const char* why) {
+    std::fprintf(stderr, "bench_install: %s\n", why);
+    return 1;
+}
+
+bool IsFile(const vk::Services& services, const std::string& path) {
+    return vk::GetPathKind(services.files, path) == vk::kPathFile;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4)
+        return Fail("usage: bench_install.exe <chosen folder> <AutoCAD folder> <round>");
+    const std::string chosen = argv[1];
+    const std::string acad = argv[2];
+    const int round = std::atoi(argv[3]);
+    const vk::Services& services = vk::win32::SystemServices();
+    if (!vk::bench::RegistryIsClean(services.registry))
+        return 2;
+
+    vk::bench::SeedScope machine(services.registry, vk::RegRoot::LocalMachine);
+    vk::bench::SeedScope user(services.registry, vk::RegRoot::CurrentUser);
+    vk::bench::SeedProduct(services.registry,
+                           {vk::bench::ReleaseKeyOfYear(kYear), "ACAD-1001:804", kYear, acad});
+    vk::bench::SeedProfiles(services.registry, 2, 10);
+    CAcadReleaseCatalog catalog(services);
+    catalog.DiscoverReleases();  // start-up's part, not the installation's
+    int selected[kReleaseSlots] = {};
+    selected[kYear - kFirstReleaseYear] = 1;
+
+    // The install page creates both folders before InstallAll runs.
+    const std::string installDir = chosen + kProductFolder;
+    services.files.CreateFolder(chosen);
+    services.files.CreateFolder(installDir);
+
+    StepCounter progress;
+    const double start = vk::bench::NowMs();
+    const bool deployed = vk::DeployProgramFiles(services, vk::DeployTarget{installDir, &progress});
+    progress.Step();
+    catalog.m_strInstallDir = installDir;
+    catalog.RegisterSelectedReleases(selected);
+    progress.Step();
+    catalog.CopySelectedSupportFiles(selected);
+    progress.Step();
+    const double elapsed = vk::bench::NowMs() - start;
+
+    if (!deployed || !IsFile(services, installDir + "\\itextsharp.dll") ||
+        !IsFile(services, acad + "\\Fonts\\Varnok_HZ.shx")) {
+        return Fail("the installation did not put the files in place");
+    }
+    vk::bench::PrintSample("install.ms", round, elapsed);
+    return 0;
+}

@@ -1,0 +1,256 @@
+#!/usr/bin/env bash
+# The benchmark command; not part of scripts/test.sh. Builds what it needs
+# (build/bench-native, build/bench-windows), measures natively and under Wine
+# in a prefix of its own (build/bench-prefix), and prints a table: every
+# figure as the median and spread of several runs, beside a baseline measured
+# in turns with it, and its goal. A slow machine never fails it; it fails only
+# when a benchmark cannot run. Samples, table and logs: build/bench-results/.
+#
+# Usage: scripts/bench.sh [--rounds N] [--only LIST]
+#   --rounds N   measured runs per figure (default 5), after one warm-up run
+#   --only LIST  some of: install,startup,registry,footprint (default all)
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+# shellcheck source-path=SCRIPTDIR/lib
+source "$repo/scripts/lib/wine-session.sh"
+
+rounds=5
+only=install,startup,registry,footprint
+readonly native_dir=$repo/build/bench-native
+readonly windows_dir=$repo/build/bench-windows
+readonly results_dir=$repo/build/bench-results
+readonly samples=$results_dir/samples.txt
+readonly log=$results_dir/bench.log
+export VARNOK_WINEPREFIX=$repo/build/bench-prefix
+
+# The installation's Data folder: 100 files of 1 MiB, the add-in's special
+# names among them, so that every file is copied once by either program.
+readonly data_files=100
+readonly data_file_kib=1024
+readonly special_files=(Varnok.prt7 Varnok.prt8 Varnok.prt9 Varnok.Ini Varnok_EN.shx Varnok_HZ.shx)
+
+# On the prefix's C: drive (Windows paths for the programs, Linux for setup).
+readonly bench_win='C:\vkbench'
+readonly dist_win="$bench_win\\dist"
+readonly acad_win="$bench_win\\acad2018"
+
+log() { echo "bench: $*" >&2; }
+die() {
+    log "$*"
+    exit 1
+}
+
+usage() {
+    echo "usage: scripts/bench.sh [--rounds N] [--only install,startup,registry,footprint]" >&2
+    exit 2
+}
+
+parse_arguments() {
+    while [ "$#" -gt 0 ]; do
+        case "$1" in
+            --rounds)
+                if [ "$#" -lt 2 ] || ! [[ "$2" =~ ^[1-9][0-9]*$ ]]; then usage; fi
+                rounds=$2
+                shift 2
+                ;;
+            --only)
+                if [ "$#" -lt 2 ] || ! [[ "$2" =~ ^(install|startup|registry|footprint)(,(install|startup|registry|footprint))*$ ]]; then usage; fi
+                only=$2
+                shift 2
+                ;;
+            *) usage ;;
+        esac
+    done
+}
+
+# ---------------------------------------------------------------------------
+# Builds: Release, as SetUp.exe ships.
+
+build() {
+    bash "$repo/scripts/install-deps.sh"
+    local jobs
+    jobs=$(nproc)
+    cmake -S "$repo" -B "$native_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNOK_BENCH=ON >/dev/null
+    cmake --build "$native_dir" --parallel "$jobs" --target bench_registry_native
+    cmake -S "$repo" -B "$windows_dir" -G Ninja --toolchain "$repo/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DVARNOK_BENCH=ON >/dev/null
+    cmake --build "$windows_dir" --parallel "$jobs" --target SetUp bench_registry bench_install \
+        bench_bare_copy bench_startup bench_empty_dialog
+}
+
+# ---------------------------------------------------------------------------
+# The sample machine in the prefix.
+
+linux_path() { # a C:\... path of the prefix
+    local rest=${1:3}
+    printf '%s/drive_c/%s' "$WINEPREFIX" "${rest//\\//}"
+}
+
+appdata_varnok() {
+    local folder
+    for folder in "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Varnok; do
+        [ -e "$folder" ] && printf '%s\n' "$folder"
+    done
+    return 0
+}
+
+lay_out_machine() {
+    local bench dist data i name
+    bench=$(linux_path "$bench_win")
+    dist=$(linux_path "$dist_win")
+    data=$dist/Data
+    rm -rf "$bench"
+    mkdir -p "$data" "$(linux_path "$acad_win")/Fonts"
+    for ((i = 0; i < data_files; i++)); do
+        if [ "$i" -lt "${#special_files[@]}" ]; then
+            name=${special_files[$i]}
+        else
+            printf -v name 'Module%02d.dll' "$((i - ${#special_files[@]} + 1))"
+        fi
+        head -c "$((data_file_kib * 1024))" /dev/urandom >"$data/$name"
+    done
+    cp "$windows_dir"/bin/{SetUp.exe,bench_empty_dialog.exe,bench_install.exe} "$dist/"
+}
+
+clean_machine() {
+    rm -rf "$(linux_path "$bench_win")"
+    appdata_varnok | while IFS= read -r folder; do rm -rf "$folder"; done
+}
+
+# Leaves the files of the last installation or copy behind (not timed).
+clean_copies() {
+    rm -rf "$(linux_path "$bench_win\\target")" "$(linux_path "$bench_win\\bare")"
+    rm -f "$(linux_path "$acad_win")"/Fonts/*
+    appdata_varnok | while IFS= read -r folder; do rm -rf "$folder"; done
+}
+
+# wine_bench PROGRAM ARGS...: one Windows program; its samples are kept.
+wine_bench() {
+    "$repo/scripts/wine-run.sh" "$@" 2>>"$log" | tee -a "$samples" >>"$log"
+    return "${PIPESTATUS[0]}"
+}
+
+# ---------------------------------------------------------------------------
+# The benchmarks.
+
+# The installation against a bare copy, in turns (who goes first alternates);
+# each starts with the written data flushed, so neither pays for the other's.
+bench_install() {
+    local round program
+    log "installation: $rounds rounds of $data_files files, $((data_files * data_file_kib / 1024)) MiB"
+    for ((round = 0; round <= rounds; round++)); do
+        for program in $(if ((round % 2)); then echo install bare; else echo bare install; fi); do
+            clean_copies
+            sync
+            if [ "$program" = install ]; then
+                wine_bench "$dist_win\\bench_install.exe" "$bench_win\\target" "$acad_win" "$round"
+            else
+                mkdir -p "$(linux_path "$bench_win\\bare")"
+                wine_bench "$windows_dir/bin/bench_bare_copy.exe" "$dist_win\\Data" \
+                    "$bench_win\\bare" "$round"
+            fi
+        done
+    done
+    clean_copies
+}
+
+bench_startup() {
+    log "start-up: $rounds rounds of SetUp.exe and the empty dialog"
+    wine_bench "$windows_dir/bin/bench_startup.exe" "$dist_win" "$acad_win" "$rounds"
+}
+
+bench_registry() {
+    log "registry: discovery and trusted paths, memory registry (native)"
+    "$native_dir/bin/bench_registry_native" "$rounds" 2>>"$log" | tee -a "$samples" >>"$log"
+    log "registry: discovery and trusted paths, Wine's registry"
+    wine_bench "$windows_dir/bin/bench_registry.exe" "$rounds"
+}
+
+# File sizes, as built and as they would be stripped of symbols.
+bench_footprint() {
+    local name file stripped
+    for name in setup:SetUp empty:bench_empty_dialog; do
+        file=$windows_dir/bin/${name#*:}.exe
+        stripped=$results_dir/${name#*:}.stripped.exe
+        x86_64-w64-mingw32-strip -o "$stripped" "$file"
+        echo "sample size.${name%%:*}.kb 1 $(($(stat -c %s "$file") / 1024))" >>"$samples"
+        echo "sample size_stripped.${name%%:*}.kb 1 $(($(stat -c %s "$stripped") / 1024))" >>"$samples"
+    done
+}
+
+# ---------------------------------------------------------------------------
+# The table.
+
+table_rows() {
+    local platform where size
+    cat <<'EOF'
+row|Installation, 100 files of 1 MiB (Wine)|install.ms|bare_copy.ms|ratio<=1.1|ms
+row|Start-up to the first page (Wine)|startup.setup.ms|startup.empty.ms|ratio<=1.2|ms
+EOF
+    for platform in native wine; do
+        where=$([ "$platform" = native ] && echo "memory registry" || echo "Wine registry")
+        echo "row|Discovery, 1000 product keys ($where)|discovery.$platform.1000.ms|plain_enum.$platform.1000.ms|ratio<=2|ms"
+        for size in 250 500 1000 2000; do
+            echo "row|&nbsp;&nbsp;per key at $size keys|discovery.$platform.$size.us_per_key|plain_enum.$platform.$size.us_per_key|ratio<=2|µs"
+        done
+        echo "row|&nbsp;&nbsp;growth: per key at 2000 ÷ at 250|discovery.$platform.2000.us_per_key|discovery.$platform.250.us_per_key|ratio<=1.5|µs"
+        echo "row|Trusted paths, per profile, 200 × 100 entries ($where)|trusted.$platform.us_per_profile|plain_trusted.$platform.us_per_profile|-|µs"
+    done
+    cat <<'EOF'
+row|SetUp.exe with its resources, as built|size.setup.kb|size.empty.kb|<=600|KiB
+row|SetUp.exe stripped of symbols|size_stripped.setup.kb|size_stripped.empty.kb|<=600|KiB
+row|Peak working set, first page showing (Wine)|peak_ws.setup.kb|peak_ws.empty.kb|-|KiB
+EOF
+}
+
+print_table() {
+    local table=$results_dir/table.md
+    {
+        echo "Machine: $(nproc) CPUs, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
+            "$(wine --version 2>/dev/null), $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$repo" rev-parse --short HEAD)"
+        echo
+        { cat "$samples"; table_rows; } | awk -f "$repo/bench/table.awk"
+        echo
+        echo "Measured: median (lowest–highest, n runs). Against: the baseline, run in turns with it" \
+            "(installation: a bare CopyFileA of the same files; start-up: an empty dialog program;" \
+            "discovery: one plain enumeration of the same keys; trusted paths: a plain read and write" \
+            "of each list; growth: the per-key cost at 250 keys). Ratio: median of the per-round ratios."
+    } | tee "$table"
+    log "table: $table; samples: $samples; log: $log"
+}
+
+# ---------------------------------------------------------------------------
+
+session_open=false
+cleanup() {
+    if "$session_open"; then
+        clean_machine
+        wine_session_stop
+    fi
+}
+
+main() {
+    parse_arguments "$@"
+    mkdir -p "$results_dir"
+    : >"$samples"
+    : >"$log"
+    build
+
+    trap cleanup EXIT
+    wine_session_use "$VARNOK_WINEPREFIX"
+    wine_session_stop # whatever an interrupted run left behind
+    session_open=true
+    wine_session_enter until-stopped
+    lay_out_machine
+
+    local start=$SECONDS bench
+    for bench in install startup registry footprint; do
+        if [[ ",$only," == *",$bench,"* ]]; then "bench_$bench"; fi
+    done
+    log "measured in $((SECONDS - start)) s"
+    print_table
+}
+
+main "$@"
