@@ -39,7 +39,7 @@ std::string ComposeTrustedPaths(const std::string& oldList, const std::string& f
                                 const ICodePage& cp) {
     if (oldList.empty())
         return folder;
-    const std::string upperList = cp.ToUpper(oldList);
+    std::string upperList = cp.ToUpper(oldList);  // returned as it is: moved, not copied
     if (TrustedPathsHold(upperList, folder, cp))
         return upperList;
     // A lead byte at the very end would take the separator for its trail
