@@ -1,5 +1,7 @@
 #include "platform/memory/memory_prompts.h"
 
+#include <utility>
+
 namespace vk::memory {
 namespace {
 
@@ -29,7 +31,8 @@ int MemoryPrompts::MessageBox(WindowRef owner, const std::string& text, const st
     }
     if (responder_) {
         // Held aside while it runs, so that it may set a new responder itself.
-        Responder current = std::move(responder_);
+        // std::exchange, not std::move: a moved-from std::function need not be empty.
+        Responder current = std::exchange(responder_, nullptr);
         const int answer = current(records_.back());
         if (!responder_)
             responder_ = std::move(current);
