@@ -27,8 +27,8 @@ esac
 
 # clang takes no -fexec-charset but UTF-8: the code fuzzed here must hold no
 # literal whose bytes would then differ from the GBK builds'.
-core_sources=("$repo"/src/core/*.cpp "$repo"/src/acad/*.cpp "$repo"/src/platform/memory/*.cpp
-    "$repo"/src/install/trusted_paths.cpp "$repo"/tests/fuzz/*.cpp "$repo"/tests/fuzz/*.h)
+core_sources=("$repo"/src/core/*.[ch]* "$repo"/src/acad/*.[ch]* "$repo"/src/platform/*.h
+    "$repo"/src/platform/memory/*.[ch]* "$repo"/src/install/trusted_paths.* "$repo"/tests/fuzz/*.[ch]*)
 if non_ascii=$(grep -lP '[^\x00-\x7F]' "${core_sources[@]}"); then
     echo "fuzz: non-ASCII text in sources compiled by clang:" >&2
     echo "$non_ascii" >&2
