@@ -4,8 +4,9 @@
 # native first. Prints every stage's result and ctest's summaries at the end;
 # exits non-zero when anything failed.
 #
-# Each stage is a function; add one (a sanitizer build, a fuzz smoke run,
-# static analysis) by writing it and listing it in main().
+# Each stage is a function or a script of its own, listed in main(): after the
+# two builds and their tests come a sanitizer build, a fuzz smoke run and the
+# static analysis.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -120,6 +121,13 @@ main() {
     else
         skip_stage "windows tests" "build failed"
     fi
+
+    # Hardening: every native test again under AddressSanitizer and
+    # UndefinedBehaviorSanitizer, a short run of each fuzz target, and
+    # clang-tidy and cppcheck over src/.
+    run_stage "sanitizer tests" bash "$repo/scripts/sanitize.sh" || true
+    run_stage "fuzz smoke run" bash "$repo/scripts/fuzz.sh" || true
+    run_stage "static analysis" bash "$repo/scripts/analyze.sh" || true
 
     print_summary
     if [ "$failures" -ne 0 ]; then
