@@ -4,7 +4,8 @@
 #   row|<label>|<metric>|<baseline or ->|<goal>|<unit>  one line of the table
 # A goal is "ratio<=X" (metric ÷ baseline, paired by round), "<=X" (the
 # metric's median) or "-" (reported only). Each figure is given as its median
-# with the spread (lowest–highest) of its runs.
+# with the spread (lowest–highest) of its runs. Rows of benchmarks that did not
+# run are left out.
 
 function sort_values(a, n,    i, j, t) {
     for (i = 2; i <= n; i++) {
@@ -66,12 +67,14 @@ END {
         if (baseline == "-") baseline = ""
         measured = summary(metric, "", " " unit)
         measured_median = summary_median
-        against = "–"; ratio = "–"; ratio_median = ""
+        against = "–"; ratio = "–"; ratio_median = ""; against_median = ""
         if (baseline != "") {
             against = summary(baseline, "", " " unit)
+            against_median = summary_median
             ratio = summary(metric, baseline, "×")
             ratio_median = summary_median
         }
+        if (measured_median == "" && against_median == "") continue  # not run this time
         met = "–"; shown_goal = "–"
         if (goal ~ /^ratio<=/) {
             limit = substr(goal, 8) + 0

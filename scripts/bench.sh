@@ -7,7 +7,8 @@
 # when a benchmark cannot run. Samples, table and logs: build/bench-results/.
 #
 # Usage: scripts/bench.sh [--rounds N] [--only LIST]
-#   --rounds N   measured runs per figure (default 5), after one warm-up run
+#   --rounds N   measured runs per figure (default 9), after one warm-up run;
+#                start-up, short and easily swayed, gets twice as many
 #   --only LIST  some of: install,startup,registry,footprint (default all)
 set -euo pipefail
 
@@ -16,7 +17,7 @@ cd "$repo"
 # shellcheck source-path=SCRIPTDIR/lib
 source "$repo/scripts/lib/wine-session.sh"
 
-rounds=5
+rounds=9
 only=install,startup,registry,footprint
 readonly native_dir=$repo/build/bench-native
 readonly windows_dir=$repo/build/bench-windows
@@ -37,6 +38,7 @@ readonly dist_win="$bench_win\\dist"
 readonly acad_win="$bench_win\\acad2018"
 
 log() { echo "bench: $*" >&2; }
+load_average() { cut -d ' ' -f 1 /proc/loadavg; } # other work on the machine sways every figure
 die() {
     log "$*"
     exit 1
@@ -77,7 +79,7 @@ build() {
     cmake -S "$repo" -B "$windows_dir" -G Ninja --toolchain "$repo/cmake/mingw-w64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DVARNOK_BENCH=ON >/dev/null
     cmake --build "$windows_dir" --parallel "$jobs" --target SetUp bench_registry bench_install \
-        bench_bare_copy bench_startup bench_empty_dialog
+        bench_bare_copy bench_startup bench_empty_dialog bench_empty_dialog_comctl
 }
 
 # ---------------------------------------------------------------------------
@@ -111,7 +113,8 @@ lay_out_machine() {
         fi
         head -c "$((data_file_kib * 1024))" /dev/urandom >"$data/$name"
     done
-    cp "$windows_dir"/bin/{SetUp.exe,bench_empty_dialog.exe,bench_install.exe} "$dist/"
+    cp "$windows_dir"/bin/{SetUp.exe,bench_empty_dialog.exe,bench_empty_dialog_comctl.exe} "$dist/"
+    cp "$windows_dir"/bin/bench_install.exe "$dist/"
 }
 
 clean_machine() {
@@ -135,13 +138,18 @@ wine_bench() {
 # ---------------------------------------------------------------------------
 # The benchmarks.
 
-# The installation against a bare copy, in turns (who goes first alternates);
-# each starts with the written data flushed, so neither pays for the other's.
+# The installation against a bare copy, in turns (who goes first rotates),
+# and bare copies with the installation's attribute reads around each copy
+# (3 specified, 4 with the copy's own check), which tell where a difference
+# comes from. Each starts with the data written so far flushed,
+# so that none pays for another's.
 bench_install() {
-    local round program
+    local round turn program
+    local -a programs=(install 0 3 4) # the installation, bare copies with 0, 3, 4 reads
     log "installation: $rounds rounds of $data_files files, $((data_files * data_file_kib / 1024)) MiB"
     for ((round = 0; round <= rounds; round++)); do
-        for program in $(if ((round % 2)); then echo install bare; else echo bare install; fi); do
+        for ((turn = 0; turn < ${#programs[@]}; turn++)); do
+            program=${programs[$(((round + turn) % ${#programs[@]}))]}
             clean_copies
             sync
             if [ "$program" = install ]; then
@@ -149,7 +157,7 @@ bench_install() {
             else
                 mkdir -p "$(linux_path "$bench_win\\bare")"
                 wine_bench "$windows_dir/bin/bench_bare_copy.exe" "$dist_win\\Data" \
-                    "$bench_win\\bare" "$round"
+                    "$bench_win\\bare" "$round" "$program"
             fi
         done
     done
@@ -157,8 +165,9 @@ bench_install() {
 }
 
 bench_startup() {
-    log "start-up: $rounds rounds of SetUp.exe and the empty dialog"
-    wine_bench "$windows_dir/bin/bench_startup.exe" "$dist_win" "$acad_win" "$rounds"
+    local startup_rounds=$((rounds * 2))
+    log "start-up: $startup_rounds rounds of SetUp.exe and the empty dialogs"
+    wine_bench "$windows_dir/bin/bench_startup.exe" "$dist_win" "$acad_win" "$startup_rounds"
 }
 
 bench_registry() {
@@ -187,7 +196,15 @@ table_rows() {
     local platform where size
     cat <<'EOF'
 row|Installation, 100 files of 1 MiB (Wine)|install.ms|bare_copy.ms|ratio<=1.1|ms
+row|&nbsp;&nbsp;its program files (97 of them)|install_deploy.ms|bare_copy.ms|-|ms
+row|&nbsp;&nbsp;bare copy with the 3 specified attribute reads per file|bare_copy_reads3.ms|bare_copy.ms|-|ms
+row|&nbsp;&nbsp;bare copy with those and CopyFile's own read-only check|bare_copy_reads4.ms|bare_copy.ms|-|ms
+row|&nbsp;&nbsp;time inside its file-system calls|install_files.ms|bare_copy.ms|-|ms
+row|&nbsp;&nbsp;the rest: its own work and the registry|install_rest.ms|-|-|ms
+row|&nbsp;&nbsp;its registration (1 product, 2 profiles)|install_register.ms|-|-|ms
+row|&nbsp;&nbsp;its support files (2 fonts)|install_support.ms|-|-|ms
 row|Start-up to the first page (Wine)|startup.setup.ms|startup.empty.ms|ratio<=1.2|ms
+row|&nbsp;&nbsp;empty dialog with the common controls loaded first|startup.empty_comctl.ms|startup.empty.ms|-|ms
 EOF
     for platform in native wine; do
         where=$([ "$platform" = native ] && echo "memory registry" || echo "Wine registry")
@@ -202,6 +219,7 @@ EOF
 row|SetUp.exe with its resources, as built|size.setup.kb|size.empty.kb|<=600|KiB
 row|SetUp.exe stripped of symbols|size_stripped.setup.kb|size_stripped.empty.kb|<=600|KiB
 row|Peak working set, first page showing (Wine)|peak_ws.setup.kb|peak_ws.empty.kb|-|KiB
+row|&nbsp;&nbsp;empty dialog with the common controls|peak_ws.empty_comctl.kb|peak_ws.empty.kb|-|KiB
 EOF
 }
 
@@ -209,7 +227,8 @@ print_table() {
     local table=$results_dir/table.md
     {
         echo "Machine: $(nproc) CPUs, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
-            "$(wine --version 2>/dev/null), $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$repo" rev-parse --short HEAD)"
+            "$(wine --version 2>/dev/null), $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$repo" rev-parse --short HEAD)," \
+            "load average $load_before before and $(load_average) after the measurements"
         echo
         { cat "$samples"; table_rows; } | awk -f "$repo/bench/table.awk"
         echo
@@ -224,6 +243,7 @@ print_table() {
 # ---------------------------------------------------------------------------
 
 session_open=false
+load_before=
 cleanup() {
     if "$session_open"; then
         clean_machine
@@ -246,6 +266,7 @@ main() {
     lay_out_machine
 
     local start=$SECONDS bench
+    load_before=$(load_average)
     for bench in install startup registry footprint; do
         if [[ ",$only," == *",$bench,"* ]]; then "bench_$bench"; fi
     done

@@ -1,4 +1,5 @@
-// Start-up of SetUp.exe against an empty dialog program, in turns: the time
+// Start-up of SetUp.exe against an empty dialog program (and the same with the
+// common controls loaded first, to tell that part apart), in turns: the time
 // from CreateProcessA to a visible top-level window with the program's
 // caption, and the program's peak working set while that window shows. The
 // machine gets one AutoCAD 2018 product for the run, removed after.
@@ -32,6 +33,7 @@ struct Subject {
 const Subject kSubjects[] = {
     {"SetUp.exe", "Varnok批打印软件安装", "setup"},
     {"bench_empty_dialog.exe", EMPTY_DIALOG_CAPTION, "empty"},
+    {"bench_empty_dialog_comctl.exe", EMPTY_DIALOG_CAPTION, "empty_comctl"},
 };
 
 constexpr double kWindowDeadlineMs = 60000;
