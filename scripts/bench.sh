@@ -140,9 +140,9 @@ wine_bench() {
 
 # The installation against a bare copy, in turns (who goes first rotates),
 # and bare copies with the installation's attribute reads around each copy
-# (3 specified, 4 with the copy's own check), which tell where a difference
-# comes from. Each starts with the data written so far flushed,
-# so that none pays for another's.
+# (3 that clear the read-only attribute, a 4th the copy's own check), which
+# tell where a difference comes from. Each starts with the data written so far
+# flushed, so that none pays for another's.
 bench_install() {
     local round turn program
     local -a programs=(install 0 3 4) # the installation, bare copies with 0, 3, 4 reads
@@ -197,8 +197,8 @@ table_rows() {
     cat <<'EOF'
 row|Installation, 100 files of 1 MiB (Wine)|install.ms|bare_copy.ms|ratio<=1.1|ms
 row|&nbsp;&nbsp;its program files (97 of them)|install_deploy.ms|bare_copy.ms|-|ms
-row|&nbsp;&nbsp;bare copy with the 3 specified attribute reads per file|bare_copy_reads3.ms|bare_copy.ms|-|ms
-row|&nbsp;&nbsp;bare copy with those and CopyFile's own read-only check|bare_copy_reads4.ms|bare_copy.ms|-|ms
+row|&nbsp;&nbsp;bare copy with its 3 read-only clearings per file (attribute reads)|bare_copy_reads3.ms|bare_copy.ms|-|ms
+row|&nbsp;&nbsp;the same and CopyFile's own read-only check (4 reads)|bare_copy_reads4.ms|bare_copy.ms|-|ms
 row|&nbsp;&nbsp;time inside its file-system calls|install_files.ms|bare_copy.ms|-|ms
 row|&nbsp;&nbsp;the rest: its own work and the registry|install_rest.ms|-|-|ms
 row|&nbsp;&nbsp;its registration (1 product, 2 profiles)|install_register.ms|-|-|ms
