@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils xdotool imagemagick
   locales fonts-wqy-zenhei
-  python3 python3-pil zip
+  python3 python3-pil zip gcovr
 )
 
 missing=()
