@@ -6,6 +6,8 @@
 # asks for administrator rights.
 #   check_setup_image.sh SETUP_EXE [OBJDUMP]
 set -euo pipefail
+# objdump speaks the caller's language; the checks read its English output.
+export LC_ALL=C
 
 exe=${1:?usage: $0 SETUP_EXE [OBJDUMP]}
 objdump=${2:-x86_64-w64-mingw32-objdump}
