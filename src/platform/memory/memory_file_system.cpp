@@ -214,12 +214,21 @@ OsResult MemoryFileSystem::LookupParent(const Parsed& parsed, Entry*& parent) co
     return kOk;
 }
 
-OsResult MemoryFileSystem::GetModulePath(std::string& path) {
+// The three folders a test sets: an operation that can be failed, and an
+// empty setting that the system does not know.
+OsResult MemoryFileSystem::ReadSetting(const char* operation, const std::string& setting,
+                                       std::string& path) {
     path.clear();
-    if (Faulted("GetModuleFileName"))
+    if (Faulted(operation))
         return kErrInjected;
-    path = modulePath_;
+    if (setting.empty())
+        return kErrFileNotFound;
+    path = setting;
     return kOk;
+}
+
+OsResult MemoryFileSystem::GetModulePath(std::string& path) {
+    return ReadSetting("GetModuleFileName", modulePath_, path);
 }
 
 OsResult MemoryFileSystem::FindFirst(const std::string& pattern, FindHandle& handle,
@@ -389,21 +398,11 @@ OsResult MemoryFileSystem::GetEnvironmentVariable(const std::string& name, std::
 }
 
 OsResult MemoryFileSystem::GetRoamingAppDataFolder(std::string& path) {
-    path.clear();
-    if (Faulted("SHGetFolderPath"))
-        return kErrInjected;
-    if (roamingAppData_.empty())
-        return kErrFileNotFound;
-    path = roamingAppData_;
-    return kOk;
+    return ReadSetting("SHGetFolderPath", roamingAppData_, path);
 }
 
 OsResult MemoryFileSystem::GetCurrentFolder(std::string& path) {
-    path.clear();
-    if (Faulted("GetCurrentDirectory"))
-        return kErrInjected;
-    path = currentFolder_;
-    return kOk;
+    return ReadSetting("GetCurrentDirectory", currentFolder_, path);
 }
 
 void MemoryFileSystem::AddDrive(char letter) {

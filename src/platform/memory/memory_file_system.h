@@ -99,6 +99,7 @@ private:
     };
 
     bool Faulted(const char* operation);
+    OsResult ReadSetting(const char* operation, const std::string& setting, std::string& path);
     OsResult Parse(const std::string& path, bool limitLength, Parsed& parsed) const;
     Entry* Drive(char letter) const;
     // The entry a parsed path names: kErrPathNotFound when a folder on the way
