@@ -1,20 +1,21 @@
-// The installation actions of the install page, timed: what InstallAll runs
-// after the folders are created (deployment of Data, demand-load and
-// trusted-path registration, support files), over the system's services, on
-// a machine seeded here with one AutoCAD 2018 and removed after. The program
-// must lie beside the Data folder it deploys. The page's progress bar is not
-// part of it: the steps go to a counter. File calls pass through a timer
-// (well under 1 µs each), so that the file system's share can be told apart.
+// The installation engine, timed: the folders, the deployment of Data, the
+// demand-load and trusted-path registrations and the support files, over the
+// system's services, on a machine seeded here with one AutoCAD 2018 and
+// removed after. The program must lie beside the Data folder it deploys. The
+// page's progress bar is not part of it: the steps go to a clock that tells
+// the parts apart. File calls pass through a timer (well under 1 µs each), so
+// that the file system's share can be told apart.
 // Usage: bench_install.exe <chosen folder> <AutoCAD folder> <round>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "acad/release_catalog.h"
 #include "common/bench_clock.h"
 #include "common/bench_samples.h"
-#include "install/deploy.h"
 #include "install/file_ops.h"
+#include "install/installation.h"
 #include "install/timed_file_system.h"
 #include "platform/win32/system_services.h"
 #include "registry/registry_seed.h"
@@ -22,12 +23,13 @@
 namespace {
 
 constexpr int kYear = 2018;
-constexpr const char* kProductFolder = "\\Varnok批打印软件";
 
-class StepCounter final : public vk::IProgress {
+// The time of each step of the progress: the engine steps once after the
+// deployment, the registrations and the support files.
+class StepClock final : public vk::IProgress {
 public:
-    void Step() override { ++steps; }
-    int steps = 0;
+    void Step() override { at.push_back(vk::bench::NowMs()); }
+    std::vector<double> at;
 };
 
 int Fail(const char* why) {
@@ -49,8 +51,8 @@ int main(int argc, char** argv) {
     const int round = std::atoi(argv[3]);
     const vk::Services& system = vk::win32::SystemServices();
     vk::bench::TimedFileSystem files(system.files);
-    const vk::Services services{system.registry, files, system.processes, system.prompts,
-                                system.codePage};
+    const vk::Services services{system.registry, files,           system.processes,
+                                system.prompts,  system.codePage, system.log};
     if (!vk::bench::RegistryIsClean(services.registry))
         return 2;
 
@@ -61,31 +63,24 @@ int main(int argc, char** argv) {
     vk::bench::SeedProfiles(services.registry, 2, 10);
     CAcadReleaseCatalog catalog(services);
     catalog.DiscoverReleases();  // start-up's part, not the installation's
-    int selected[kReleaseSlots] = {};
-    selected[kYear - kFirstReleaseYear] = 1;
 
-    // The install page creates both folders before InstallAll runs.
-    const std::string installDir = chosen + kProductFolder;
-    services.files.CreateFolder(chosen);
-    services.files.CreateFolder(installDir);
-
-    StepCounter progress;
+    StepClock progress;
+    vk::InstallRequest request{chosen, {}, &progress};
+    request.selected[kYear - kFirstReleaseYear] = 1;
     files.Reset();
     const double start = vk::bench::NowMs();
-    const bool deployed = vk::DeployProgramFiles(services, vk::DeployTarget{installDir, &progress});
-    const double deployedAt = vk::bench::NowMs();
-    progress.Step();
-    catalog.m_strInstallDir = installDir;
-    catalog.RegisterSelectedReleases(selected);
-    const double registeredAt = vk::bench::NowMs();
-    progress.Step();
-    catalog.CopySelectedSupportFiles(selected);
-    progress.Step();
+    const vk::InstallOutcome outcome = vk::RunInstallation(services, catalog, request);
     const double end = vk::bench::NowMs();
+    const std::string installDir = outcome.installDir;
+    if (progress.at.size() < 3)
+        return Fail("the installation stopped before its registrations");
+    const double deployedAt = progress.at[progress.at.size() - 3];
+    const double registeredAt = progress.at[progress.at.size() - 2];
     const double fileMs = files.TotalMs();  // before the checks below add their own calls
     const auto operations = files.Operations();
 
-    if (!deployed || !IsFile(services, installDir + "\\itextsharp.dll") ||
+    if (outcome.result != vk::InstallResult::Completed ||
+        !IsFile(services, installDir + "\\itextsharp.dll") ||
         !IsFile(services, acad + "\\Fonts\\Varnok_HZ.shx")) {
         return Fail("the installation did not put the files in place");
     }

@@ -49,4 +49,43 @@ OsResult QueryValueText(IRegistry& registry, RegHandle key, const std::string& n
     return result;
 }
 
+namespace {
+// A value that keeps growing between its size and its read is given up on.
+constexpr int kReadAttempts = 4;
+}  // namespace
+
+OsResult ReadStoredValue(IRegistry& registry, RegHandle key, const std::string& name,
+                         StoredValue& value) {
+    value = StoredValue{};
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        std::size_t size = 0;
+        OsResult result = registry.QueryValueSize(key, name, size);
+        if (result != kOk)
+            return result;
+        result = registry.QueryValue(key, name, size, value.data, value.type);
+        if (result != kErrMoreData)
+            return result;
+    }
+    return kErrMoreData;
+}
+
+std::string DescribeStoredValue(const StoredValue* value) {
+    if (value == nullptr)
+        return "(none)";
+    if (value->type == kRegDword && value->data.size() == 4) {
+        const std::uint32_t number = value->data[0] | (value->data[1] << 8) |
+                                     (value->data[2] << 16) | (std::uint32_t{value->data[3]} << 24);
+        return std::to_string(number);
+    }
+    if (value->type == kRegSz) {
+        // Appended piece by piece: GCC 12 warns (-Wrestrict) on "\"" + text at -O3.
+        std::string text(1, '"');
+        text += TextUpToNul(value->data);
+        text += '"';
+        return text;
+    }
+    return "(type " + std::to_string(value->type) + ", " + std::to_string(value->data.size()) +
+           " bytes)";
+}
+
 }  // namespace vk

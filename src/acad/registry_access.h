@@ -38,4 +38,18 @@ std::string TextUpToNul(const std::vector<std::uint8_t>& data);
 OsResult QueryValueText(IRegistry& registry, RegHandle key, const std::string& name,
                         std::size_t bufferSize, std::string& text);
 
+// A value as stored: its type and all its bytes, read at whatever size it
+// has (a value that grows between its size and its read is read again).
+struct StoredValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+// kOk; kErrFileNotFound when there is no such value; or why it cannot be read.
+OsResult ReadStoredValue(IRegistry& registry, RegHandle key, const std::string& name,
+                         StoredValue& value);
+
+// A value for the log: "(none)", a DWORD as a number, text in quotes, other
+// types by their type number and size.
+std::string DescribeStoredValue(const StoredValue* value);
+
 }  // namespace vk

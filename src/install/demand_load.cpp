@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "acad/registry_access.h"
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
@@ -43,34 +44,78 @@ void CAcadReleaseCatalog::RegisterSelectedReleases(const int selected[kReleaseSl
     RegisterTrustedPaths();
 }
 
+namespace {
+
+// The values an earlier installation left in the application key, for the log.
+std::string OldValues(vk::IRegistry& registry, vk::RegHandle product, const std::string& appKey) {
+    vk::RegKey app(registry);
+    if (app.OpenForRead(product, appKey) != vk::kOk)
+        return "none";
+    std::string text;
+    for (const char* name : {"LOADCTRLS", "LOADER"}) {
+        vk::StoredValue value;
+        const bool read = vk::ReadStoredValue(registry, app.Get(), name, value) == vk::kOk;
+        text += std::string(text.empty() ? "" : ", ") + name + " " +
+                vk::DescribeStoredValue(read ? &value : nullptr);
+    }
+    return text;
+}
+
+}  // namespace
+
 // Replaces the application key of `year` below each of that year's products.
-// Failures are silent and skip the product concerned.
+// Failures skip the product concerned; they go into the log, and nothing is
+// shown.
 void CAcadReleaseCatalog::RegisterDemandLoad(unsigned year) {
     if (year < kFirstReleaseYear || year > kLastReleaseYear)
         return;
-    // A truncated LOADER would name a file that is not there: write nothing.
-    if (!vk::InstallFolderFitsLoader(m_strInstallDir))
-        return;
-    const int releaseYear = static_cast<int>(year);
     const vk::Services& services = Services();
+    vk::Log& log = services.log;
+    // A truncated LOADER would name a file that is not there: write nothing.
+    if (!vk::InstallFolderFitsLoader(m_strInstallDir)) {
+        log.Failed("demand load for " + std::to_string(year) + ": the install folder " +
+                       m_strInstallDir + " is too long for LOADER",
+                   vk::kErrFilenameTooLong);
+        return;
+    }
+    const int releaseYear = static_cast<int>(year);
     vk::IRegistry& registry = services.registry;
     vk::RegKey machine(registry);
-    if (machine.OpenRoot(vk::RegRoot::LocalMachine) != vk::kOk)
+    if (const vk::OsResult result = machine.OpenRoot(vk::RegRoot::LocalMachine);
+        result != vk::kOk) {
+        log.Failed("open HKEY_LOCAL_MACHINE for the demand load of " + std::to_string(year),
+                   result);
         return;
+    }
 
     const std::string appKeyName = vk::ApplicationKeyName(releaseYear);
     const std::string loader = vk::LoaderPath(m_strInstallDir, releaseYear);
     for (const std::string& productPath : m_arrProductKeys[year - kFirstReleaseYear]) {
-        vk::RegKey product(registry);
-        if (product.Open(machine.Get(),
-                         vk::WithoutTrailingBackslash(services.codePage, productPath)) != vk::kOk) {
+        const std::string product = vk::WithoutTrailingBackslash(services.codePage, productPath);
+        const std::string where = "HKLM\\" + product + "\\" + appKeyName;
+        vk::RegKey productKey(registry);
+        if (const vk::OsResult result = productKey.Open(machine.Get(), product);
+            result != vk::kOk) {
+            log.Failed("open the product key HKLM\\" + product, result);
             continue;
         }
-        registry.DeleteKey(product.Get(), appKeyName);  // an earlier installation's; may fail
+        const std::string before = OldValues(registry, productKey.Get(), appKeyName);
+        registry.DeleteKey(productKey.Get(), appKeyName);  // an earlier installation's; may fail
         vk::RegKey app(registry);
-        if (app.Create(product.Get(), appKeyName) != vk::kOk)
+        if (const vk::OsResult result = app.Create(productKey.Get(), appKeyName);
+            result != vk::kOk) {
+            log.Failed("create " + where, result);
             continue;
-        registry.SetDword(app.Get(), "LOADCTRLS", 2);
-        registry.SetString(app.Get(), "LOADER", loader);
+        }
+        const vk::OsResult dword = registry.SetDword(app.Get(), "LOADCTRLS", 2);
+        const vk::OsResult text = registry.SetString(app.Get(), "LOADER", loader);
+        if (dword != vk::kOk)
+            log.Failed("write LOADCTRLS in " + where, dword);
+        if (text != vk::kOk)
+            log.Failed("write LOADER in " + where, text);
+        if (dword == vk::kOk && text == vk::kOk) {
+            log.Info("Demand load " + where + ": was " + before + "; now LOADCTRLS 2, LOADER \"" +
+                     loader + "\"");
+        }
     }
 }

@@ -62,17 +62,18 @@ Copy PlanCopy(const Services& services, const std::string& dataFolder, const std
     return copy;
 }
 
-bool TryCopy(IFileSystem& files, const Copy& copy) {
+// kOk, or why the copy could not be made.
+OsResult TryCopy(IFileSystem& files, const Copy& copy) {
     if (!copy.hasDestination)
-        return false;
+        return kErrPathNotFound;
     if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate)) {
         files.CreateFolder(copy.folderToCreate);  // an existing folder is fine
     }
     if (!FitsMaxPath(copy.source) || !FitsMaxPath(copy.destination))
-        return false;
+        return kErrFilenameTooLong;
     ClearReadOnly(files, copy.source);
     ClearReadOnly(files, copy.destination);
-    return files.CopyFile(copy.source, copy.destination) == kOk;
+    return files.CopyFile(copy.source, copy.destination);
 }
 
 enum class Outcome { Done, Abort };
@@ -80,15 +81,29 @@ enum class Outcome { Done, Abort };
 // Copies until it succeeds or the user gives up on it (Ignore) or on the whole
 // installation (Abort). Only Retry tries again: a box that could not be shown
 // answers 0, and retrying on that would loop for ever with nobody to ask.
-Outcome CopyWithPrompt(const Services& services, const Copy& copy) {
-    while (!TryCopy(services.files, copy)) {
+Outcome CopyWithPrompt(const Services& services, const Copy& copy, CopyFailurePolicy policy) {
+    for (;;) {
+        const OsResult result = TryCopy(services.files, copy);
+        if (result == kOk) {
+            services.log.Info("Copied " + copy.source + " to " + copy.destination);
+            break;
+        }
+        const std::string failure = "copy " + copy.source + " to " + copy.destination;
+        if (policy == CopyFailurePolicy::Abort) {
+            services.log.Failed(failure + "; the installation stops", result);
+            return Outcome::Abort;
+        }
         const int answer = services.prompts.MessageBox(services.prompts.MainWindow(),
                                                        CopyFailedText(copy.destination),
                                                        kSetupCaption, kMbAbortRetryIgnore);
-        if (answer == kIdIgnore)
+        if (answer == kIdIgnore) {
+            services.log.Failed(failure + "; answered Ignore, the file is left out", result);
             break;
-        if (answer != kIdRetry)
+        }
+        if (answer != kIdRetry) {
+            services.log.Failed(failure + "; answered Abort, the installation stops", result);
             return Outcome::Abort;
+        }
     }
     ClearReadOnly(services.files, copy.destination);
     return Outcome::Done;
@@ -96,12 +111,13 @@ Outcome CopyWithPrompt(const Services& services, const Copy& copy) {
 
 }  // namespace
 
-bool DeployProgramFiles(const Services& services, const DeployTarget& target) {
+DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) {
     const std::string dataFolder = GetSetupDataFolder(services);
     if (GetPathKind(services.files, dataFolder) != kPathFolder) {
+        services.log.Info("No Data folder at " + dataFolder);
         services.prompts.MessageBox(services.prompts.MainWindow(), kMissingDataText, kSetupCaption,
                                     kMbOk);
-        return false;
+        return DeployOutcome::MissingData;
     }
     if (FitsMaxPath(target.m_strTargetDir))
         services.files.CreateFolder(target.m_strTargetDir);
@@ -112,17 +128,25 @@ bool DeployProgramFiles(const Services& services, const DeployTarget& target) {
     FindEntry entry;
     const std::string pattern = JoinPath(dataFolder, "*.*");
     Step(target);
-    if (!FitsMaxPath(pattern) || find.First(pattern, entry) != kOk)
-        return true;
+    if (!FitsMaxPath(pattern) || find.First(pattern, entry) != kOk) {
+        services.log.Info("Data folder " + dataFolder + " lists nothing to copy");
+        return DeployOutcome::Done;
+    }
     do {
         if (!IsSkipped(services.codePage, entry)) {
-            const Copy copy = PlanCopy(services, dataFolder, target.m_strTargetDir, entry.name);
-            if (CopyWithPrompt(services, copy) == Outcome::Abort)
-                return false;
+            if (!target.m_bSettingsFile && SameName(services.codePage, entry.name, kSettingsFile)) {
+                services.log.Skipped(entry.name +
+                                     ": the settings file is not placed in this "
+                                     "account's own profile");
+            } else {
+                const Copy copy = PlanCopy(services, dataFolder, target.m_strTargetDir, entry.name);
+                if (CopyWithPrompt(services, copy, target.m_policy) == Outcome::Abort)
+                    return DeployOutcome::Aborted;
+            }
         }
         Step(target);
     } while (find.Next(entry) == kOk);
-    return true;
+    return DeployOutcome::Done;
 }
 
 }  // namespace vk

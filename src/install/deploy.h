@@ -9,14 +9,33 @@
 
 namespace vk {
 
+// How a copy that keeps failing is answered.
+enum class CopyFailurePolicy {
+    AskUser,  // the copy-failure question: Abort, Retry or Ignore
+    Abort,    // nobody to ask: the deployment stops as if Abort were chosen
+};
+
 struct DeployTarget {
     std::string m_strTargetDir;        // the install folder, no trailing backslash
     IProgress* m_pProgress = nullptr;  // stepped once per pass; not owned, may be null
+    CopyFailurePolicy m_policy = CopyFailurePolicy::AskUser;
+    // False under an account whose own settings no AutoCAD user reads (SYSTEM).
+    bool m_bSettingsFile = true;
 };
 
-// True when every entry of "Data" was handled (ignored copies included);
-// false when "Data" is missing or the user chose Abort after a failed copy.
-// Files already copied stay in place either way.
-bool DeployProgramFiles(const Services& services, const DeployTarget& target);
+enum class DeployOutcome {
+    Done,         // every entry of Data handled (ignored copies included)
+    MissingData,  // no Data folder: said so, nothing copied
+    Aborted,      // a copy failed and was answered Abort
+};
+
+// Files already copied stay in place whatever the outcome. Every copy, and
+// every copy given up on, goes into the services' log.
+DeployOutcome DeployFiles(const Services& services, const DeployTarget& target);
+
+// True when DeployFiles is Done.
+inline bool DeployProgramFiles(const Services& services, const DeployTarget& target) {
+    return DeployFiles(services, target) == DeployOutcome::Done;
+}
 
 }  // namespace vk

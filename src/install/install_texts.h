@@ -2,6 +2,8 @@
 // The installation's own message texts (GBK at run time).
 #include <string>
 
+#include "install/demand_load.h"
+
 namespace vk {
 
 inline constexpr const char* kSetupCaption = "Varnok软件安装";
@@ -13,6 +15,15 @@ inline constexpr const char* kMissingDataText =
 inline std::string CopyFailedText(const std::string& destination) {
     return "拷贝文件 " + destination +
            " 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
+}
+
+inline constexpr const char* kAcadRunningText = "请关闭AutoCAD后再进行安装 !";
+
+// The refusal of an install folder too long for the paths below it. Short
+// lines: the system's message box may wrap a long one inside a number.
+inline std::string FolderTooLongText() {
+    return "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）\n最多只能有 " +
+           std::to_string(kMaxLoaderFolderBytes) + " 个字节，\n\n请选择较短的路径 !";
 }
 
 }  // namespace vk

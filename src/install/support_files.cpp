@@ -11,15 +11,28 @@ namespace {
 constexpr int kDriverYear = 2008;
 
 // Read-only cleared on both sides first, so an old read-only copy is replaced
-// and a read-only source does not hand its attribute on.
-void CopyReplacing(vk::IFileSystem& files, const std::string& source,
-                   const std::string& destination) {
-    if (!vk::FitsMaxPath(source) || !vk::FitsMaxPath(destination))
+// and a read-only source does not hand its attribute on. A missing folder is
+// left out on purpose (AutoCAD did not make it); any other failure is one.
+void CopyReplacing(const vk::Services& services, const std::string& source,
+                   const std::string& destination, const std::string& folder) {
+    vk::IFileSystem& files = services.files;
+    if (vk::GetPathKind(files, folder) != vk::kPathFolder) {
+        services.log.Skipped(destination + ": AutoCAD has no folder " + folder);
         return;
+    }
+    if (!vk::FitsMaxPath(source) || !vk::FitsMaxPath(destination)) {
+        services.log.Failed("copy " + source + " to " + destination, vk::kErrFilenameTooLong);
+        return;
+    }
     vk::ClearReadOnly(files, source);
     vk::ClearReadOnly(files, destination);
-    files.CopyFile(source, destination);
+    const vk::OsResult result = files.CopyFile(source, destination);
     vk::ClearReadOnly(files, destination);
+    if (result != vk::kOk) {
+        services.log.Failed("copy " + source + " to " + destination, result);
+        return;
+    }
+    services.log.Info("Copied " + source + " to " + destination);
 }
 
 }  // namespace
@@ -45,10 +58,11 @@ void CAcadReleaseCatalog::CopySupportFiles(const std::string& acadLocation, bool
     const std::string acad = vk::WithoutTrailingBackslash(services.codePage, acadLocation);
     const std::string fonts = vk::JoinPath(acad, vk::kAcadFontsFolder);
     for (const char* font : {vk::kFontEnFile, vk::kFontHzFile}) {
-        CopyReplacing(services.files, vk::JoinPath(data, font), vk::JoinPath(fonts, font));
+        CopyReplacing(services, vk::JoinPath(data, font), vk::JoinPath(fonts, font), fonts);
     }
     if (bWithDriver) {
-        CopyReplacing(services.files, vk::JoinPath(data, vk::kPlotDriverSourceFile),
-                      vk::JoinPath(vk::JoinPath(acad, vk::kAcadDriverFolder), vk::kPlotDriverFile));
+        const std::string drivers = vk::JoinPath(acad, vk::kAcadDriverFolder);
+        CopyReplacing(services, vk::JoinPath(data, vk::kPlotDriverSourceFile),
+                      vk::JoinPath(drivers, vk::kPlotDriverFile), drivers);
     }
 }

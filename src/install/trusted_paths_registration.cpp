@@ -105,21 +105,40 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
     if (m_strInstallDir.empty())
         return;  // no folder to trust
     const vk::Services& services = Services();
+    vk::Log& log = services.log;
     const std::vector<std::string> variablesKeys = VariablesKeys(services, ProfilesKeys(services));
+    if (variablesKeys.empty())
+        log.Info("Trusted paths: this user has no AutoCAD profile");
 
     vk::IRegistry& registry = services.registry;
     vk::RegKey user(registry);
-    if (user.OpenRoot(vk::RegRoot::CurrentUser) != vk::kOk)
+    if (const vk::OsResult result = user.OpenRoot(vk::RegRoot::CurrentUser); result != vk::kOk) {
+        log.Failed("open HKEY_CURRENT_USER for the trusted paths", result);
         return;
+    }
     for (const std::string& path : variablesKeys) {
+        const std::string where = "TRUSTEDPATHS in HKCU\\" + path;
         std::string oldList;
-        if (ReadOldList(registry, user.Get(), path, oldList) == OldList::Unreadable)
+        const OldList old = ReadOldList(registry, user.Get(), path, oldList);
+        if (old == OldList::Unreadable) {
+            log.Failed("read " + where + " (a string that can be read whole); left as it is",
+                       vk::kErrInvalidParameter);
             continue;
+        }
         const std::string newList =
             vk::ComposeTrustedPaths(oldList, m_strInstallDir, services.codePage);
         vk::RegKey variables(registry);
-        if (variables.Create(user.Get(), path) == vk::kOk) {
-            registry.SetString(variables.Get(), kTrustedPathsValue, newList);
+        if (const vk::OsResult result = variables.Create(user.Get(), path); result != vk::kOk) {
+            log.Failed("open or create the key of " + where, result);
+            continue;
         }
+        if (const vk::OsResult result =
+                registry.SetString(variables.Get(), kTrustedPathsValue, newList);
+            result != vk::kOk) {
+            log.Failed("write " + where, result);
+            continue;
+        }
+        log.Info(where + ": was " + (old == OldList::Absent ? "(none)" : "\"" + oldList + "\"") +
+                 "; now \"" + newList + "\"");
     }
 }

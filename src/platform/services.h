@@ -3,6 +3,7 @@
 // references only; whoever builds the bundle owns the services.
 #include "platform/codepage.h"
 #include "platform/file_system.h"
+#include "platform/log.h"
 #include "platform/process_list.h"
 #include "platform/prompts.h"
 #include "platform/registry.h"
@@ -15,6 +16,7 @@ struct Services {
     IProcessList& processes;
     IPrompts& prompts;
     ICodePage& codePage;
+    Log& log;
 };
 
 }  // namespace vk

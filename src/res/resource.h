@@ -6,6 +6,8 @@
 #define IDD_PAGE2 141
 #define IDD_PAGE3 142
 #define IDD_PAGE4 143
+// The progress window of a /SILENT installation.
+#define IDD_SILENT_PROGRESS 144
 
 // Images: the header emblem, the completion page's menu picture, the icon.
 #define IDB_HEADER 147

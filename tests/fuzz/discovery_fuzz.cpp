@@ -13,6 +13,7 @@
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/fault_injector.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -213,7 +214,8 @@ struct Machine {
     vk::memory::MemoryProcessList processes;
     vk::memory::MemoryPrompts prompts;
     vk::memory::Cp936CodePage codePage;
-    vk::Services services{registry, files, processes, prompts, codePage};
+    vk::memory::MemoryLog log;
+    vk::Services services{registry, files, processes, prompts, codePage, log};
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/fault_injector.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -27,7 +28,8 @@ struct Machine {
     vk::memory::MemoryProcessList processes{&faults};
     vk::memory::MemoryPrompts prompts{&faults};
     vk::memory::Cp936CodePage codePage;
-    vk::Services services{registry, files, processes, prompts, codePage};
+    vk::memory::MemoryLog log;
+    vk::Services services{registry, files, processes, prompts, codePage, log};
 };
 
 // Every folder on the machine's drives C: and D:, by full path.

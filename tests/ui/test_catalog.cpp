@@ -8,6 +8,7 @@
 #include "app/install_context.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -19,12 +20,13 @@ vk::memory::MemoryFileSystem g_files;
 vk::memory::MemoryProcessList g_processes;
 vk::memory::MemoryPrompts g_prompts;
 vk::memory::Cp936CodePage g_codePage;
+vk::memory::MemoryLog g_log;
 
 }  // namespace
 
 // The symbol the pages use, as SetUp.exe defines it, here on memory services.
-CAcadReleaseCatalog theCatalog(vk::Services{g_registry, g_files, g_processes, g_prompts,
-                                            g_codePage});
+CAcadReleaseCatalog theCatalog(vk::Services{g_registry, g_files, g_processes, g_prompts, g_codePage,
+                                            g_log});
 
 namespace vk::test {
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "install/acad_running.h"
-#include "install/deploy.h"
 #include "install/install_texts.h"
+#include "install/installation.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {
@@ -36,17 +36,13 @@ std::unique_ptr<InstallMachine> SampleMachine() {
     return machine;
 }
 
-// As the install page runs it.
+// As the install page runs it: the check, then the engine.
 bool InstallAll(InstallMachine& machine) {
     IsAcadRunning(machine.services);
-    if (!DeployProgramFiles(machine.services, DeployTarget{kInstallDir, &machine.progress})) {
-        return false;
-    }
-    int selected[kReleaseSlots];
-    std::fill(std::begin(selected), std::end(selected), 1);
-    machine.catalog.RegisterSelectedReleases(selected);
-    machine.catalog.CopySelectedSupportFiles(selected);
-    return true;
+    InstallRequest request{"C:\\Varnok", {}, &machine.progress};
+    request.selected.fill(1);
+    return RunInstallation(machine.services, machine.catalog, request).result ==
+           InstallResult::Completed;
 }
 
 TEST(InstallFaultSweep, EveryOperationMayFailOnce) {

@@ -15,7 +15,7 @@ void DiscoveryMachine::AddProduct(const std::string& keyPath, const std::string&
 }
 
 CAcadReleaseCatalog DiscoveryMachine::NewCatalog() {
-    return CAcadReleaseCatalog(Services{registry, files_, processes_, prompts_, codePage_});
+    return CAcadReleaseCatalog(Services{registry, files_, processes_, prompts_, codePage_, log_});
 }
 
 std::vector<FoundProduct> DiscoveryMachine::Discover() {

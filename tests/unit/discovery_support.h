@@ -8,6 +8,7 @@
 #include "acad/release_catalog.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -47,6 +48,7 @@ private:
     memory::MemoryFileSystem files_;
     memory::MemoryProcessList processes_;
     memory::MemoryPrompts prompts_;
+    memory::MemoryLog log_;
 };
 
 }  // namespace vk::test

@@ -12,8 +12,8 @@
 #include <set>
 
 #include "install/acad_running.h"
-#include "install/deploy.h"
 #include "install/install_texts.h"
+#include "install/installation.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {
@@ -73,6 +73,7 @@ MachineState StateOf(const InstallMachine& machine) {
 // without a "Variables" key.
 std::unique_ptr<InstallMachine> SampleMachine() {
     auto machine = std::make_unique<InstallMachine>();
+    machine->files.Remove("C:\\Varnok");  // the installation makes it
     for (const char* name : {"SetUp.exe", "Varnok_EN.shx", "Varnok_HZ.shx", "Varnok.prt5",
                              "Varnok.prt7", "Varnok.prt9", "Varnok.Ini", "VK_BatchPlot2018.ARX"}) {
         machine->AddDataFile(name, std::string("content of ") + name);
@@ -96,29 +97,41 @@ std::unique_ptr<InstallMachine> SampleMachine() {
 // The operation counts at which each step of the installation ended.
 struct Steps {
     std::size_t check = 0;
+    std::size_t folders = 0;  // the chosen folder and the product folder created
     std::size_t deploy = 0;
     std::size_t registrations = 0;
 };
 
-// As the install page runs it.
+// Remembers how many operations had been made at each step of the progress.
+class OperationsAtSteps : public IProgress {
+public:
+    explicit OperationsAtSteps(const memory::FaultInjector& faults) : faults_(faults) {}
+    void Step() override { at.push_back(faults_.OperationCount()); }
+    std::vector<std::size_t> at;
+
+private:
+    const memory::FaultInjector& faults_;
+};
+
+// As the install page runs it: the check, then the engine.
 bool InstallAll(InstallMachine& machine, Steps* steps = nullptr) {
     IsAcadRunning(machine.services);
     const std::size_t afterCheck = machine.faults.OperationCount();
-    if (!DeployProgramFiles(machine.services, DeployTarget{kInstallDir, &machine.progress}))
-        return false;
-    const std::size_t afterDeploy = machine.faults.OperationCount();
-    int selected[kReleaseSlots];
-    std::fill(std::begin(selected), std::end(selected), 1);
-    machine.catalog.RegisterSelectedReleases(selected);
-    if (steps != nullptr)
-        *steps = Steps{afterCheck, afterDeploy, machine.faults.OperationCount()};
-    machine.catalog.CopySelectedSupportFiles(selected);
-    return true;
+    OperationsAtSteps progress(machine.faults);
+    InstallRequest request{"C:\\Varnok", {}, &progress};
+    request.selected.fill(1);
+    const InstallOutcome outcome = RunInstallation(machine.services, machine.catalog, request);
+    // The engine steps after the deployment, the registrations and the support files.
+    if (steps != nullptr && progress.at.size() >= 3) {
+        const std::size_t last = progress.at.size() - 1;
+        *steps = Steps{afterCheck, afterCheck + 2, progress.at[last - 2], progress.at[last - 1]};
+    }
+    return outcome.result == InstallResult::Completed;
 }
 
 // What a failure of one operation must lead to.
 enum class Outcome {
-    MissingData,             // the missing-Data message; nothing changed at all
+    MissingData,             // the missing-Data message; nothing changed but the two folders
     RetriedCopy,             // one copy-failure question; the retry makes the clean result
     UncreatedInstallFolder,  // a question for each file bound for it; none copied
     Silent,                  // no message; only the work concerned is missing
@@ -152,17 +165,22 @@ Outcome Expected(const std::vector<std::string>& log, const Steps& steps, std::s
         return Outcome::Silent;
     }
     auto firstInDeploy = [&](const std::string& wanted) {
-        for (std::size_t i = steps.check + 1; i <= steps.deploy; ++i) {
+        for (std::size_t i = steps.folders + 1; i <= steps.deploy; ++i) {
             if (log[i - 1] == wanted)
                 return i == n;
         }
         return false;
     };
+    // The chosen folder not made: the product folder below it cannot be
+    // made either. The product folder not made: the deployment makes it.
+    if (n <= steps.folders)
+        return n == steps.check + 1 ? Outcome::UncreatedInstallFolder : Outcome::Harmless;
     // Locating the Data folder: the module path, then the folder's kind.
     if (kind == "GetModuleFileName" || (kind == "FindFirstFile" && firstInDeploy(kind)))
         return Outcome::MissingData;
+    // The deployment's own try at the product folder, which is there already.
     if (kind == "CreateDirectory" && firstInDeploy(kind))
-        return Outcome::UncreatedInstallFolder;
+        return Outcome::Harmless;
     // A copy that fails, also for want of its settings folder, is asked
     // about; the retry succeeds.
     if (kind == "CopyFile" || kind == "CreateDirectory")
@@ -247,6 +265,12 @@ TEST(InstallFaultMatrix, EachFailedOperationHasItsOutcome) {
                   "RegCreateKey", "RegQueryInfoKey", "RegEnumKeyEx", "RegQueryValueEx",
                   "RegSetValueEx", "RegDeleteKey"}));
     const std::string installDirFile = "file " + kInstallDir + "\\";
+    // What the installation makes before it looks for Data.
+    MachineState withFolders = before;
+    for (const std::string& folder : {std::string("C:\\Varnok"), kInstallDir}) {
+        withFolders["folder " + folder] = "";
+        withFolders["attributes " + folder] = std::to_string(kAttrDirectory);
+    }
 
     std::map<Outcome, std::size_t> seen;
     for (std::size_t n = 1; n <= log.size(); ++n) {
@@ -269,7 +293,7 @@ TEST(InstallFaultMatrix, EachFailedOperationHasItsOutcome) {
                 ASSERT_EQ(machine->prompts.Count(), 1u);
                 EXPECT_EQ(machine->prompts.Records()[0].text, kMissingDataText);
                 EXPECT_EQ(machine->prompts.Records()[0].type, kMbOk);
-                EXPECT_EQ(state, before);
+                EXPECT_EQ(state, withFolders);
                 break;
             case Outcome::RetriedCopy:
                 EXPECT_TRUE(installed);

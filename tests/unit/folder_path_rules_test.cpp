@@ -4,6 +4,7 @@
 
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -31,7 +32,8 @@ protected:
     vk::memory::MemoryProcessList processes;
     vk::memory::MemoryPrompts prompts;
     vk::memory::Cp936CodePage codePage;
-    vk::Services services{registry, files, processes, prompts, codePage};
+    vk::memory::MemoryLog log;
+    vk::Services services{registry, files, processes, prompts, codePage, log};
 };
 
 TEST_F(FolderPathRules, FolderNamesRejectEdgesAndForbiddenCharacters) {

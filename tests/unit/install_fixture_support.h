@@ -11,6 +11,7 @@
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/fault_injector.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -72,7 +73,8 @@ public:
     memory::MemoryProcessList processes{&faults};
     memory::MemoryPrompts prompts{&faults};
     memory::Cp936CodePage codePage;
-    Services services{registry, files, processes, prompts, codePage};
+    memory::MemoryLog log;
+    Services services{registry, files, processes, prompts, codePage, log};
     CAcadReleaseCatalog catalog{services};
     CountingProgress progress;
 };

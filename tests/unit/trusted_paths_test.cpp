@@ -137,7 +137,8 @@ TEST(TrustedPathsGrowing, AListThatGrowsWhileReadIsReadAgain) {
     memory::MemoryProcessList processes;
     memory::MemoryPrompts prompts;
     memory::Cp936CodePage codePage;
-    CAcadReleaseCatalog catalog(Services{registry, files, processes, prompts, codePage});
+    memory::MemoryLog log;
+    CAcadReleaseCatalog catalog(Services{registry, files, processes, prompts, codePage, log});
     catalog.m_strInstallDir = kInstallDir;
     registry.SetStringValue(kHkcu, VariablesKey(k2018, kUnnamed), "TRUSTEDPATHS", "d:\\a");
 

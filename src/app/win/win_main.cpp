@@ -1,10 +1,89 @@
-// The program's entry hands over to the framework, which starts theApp.
+// The program's entry: the command line is read before any window exists,
+// the log opened when it asks for one, one setup at a time, and then the
+// framework starts theApp, whose exit code the program ends with.
+#include <string>
+
+#include "app/command_line.h"
+#include "app/exit_codes.h"
+#include "app/win/setup_objects.h"
+#include "app/win/single_instance.h"
 #include "app/win/system_dlls.h"
+#include "app/win/wizard_app.h"
+#include "install/install_texts.h"
+#include "platform/win32/file_log.h"
+#include "platform/win32/system_services.h"
 #include "platform/win32/windows_api.h"
 #include "ui/framework/win_app.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+namespace {
+
+constexpr const char* kAnotherSetupText =
+    "Varnok批打印软件的安装程序已经在运行。\n\n请等它结束后再试。";
+
+// A message for the person at the screen unless the command line keeps boxes
+// away, and for the log either way.
+void Say(const vk::SetupOptions& options, const std::string& text, UINT type) {
+    vk::win32::SystemLog().Info(text);
+    if (options.MayAsk())
+        ::MessageBoxA(nullptr, text.c_str(), vk::kSetupCaption, type);
+}
+
+// %TEMP% without its trailing backslash.
+std::string TempFolder() {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof buffer, buffer);
+    std::string folder = length > 0 && length < sizeof buffer ? std::string(buffer, length) : "";
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+// Opens the log the command line asks for; false (after saying so) when it cannot.
+bool OpenLog(const vk::SetupOptions& options) {
+    if (!options.log)
+        return true;
+    vk::win32::FileLog& log = vk::win32::SystemLog();
+    const vk::OsResult result =
+        options.logFile.empty() ? log.OpenDated(TempFolder()) : log.Open(options.logFile);
+    if (result == vk::kOk)
+        return true;
+    Say(options,
+        "无法创建日志文件 " + (options.logFile.empty() ? TempFolder() : options.logFile) +
+            "（错误 " + std::to_string(result) + "）。",
+        MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed) {
+    const vk::SetupOptions& options = parsed.options;
+    if (!OpenLog(options))
+        return vk::kExitCannotStart;
+    vk::Log& log = vk::win32::SystemLog();
+    log.Info(std::string("Command line: ") + ::GetCommandLineA());
+    if (!parsed.ok()) {
+        Say(options, parsed.error + "\n\n用 /? 查看安装程序的命令行参数。", MB_OK | MB_ICONSTOP);
+        return vk::kExitCannotStart;
+    }
+    if (options.help) {
+        Say(options, vk::CommandLineHelpText(), MB_OK | MB_ICONINFORMATION);
+        return vk::kExitFinished;
+    }
+    const vk::win32::SingleSetupLock lock;
+    if (!lock.Held()) {
+        Say(options, kAnotherSetupText, MB_OK | MB_ICONSTOP);
+        return vk::kExitCannotStart;
+    }
+    theApp.m_options = options;
+    return AfxWinMain(instance);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR commandLine, int) {
     // Before anything can load a DLL by name.
     vk::win32::RestrictDllSearchToSystemFolder();
-    return AfxWinMain(hInstance);
+    const int exitCode =
+        RunSetup(hInstance, vk::ParseCommandLine(commandLine != nullptr ? commandLine : ""));
+    vk::win32::SystemLog().Info("Exit code " + std::to_string(exitCode));
+    return exitCode;
 }

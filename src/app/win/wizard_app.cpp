@@ -1,11 +1,20 @@
 #include "app/win/wizard_app.h"
 
+#include <optional>
+
+#include "app/answering_prompts.h"
+#include "app/exit_codes.h"
+#include "app/install_context.h"
+#include "app/release_report.h"
+#include "app/unattended_run.h"
+#include "app/win/account.h"
 #include "app/win/setup_objects.h"
 #include "app/win/system_dlls.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
 #include "ui/pages/dlg_page3.h"
 #include "ui/pages/dlg_page4.h"
+#include "ui/silent/progress_window.h"
 
 namespace {
 
@@ -17,22 +26,6 @@ int VisitPage() {
     return page.m_nNextPage;
 }
 
-// The page-number protocol: 1 to 4 name a page, anything else ends the wizard.
-int VisitPageNumber(int page) {
-    switch (page) {
-        case 1:
-            return VisitPage<Dlg_Page1>();
-        case 2:
-            return VisitPage<Dlg_Page2>();
-        case 3:
-            return VisitPage<Dlg_Page3>();
-        case 4:
-            return VisitPage<Dlg_Page4>();
-        default:
-            return 0;
-    }
-}
-
 }  // namespace
 
 CWizardApp::CWizardApp() = default;
@@ -40,14 +33,91 @@ CWizardApp::CWizardApp() = default;
 CWizardApp::~CWizardApp() = default;
 
 BOOL CWizardApp::InitInstance() {
-    // The install page hosts a progress bar, a common control.
+    // The install page and the silent window host a progress bar, a common control.
     vk::win32::InitCommonControlsFromSystem(ICC_PROGRESS_CLASS);
 
     theCatalog.DiscoverReleases();
+    vk::LogReleasesFound(theCatalog.Services(), theCatalog);
 
-    int page = 1;
-    while (page >= 1 && page <= 4) {
-        page = VisitPageNumber(page);
-    }
+    m_nExitCode = m_options.Unattended() ? RunUnattendedInstallation() : RunWizard();
     return FALSE;
+}
+
+int CWizardApp::ExitInstance() {
+    CWinApp::ExitInstance();
+    return m_nExitCode;
+}
+
+int CWizardApp::RunWizard() {
+    if (const int refused = ApplyOptionsToWizard(); refused != vk::kExitFinished)
+        return refused;
+    // Until an installation has run, leaving the wizard is a cancellation.
+    int exitCode = vk::kExitCancelled;
+    int page = 1;
+    // The page-number protocol: 1 to 4 name a page, anything else ends the wizard.
+    while (page >= 1 && page <= 4) {
+        switch (page) {
+            case 1:
+                page = VisitPage<Dlg_Page1>();
+                break;
+            case 2:
+                page = VisitPage<Dlg_Page2>();
+                break;
+            case 3: {
+                Dlg_Page3 install;
+                install.DoModal();
+                page = install.m_nNextPage;
+                if (install.m_outcome)
+                    exitCode = vk::ExitCodeOf(*install.m_outcome);
+                break;
+            }
+            case 4:
+                page = VisitPage<Dlg_Page4>();
+                break;
+        }
+    }
+    theCatalog.Services().log.Info(exitCode == vk::kExitCancelled ? "The wizard was cancelled"
+                                                                  : "The wizard ended");
+    return exitCode;
+}
+
+int CWizardApp::ApplyOptionsToWizard() {
+    const vk::Services& services = theCatalog.Services();
+    if (m_options.folder) {
+        std::string folder;
+        if (const int refused = vk::ResolveFolder(services, m_options, folder);
+            refused != vk::kExitFinished) {
+            return refused;
+        }
+        g_strInstallFolder = *m_options.folder;
+    }
+    if (m_options.years) {
+        vk::ReleaseSelection selected{};
+        if (const int refused = vk::SelectReleases(services, theCatalog, m_options, selected);
+            refused != vk::kExitFinished) {
+            return refused;
+        }
+        std::copy(selected.begin(), selected.end(), std::begin(g_bReleaseSelected));
+    }
+    if (m_options.allowRunning)
+        g_bWarnAcadRunning = false;
+    return vk::kExitFinished;
+}
+
+int CWizardApp::RunUnattendedInstallation() {
+    const vk::Services& system = theCatalog.Services();
+    // Nobody to ask: every question gets its unattended answer, in the log.
+    vk::AnsweringPrompts answering(system.log);
+    const vk::Services services{system.registry,  system.files,
+                                system.processes, m_options.MayAsk() ? system.prompts : answering,
+                                system.codePage,  system.log};
+    std::optional<CSilentProgressWindow> window;
+    if (m_options.mode == vk::RunMode::Silent)
+        window.emplace();
+    const bool perUserSteps = !vk::win32::RunsAsLocalSystem();
+    const int exitCode = vk::RunUnattended(services, theCatalog,
+                                           {m_options, window ? &*window : nullptr, perUserSteps});
+    if (window)
+        window->Finish();
+    return exitCode;
 }

@@ -1,5 +1,6 @@
 #include "platform/win32/system_services.h"
 
+#include "platform/win32/file_log.h"
 #include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process_list.h"
@@ -8,14 +9,19 @@
 
 namespace vk::win32 {
 
+FileLog& SystemLog() {
+    static FileLog log;
+    return log;
+}
+
 const Services& SystemServices() {
-    // The services keep no state, so one set serves every caller.
+    // The services keep no state beyond the log, so one set serves every caller.
     static Win32Registry registry;
     static Win32FileSystem files;
     static Win32ProcessList processes;
     static Win32Prompts prompts;
     static Win32CodePage codePage;
-    static const Services services{registry, files, processes, prompts, codePage};
+    static const Services services{registry, files, processes, prompts, codePage, SystemLog()};
     return services;
 }
 

@@ -1,16 +1,16 @@
 #include "ui/pages/dlg_page3.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "acad/release_catalog.h"
 #include "app/install_context.h"
 #include "app/win/setup_objects.h"
-#include "core/folder_path_rules.h"
-#include "core/mbcs.h"
 #include "install/acad_running.h"
-#include "install/demand_load.h"
-#include "install/deploy.h"
+#include "install/install_folder_check.h"
 #include "install/install_texts.h"
+#include "install/installation.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 #include "ui/framework/error_report.h"
@@ -21,23 +21,10 @@
 namespace {
 
 constexpr const char* kPickerText = "请选择安装目录：";
-constexpr const char* kAcadRunningText = "请关闭AutoCAD后再进行安装 !";
-constexpr const char* kProductFolder = "\\Varnok批打印软件";
 constexpr int kProgressEnd = 50;
 
 std::string InvalidFolderText(const std::string& folder) {
     return "The folder:\n\n" + folder + "\n\nis invalid. Please reenter.";
-}
-
-// Short lines: the system's message box may wrap a long one inside a number.
-std::string TooLongText() {
-    return "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）\n最多只能有 " +
-           std::to_string(vk::kMaxLoaderFolderBytes) + " 个字节，\n\n请选择较短的路径 !";
-}
-
-// "D:", what is left of the drive root "D:\" once its backslash is gone.
-bool IsBareDrive(const std::string& folder) {
-    return folder.size() == 2 && folder[1] == ':';
 }
 
 }  // namespace
@@ -84,7 +71,7 @@ void Dlg_Page3::OnBrowse() {
 void Dlg_Page3::OnOK() {
     const vk::Services& services = theCatalog.Services();
     if (g_bWarnAcadRunning && vk::IsAcadRunning(services)) {
-        MessageBox(kAcadRunningText, vk::kSetupCaption, MB_OK);
+        MessageBox(vk::kAcadRunningText, vk::kSetupCaption, MB_OK);
         g_bWarnAcadRunning = false;
         return;
     }
@@ -93,16 +80,11 @@ void Dlg_Page3::OnOK() {
     if (m_strFolder.empty()) {
         AfxThrowInvalidArgException();
     }
-    const std::string folder = vk::WithoutTrailingBackslash(services.codePage, m_strFolder);
-    if (!AcceptFolder(folder)) {
+    const vk::FolderCheck check = vk::CheckInstallFolder(services, m_strFolder);
+    if (!AcceptFolder(check)) {
         return;
     }
-    // Each level is created on its own; whatever fails here makes the
-    // deployment report the folder it cannot copy into.
-    m_strFolder = folder;
-    services.files.CreateFolder(m_strFolder);
-    m_strFolder += kProductFolder;
-    services.files.CreateFolder(m_strFolder);
+    m_strFolder = check.folder;
     if (!InstallAll()) {
         return;
     }
@@ -110,22 +92,18 @@ void Dlg_Page3::OnOK() {
     CDialog::OnOK();
 }
 
-bool Dlg_Page3::AcceptFolder(const std::string& folder) {
-    const vk::Services& services = theCatalog.Services();
-    // The picker's rules, before anything is created. A drive root is checked
-    // as the root it is; a backslash still at the end is an empty name.
-    const std::string checked = IsBareDrive(folder) ? folder + '\\' : folder;
-    if (vk::EndsWithChar(services.codePage, folder, '\\') ||
-        CreateFolderPath(services, checked, true) != vk::kPathOk) {
-        MessageBox(InvalidFolderText(m_strFolder), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
-        return false;
+bool Dlg_Page3::AcceptFolder(const vk::FolderCheck& check) {
+    switch (check.verdict) {
+        case vk::FolderVerdict::Ok:
+            return true;
+        case vk::FolderVerdict::Invalid:
+            MessageBox(InvalidFolderText(m_strFolder), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        case vk::FolderVerdict::TooLong:
+            MessageBox(vk::FolderTooLongText(), vk::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+            return false;
     }
-    // A longer install folder could not be registered for loading in AutoCAD.
-    if (!vk::InstallFolderFitsLoader(folder + kProductFolder)) {
-        MessageBox(TooLongText(), vk::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool Dlg_Page3::InstallAll() {
@@ -134,16 +112,15 @@ bool Dlg_Page3::InstallAll() {
     m_progress.SetPos(0);
     CProgressStepper progress(m_progress);
 
-    if (!vk::DeployProgramFiles(theCatalog.Services(), vk::DeployTarget{m_strFolder, &progress})) {
+    vk::InstallRequest request{m_strFolder, {}, &progress};
+    std::copy(std::begin(g_bReleaseSelected), std::end(g_bReleaseSelected),
+              request.selected.begin());
+    m_outcome = vk::RunInstallation(theCatalog.Services(), theCatalog, request);
+    m_strFolder = m_outcome->installDir;
+    if (m_outcome->result != vk::InstallResult::Completed) {
         OnCancel();
         return false;
     }
-    progress.Step();
-    theCatalog.m_strInstallDir = m_strFolder;
-    theCatalog.RegisterSelectedReleases(g_bReleaseSelected);
-    progress.Step();
-    theCatalog.CopySelectedSupportFiles(g_bReleaseSelected);
-    progress.Step();
     m_progress.SetPos(kProgressEnd);
     return true;
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Page 3, the install folder and the progress of the installation. "安  装"
 // checks the folder, then runs the whole installation in its fixed order.
+#include <optional>
 #include <string>
 
+#include "install/install_folder_check.h"
+#include "install/installation.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/pages/page_frame.h"
@@ -20,10 +23,13 @@ public:
 
     void DoDataExchange(CDataExchange* pDX) override;
 
-    // Deployment, registration and support files into m_strFolder, stepping
-    // the bar. False when the deployment failed: the page has then ended the
-    // wizard.
+    // The whole installation into m_strFolder (the chosen folder), stepping
+    // the bar; m_strFolder then names the final install folder. False when
+    // the deployment failed: the page has then ended the wizard.
     bool InstallAll();
+
+    // How the installation went, once "安  装" has run it.
+    std::optional<vk::InstallOutcome> m_outcome;
 
 protected:
     BOOL OnInitDialog() override;
@@ -37,9 +43,9 @@ protected:
 private:
     static const CommandEntry kCommands[];
 
-    // The folder as typed, without its one trailing backslash: true when it
-    // may be installed into; otherwise the page has said why.
-    bool AcceptFolder(const std::string& folder);
+    // True when the checked folder may be installed into; otherwise the page
+    // has said why.
+    bool AcceptFolder(const vk::FolderCheck& check);
 
     CPageFrame m_frame{kColourVariantB};
 };

@@ -1,0 +1,49 @@
+#include "app/answering_prompts.h"
+
+namespace vk {
+namespace {
+
+// The button sets of MessageBox (the low four bits of its type).
+constexpr unsigned kButtonSetMask = 0x0F;
+constexpr unsigned kMbOkCancel = 0x01;
+constexpr unsigned kMbYesNoCancel = 0x03;
+constexpr unsigned kMbRetryCancel = 0x05;
+
+const char* AnswerName(int answer) {
+    switch (answer) {
+        case kIdAbort:
+            return "Abort";
+        case kIdYes:
+            return "Yes";
+        case kIdCancel:
+            return "Cancel";
+        default:
+            return "OK";
+    }
+}
+
+}  // namespace
+
+int AnsweringPrompts::AnswerFor(unsigned type) {
+    switch (type & kButtonSetMask) {
+        case kMbAbortRetryIgnore:
+            return kIdAbort;
+        case kMbYesNo:
+        case kMbYesNoCancel:
+            return kIdYes;
+        case kMbRetryCancel:
+            return kIdCancel;  // retrying for ever with nobody to fix the cause helps nobody
+        case kMbOkCancel:
+        default:
+            return kIdOk;
+    }
+}
+
+int AnsweringPrompts::MessageBox(WindowRef, const std::string& text, const std::string&,
+                                 unsigned type) {
+    const int answer = AnswerFor(type);
+    log_.Info(std::string("Message not shown (answered ") + AnswerName(answer) + "): " + text);
+    return answer;
+}
+
+}  // namespace vk

@@ -1,0 +1,28 @@
+#pragma once
+// The setup's exit codes. They mean what Inno Setup's mean, which the
+// deployment tools of administrators already know.
+#include "install/installation.h"
+
+namespace vk {
+
+inline constexpr int kExitFinished = 0;
+inline constexpr int kExitCannotStart = 1;    // bad command line, bad /DIR, no Data, ...
+inline constexpr int kExitCancelled = 2;      // before anything was installed
+inline constexpr int kExitStepFailed = 4;     // installed, but a step failed
+inline constexpr int kExitAborted = 5;        // a copy failed and was answered Abort
+inline constexpr int kExitCannotProceed = 7;  // AutoCAD running, or nothing to install for
+
+// The exit code of an installation that ran.
+inline int ExitCodeOf(const InstallOutcome& outcome) {
+    switch (outcome.result) {
+        case InstallResult::Completed:
+            return outcome.failedSteps == 0 ? kExitFinished : kExitStepFailed;
+        case InstallResult::MissingData:
+            return kExitCannotStart;
+        case InstallResult::Aborted:
+            return kExitAborted;
+    }
+    return kExitCannotStart;
+}
+
+}  // namespace vk

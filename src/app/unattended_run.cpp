@@ -1,0 +1,102 @@
+#include "app/unattended_run.h"
+
+#include <algorithm>
+
+#include "app/exit_codes.h"
+#include "app/release_report.h"
+#include "install/acad_running.h"
+#include "install/file_ops.h"
+#include "install/install_folder_check.h"
+#include "install/install_texts.h"
+#include "install/installation.h"
+
+namespace vk {
+namespace {
+
+std::string YearList(const std::vector<int>& years) {
+    std::string text;
+    for (int year : years)
+        text += (text.empty() ? "" : ", ") + std::to_string(year);
+    return text;
+}
+
+}  // namespace
+
+int Tell(const Services& services, const std::string& text, unsigned type, int exitCode) {
+    services.log.Info("Stopped: " + text);
+    services.prompts.MessageBox(services.prompts.MainWindow(), text, kSetupCaption, type);
+    return exitCode;
+}
+
+int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
+                   const SetupOptions& options, ReleaseSelection& selected) {
+    const std::vector<int> offered = OfferedYears(catalog);
+    std::vector<int> wanted = options.years.value_or(offered);
+    if (!options.years && offered.empty()) {
+        return Tell(services, "此计算机上未找到本安装程序可以安装的 AutoCAD 版本。",
+                    kMbOk | kMbIconStop, kExitCannotProceed);
+    }
+    for (int year : wanted) {
+        if (std::find(offered.begin(), offered.end(), year) == offered.end()) {
+            return Tell(services,
+                        "此计算机上没有可以安装的 AutoCAD " + std::to_string(year) +
+                            "。\n\n可以安装的版本：" +
+                            (offered.empty() ? std::string("无") : YearList(offered)),
+                        kMbOk | kMbIconStop, kExitCannotStart);
+        }
+        selected[year - kFirstReleaseYear] = 1;
+    }
+    services.log.Info("Releases to install: " + YearList(wanted));
+    return kExitFinished;
+}
+
+int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder) {
+    const std::string typed = options.folder.value_or(kDefaultInstallFolder);
+    const FolderCheck check = CheckInstallFolder(services, typed);
+    if (check.verdict == FolderVerdict::Invalid) {
+        return Tell(services,
+                    "安装路径无效：\n\n" + typed +
+                        "\n\n请用 /DIR 指定一个完整的路径，例如 /DIR=\"C:\\Varnok\"。",
+                    kMbOk | kMbIconStop, kExitCannotStart);
+    }
+    if (check.verdict == FolderVerdict::TooLong)
+        return Tell(services, FolderTooLongText(), kMbOk | kMbIconStop, kExitCannotStart);
+    folder = check.folder;
+    return kExitFinished;
+}
+
+int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog,
+                  const UnattendedRun& run) {
+    const SetupOptions& options = run.options;
+    services.log.Info("Unattended installation; the agreement counts as accepted");
+
+    if (GetPathKind(services.files, GetSetupDataFolder(services)) != kPathFolder)
+        return Tell(services, kMissingDataText, kMbOk, kExitCannotStart);
+
+    std::string folder;
+    if (const int refused = ResolveFolder(services, options, folder); refused != kExitFinished)
+        return refused;
+    InstallRequest request{folder, {}, run.progress};
+    if (const int refused = SelectReleases(services, catalog, options, request.selected);
+        refused != kExitFinished) {
+        return refused;
+    }
+
+    if (IsAcadRunning(services)) {
+        if (!options.allowRunning)
+            return Tell(services, kAcadRunningText, kMbOk, kExitCannotProceed);
+        services.log.Info("AutoCAD is running; installing all the same (/ALLOWRUNNING)");
+    }
+
+    request.copyFailures =
+        options.suppressMessageBoxes ? CopyFailurePolicy::Abort : CopyFailurePolicy::AskUser;
+    request.perUserSteps = run.perUserSteps;
+    if (!run.perUserSteps) {
+        services.log.Info(
+            "Running as SYSTEM: the trusted paths and the settings file are not "
+            "applied to SYSTEM's own profile");
+    }
+    return ExitCodeOf(RunInstallation(services, catalog, request));
+}
+
+}  // namespace vk

@@ -1,0 +1,46 @@
+#pragma once
+// The unattended installation (/SILENT, /VERYSILENT): everything the wizard
+// would ask is taken from the command line, and everything that can be
+// checked is checked before anything changes, so that a run ending 1 or 7
+// leaves the machine as it was. Portable: the front end hands in the
+// services (with answering prompts under /SUPPRESSMSGBOXES) and a progress.
+#include <string>
+
+#include "acad/release_catalog.h"
+#include "app/command_line.h"
+#include "install/installation.h"
+#include "platform/progress.h"
+#include "platform/services.h"
+
+namespace vk {
+
+struct UnattendedRun {
+    const SetupOptions& options;
+    IProgress* progress = nullptr;
+    // False under SYSTEM: the trusted paths and the settings file would go
+    // into a profile no AutoCAD user has.
+    bool perUserSteps = true;
+};
+
+// The wizard's first folder, also the unattended run's.
+inline constexpr const char* kDefaultInstallFolder = "C:\\Varnok";
+
+// Discovery has run. The exit code (see exit_codes.h).
+int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog, const UnattendedRun& run);
+
+// The checks that the command line's choices get before anything changes,
+// shared with a wizard run that was given them. Each answers kExitFinished
+// when the choice stands, or the exit code that refuses it after saying why.
+
+// /RELEASES (or every year offered) into `selected`.
+int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
+                   const SetupOptions& options, ReleaseSelection& selected);
+// /DIR (or the default folder), checked as the install page checks it, into
+// `folder` without its trailing backslash.
+int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder);
+
+// A message for the person at the screen, if there is one, and for the log;
+// answers `exitCode`.
+int Tell(const Services& services, const std::string& text, unsigned type, int exitCode);
+
+}  // namespace vk

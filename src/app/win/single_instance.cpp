@@ -1,0 +1,20 @@
+#include "app/win/single_instance.h"
+
+namespace vk::win32 {
+namespace {
+
+// Global: a run under SYSTEM in session 0 and one on a user's desktop meet too.
+constexpr const char* kMutexName = "Global\\VarnokBatchPlotSetup";
+
+}  // namespace
+
+SingleSetupLock::SingleSetupLock() {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    const DWORD error = GetLastError();
+    mutex_.Reset(mutex);
+    // Taken: it exists already, or it exists and its maker's security keeps
+    // us out. A mutex that cannot be made for any other reason stops nothing.
+    held_ = mutex != nullptr ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
+}
+
+}  // namespace vk::win32
