@@ -50,7 +50,7 @@ TEST_F(CopyFailure, AbortEndsTheWizardWithNothingRegistered) {
     const Window box = installForBox(app, goToPage3(app), kMessageCaption);
     EXPECT_EQ(toUtf8(box.messageText()), toUtf8(copyFailedText(installed(kReadMe))));
     box.answer(IDABORT);
-    app.waitForExit();
+    EXPECT_EQ(app.waitForExit(), 5u) << "aborted at a copy failure";
 
     EXPECT_TRUE(demandLoadKeys().empty());
     const MachineState after = MachineState::capture();
@@ -87,7 +87,7 @@ TEST_F(CopyFailure, RetryCopiesOnceTheFileIsFreeAndIgnoreLeavesItAsItWas) {
         app.waitUntilClosed(box);
     }
     app.waitForWindow(page4()).control(IDOK).click();
-    app.waitForExit();
+    EXPECT_EQ(app.waitForExit(), 4u) << "installed, but a copy was ignored";
     guide.reset();
 
     EXPECT_EQ(readFile(installed(kReadMe)).value_or("?"), readFile(dataFile(kReadMe)).value_or(""));

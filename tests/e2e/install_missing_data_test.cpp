@@ -27,7 +27,7 @@ TEST_F(MissingData, TheMessageEndsTheWizardWithNothingInstalled) {
         const Window box = installForBox(app, goToPage3(app), kMessageCaption);
         EXPECT_EQ(toUtf8(box.messageText()), toUtf8(kMissingDataText));
         box.answer(IDOK);
-        app.waitForExit();
+        EXPECT_EQ(app.waitForExit(), 1u) << "could not start: no Data";
 
         // The page made the folders before the files were looked for; nothing else happened.
         EXPECT_TRUE(isFolder(kDefaultProductFolder));

@@ -69,6 +69,10 @@ AppProcess InstallRun::start() const {
     return AppProcess::start(distribution.programPath(), distribution.folder());
 }
 
+AppProcess InstallRun::startWith(const std::string& arguments) const {
+    return AppProcess::start(distribution.programPath(), distribution.folder(), arguments);
+}
+
 std::string InstallRun::dataFile(const std::string& name) const {
     return joinPath(distribution.dataFolder(), name);
 }
@@ -179,6 +183,101 @@ std::vector<std::string> registryValueNames(HKEY root, const std::string& path) 
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+namespace {
+
+constexpr const char* kAutodeskRoots[][2] = {{"HKLM", "SOFTWARE\\Autodesk"},
+                                             {"HKLM", "SOFTWARE\\Wow6432Node\\Autodesk"},
+                                             {"HKCU", "Software\\Autodesk"}};
+
+HKEY rootOf(const char* name) {
+    return std::string(name) == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+void describeTree(const std::string& path, std::string& text) {
+    if (!pathExists(path))
+        return;
+    if (isFile(path)) {
+        text += toUtf8(path) + " = " + toUtf8(readFile(path).value_or("(unreadable)")) + "\n";
+        return;
+    }
+    text += toUtf8(path) + "\\\n";
+    for (const std::string& name : listFolder(path))
+        describeTree(joinPath(path, name), text);
+}
+
+}  // namespace
+
+std::vector<std::string> acadLocations() {
+    std::vector<std::string> locations;
+    for (const char* root :
+         {"SOFTWARE\\Autodesk\\AutoCAD", "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD"}) {
+        const auto all = [](const std::string&) { return true; };
+        std::vector<std::string> keys = findRegistryKeys(HKEY_LOCAL_MACHINE, root, all);
+        for (const std::string& key : keys) {
+            if (const std::optional<std::string> location =
+                    readRegistryString(HKEY_LOCAL_MACHINE, key, "AcadLocation")) {
+                std::string folder = *location;
+                if (!folder.empty() && folder.back() == '\\')
+                    folder.pop_back();
+                if (std::find(locations.begin(), locations.end(), folder) == locations.end())
+                    locations.push_back(folder);
+            }
+        }
+    }
+    return locations;
+}
+
+std::vector<RegistrySnapshot> autodeskKeys() {
+    std::vector<RegistrySnapshot> keys;
+    for (const auto& [root, path] : kAutodeskRoots)
+        keys.push_back(RegistrySnapshot::capture(rootOf(root), path));
+    return keys;
+}
+
+std::string describeInstallation(const std::vector<std::string>& acadFolders) {
+    std::string text;
+    for (const RegistrySnapshot& key : autodeskKeys())
+        text += key.describe();
+    describeTree(kDefaultInstallFolder, text);
+    describeTree(settingsFolder(), text);
+    for (const std::string& folder : acadFolders) {
+        describeTree(joinPath(folder, "Fonts"), text);
+        describeTree(joinPath(folder, "Drv"), text);
+    }
+    return text;
+}
+
+void undoInstallation(const std::vector<RegistrySnapshot>& registry,
+                      const std::vector<std::string>& acadFolders) {
+    for (const RegistrySnapshot& key : registry)
+        key.restore();
+    removeTree(kDefaultInstallFolder);
+    removeTree(settingsFolder());
+    for (const std::string& folder : acadFolders) {
+        for (const char* sub : {"Fonts", "Drv"}) {
+            const std::string supportFolder = joinPath(folder, sub);
+            for (const std::string& name : listFolder(supportFolder))
+                removeTree(joinPath(supportFolder, name));
+        }
+    }
+}
+
+std::vector<std::string> logLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string text = readFile(path).value_or("");
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        // "YYYY-MM-DD hh:mm:ss.mmm  " before every line.
+        const std::string line = text.substr(start, end - start);
+        lines.push_back(line.size() > 25 ? line.substr(25) : line);
+        start = end + 2;
+    }
+    return lines;
 }
 
 }  // namespace vk::e2e::setup

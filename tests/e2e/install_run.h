@@ -43,8 +43,29 @@ protected:
     void seedMachine(const std::string& regFixture, const std::vector<std::string>& acadFolders);
 
     AppProcess start() const;
+    // SetUp.exe with a command line (after the program's name).
+    AppProcess startWith(const std::string& arguments) const;
     std::string dataFile(const std::string& name) const;
 };
+
+// The "AcadLocation" of every AutoCAD product in the registry, both views.
+std::vector<std::string> acadLocations();
+
+// Everything an installation leaves, as text to compare two runs by: the AutoCAD keys of
+// both views and of the user, the install and settings folders and the Fonts and Drv
+// folders of `acadFolders`, each file with its content.
+std::string describeInstallation(const std::vector<std::string>& acadFolders);
+
+// Takes away what an installation left in those places; `registry` is what the AutoCAD
+// keys held before it.
+void undoInstallation(const std::vector<RegistrySnapshot>& registry,
+                      const std::vector<std::string>& acadFolders);
+
+// The AutoCAD keys of both views and of the user, as a run finds them.
+std::vector<RegistrySnapshot> autodeskKeys();
+
+// A log file's lines (UTF-8, as SetUp.exe writes it) without their time stamps.
+std::vector<std::string> logLines(const std::string& path);
 
 // Agreement accepted and the releases found (checked by default) taken: page 3.
 Window goToPage3(const AppProcess& app);

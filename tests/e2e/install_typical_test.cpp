@@ -48,7 +48,7 @@ TEST_F(TypicalInstall, AutoCad2018MachineGetsEveryFileKeyAndTrustedPath) {
     const std::string done = fourth.control(kUnnamedStatic).text();
     EXPECT_TRUE(done.starts_with("安装完成！")) << toUtf8(done);
     fourth.control(IDOK).click();
-    app.waitForExit();
+    EXPECT_EQ(app.waitForExit(), 0u);
 
     EXPECT_TRUE(isFolder(kDefaultInstallFolder));
     EXPECT_TRUE(isFolder(kDefaultProductFolder));

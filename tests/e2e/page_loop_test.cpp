@@ -113,7 +113,7 @@ TEST_F(PageLoop, EveryWayToCancelThePageOneEndsTheProgramAndWritesNothing) {
         const Window page = app.waitForWindow(page1());
         EXPECT_EQ(page.caption(), kPageCaption);
         cancel(page, way);
-        app.waitForExit();
+        EXPECT_EQ(app.waitForExit(), 2u) << "cancelled before installing";
         expectNothingWritten(before);
     }
 }

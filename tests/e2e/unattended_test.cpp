@@ -1,0 +1,281 @@
+// The unattended run of the real SetUp.exe: /VERYSILENT does what the wizard's typical run
+// does, refusals change nothing and end with their exit codes, failures end with theirs and
+// are named in the log, and one setup runs at a time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/driver/unique_handle.h"
+#include "e2e/install_run.h"
+#include "wine_machine.h"
+
+namespace vk::e2e::setup {
+namespace {
+
+constexpr const char* kQuiet = "/VERYSILENT /SUPPRESSMSGBOXES";
+constexpr const char* kMachine2018And2021 = "registry/m4-enu-2020-2021-2022-plus-lt2022.reg";
+
+// Open with no sharing, as a program that keeps the file to itself.
+UniqueHandle hold(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        throw DriverError(withLastError("could not hold \"" + toUtf8(path) + "\""));
+    return file;
+}
+
+bool hasLine(const std::vector<std::string>& lines, const std::string& part) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(part) != std::string::npos;
+    });
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+class Unattended : public InstallRun {
+protected:
+    // Seeds a sample machine with the Fonts and Drv folders of every AutoCAD it names.
+    std::vector<std::string> seed(const std::string& fixture) {
+        seedMachine(fixture, {});
+        std::vector<std::string> locations = acadLocations();
+        for (const std::string& folder : locations) {
+            folders.make(joinPath(folder, "Fonts"));
+            folders.make(joinPath(folder, "Drv"));
+        }
+        return locations;
+    }
+    std::string logFile() const { return joinPath(distribution.folder(), "setup log.txt"); }
+    std::string logSwitch() const { return " /LOG=\"" + logFile() + "\""; }
+};
+
+class SampleMachines : public Unattended, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SampleMachines, VerySilentLeavesWhatTheWizardsTypicalRunLeaves) {
+    const std::vector<std::string> locations = seed(GetParam());
+    const std::vector<RegistrySnapshot> seeded = autodeskKeys();
+
+    AppProcess wizard = start();
+    installFor4(wizard, goToPage3(wizard)).control(IDOK).click();
+    ASSERT_EQ(wizard.waitForExit(), 0u);
+    const std::string byWizard = describeInstallation(locations);
+    undoInstallation(seeded, locations);
+
+    AppProcess quiet = startWith(kQuiet);
+    EXPECT_EQ(quiet.waitForExit(), 0u);
+    EXPECT_EQ(describeInstallation(locations), byWizard);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SampleMachines,
+                         ::testing::Values("registry/m1-chs-2018-x64.reg",
+                                           "registry/m2-chs-2008x86-on-x64-plus-2014.reg",
+                                           kMachine2018And2021));
+
+// What a refused run finds; each leaves the machine as it was.
+enum class Arrange { Nothing, NoAutocad, NoDataFolder, AutocadRunning };
+
+struct Refusal {
+    const char* name;
+    Arrange arrange;
+    const char* arguments;  // after kQuiet
+    DWORD exitCode;
+    const char* logged;  // a part of the log's line that says why
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* os) {
+    *os << refusal.name;
+}
+
+class Refusals : public Unattended, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
+    const Refusal& refusal = GetParam();
+    if (refusal.arrange == Arrange::NoAutocad) {
+        ASSERT_TRUE(systest::ClearAutodeskKeys());
+    } else {
+        seed(kMachine2018);
+    }
+    if (refusal.arrange == Arrange::NoDataFolder) {
+        ASSERT_TRUE(removeTree(distribution.dataFolder()));
+    }
+    std::optional<AppProcess> autocad;
+    if (refusal.arrange == Arrange::AutocadRunning) {
+        const std::string acad = joinPath(distribution.folder(), "acad.exe");
+        ASSERT_TRUE(
+            CopyFileA(joinPath(programFolder(), "acad_stand_in.exe").c_str(), acad.c_str(), FALSE));
+        autocad.emplace(AppProcess::start(acad));
+    }
+    const MachineState before = MachineState::capture();
+
+    AppProcess app = startWith(std::string(kQuiet) + " " + refusal.arguments + logSwitch());
+    EXPECT_EQ(app.waitForExit(), refusal.exitCode);
+
+    EXPECT_EQ(MachineState::capture().describe(), before.describe());
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(hasLine(lines, toUtf8(refusal.logged))) << joined(lines);
+    EXPECT_TRUE(hasLine(lines, "Exit code " + std::to_string(refusal.exitCode))) << joined(lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , Refusals,
+    ::testing::Values(
+        Refusal{"UnknownSwitch", Arrange::Nothing, "/FOO", 1, "未知的命令行参数：/FOO"},
+        Refusal{"RelativeFolder", Arrange::Nothing, "/DIR=Varnok", 1, "安装路径无效"},
+        Refusal{"YearNotOffered", Arrange::Nothing, "/RELEASES=2021", 1, "AutoCAD 2021"},
+        Refusal{"NoDataFolder", Arrange::NoDataFolder, "", 1, "未找到安装所需的Data文件夹"},
+        Refusal{"AutocadRunning", Arrange::AutocadRunning, "", 7, "请关闭AutoCAD"},
+        Refusal{"NoAutocadToServe", Arrange::NoAutocad, "", 7, "未找到本安装程序可以安装"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
+    seed(kMachine2018And2021);
+    AppProcess app = startWith(std::string(kQuiet) + " /RELEASES=2021");
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(demandLoadKeys(), std::vector<std::string>{"SOFTWARE\\Autodesk\\AutoCAD\\R24.0\\"
+                                                         "ACAD-4101:409\\Applications\\"
+                                                         "VK_BatchPlot2021"});
+}
+
+TEST_F(Unattended, RunningAutocadIsNoObstacleWithAllowRunning) {
+    seed(kMachine2018);
+    const std::string acad = joinPath(distribution.folder(), "acad.exe");
+    ASSERT_TRUE(
+        CopyFileA(joinPath(programFolder(), "acad_stand_in.exe").c_str(), acad.c_str(), FALSE));
+    const AppProcess autocad = AppProcess::start(acad);
+    AppProcess app = startWith(std::string(kQuiet) + " /ALLOWRUNNING");
+    EXPECT_EQ(app.waitForExit(), 0u);
+    expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(kDefaultProductFolder, 2018));
+}
+
+TEST_F(Unattended, AFailedStepEndsWithFourAndIsNamedInTheLog) {
+    seed(kMachine2018);
+    const std::string font = joinPath(kAcad2018Folder, "Fonts\\Varnok_HZ.shx");
+    writeFile(font, "a font AutoCAD holds open");
+    const UniqueHandle held = hold(font);
+
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 4u);
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(hasLine(lines, "FAILED: copy ")) << joined(lines);
+    EXPECT_TRUE(hasLine(lines, toUtf8(font))) << joined(lines);
+    expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(kDefaultProductFolder, 2018));
+}
+
+TEST_F(Unattended, ACopyFailureAbortsWithFiveAndTheLogNamesTheFile) {
+    seed(kMachine2018);
+    folders.make(kDefaultProductFolder);
+    const std::string readMe = joinPath(kDefaultProductFolder, "ReadMe.txt");
+    writeFile(readMe, "an old read-me");
+    const UniqueHandle held = hold(readMe);
+
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 5u);
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(hasLine(lines, "FAILED: copy ")) << joined(lines);
+    EXPECT_TRUE(hasLine(lines, toUtf8(readMe))) << joined(lines);
+    EXPECT_TRUE(demandLoadKeys().empty());
+}
+
+TEST_F(Unattended, SilentShowsItsProgressWindowAndStillAsks) {
+    seed(kMachine2018);
+    folders.make(kDefaultProductFolder);
+    const std::string readMe = joinPath(kDefaultProductFolder, "ReadMe.txt");
+    writeFile(readMe, "an old read-me");
+    const UniqueHandle held = hold(readMe);
+
+    AppProcess app = startWith("/SILENT");
+    const Window window = app.waitForWindow(
+        {"the progress window", kPageCaption, "#32770", {kProgress}, {kFolder, IDOK}});
+    const Window question = app.waitForMessageBox(kMessageCaption);
+    EXPECT_TRUE(toUtf8(question.messageText()).starts_with(toUtf8("拷贝文件 ")));
+    EXPECT_TRUE(window.visible());
+    question.answer(IDABORT);
+    EXPECT_EQ(app.waitForExit(), 5u);
+}
+
+TEST_F(Unattended, TheLogTellsTheWholeRun) {
+    seed(kMachine2018);
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const std::vector<std::string> lines = logLines(logFile());
+    for (const std::string& part :
+         {std::string("Command line: "), std::string(" /VERYSILENT /SUPPRESSMSGBOXES"),
+          toUtf8("Found AutoCAD 2018: \"AutoCAD 2018 - 简体中文 (Simplified Chinese)\" in " +
+                 std::string(kAcad2018Folder) + ", key HKLM\\" + kAcad2018Key),
+          toUtf8("Copied " + dataFile("Varnok.prt7") + " to " +
+                 joinPath(kDefaultProductFolder, "itextsharp.dll")),
+          toUtf8("Demand load HKLM\\" + std::string(kAcad2018Key) +
+                 "\\Applications\\VK_BatchPlot2018: was none; now LOADCTRLS 2, LOADER \"" +
+                 loaderOf(kDefaultProductFolder, 2018) + "\""),
+          toUtf8("TRUSTEDPATHS in HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\"
+                 "Profiles\\<<未命名配置>>\\Variables: was \""),
+          std::string("Exit code 0")}) {
+        EXPECT_TRUE(hasLine(lines, part)) << part << "\n" << joined(lines);
+    }
+}
+
+TEST_F(Unattended, ALogWithoutANameIsANewFileInTempEveryTime) {
+    seed(kMachine2018);
+    const auto logs = [] {
+        std::vector<std::string> names;
+        for (const std::string& name : listFolder(tempFolder())) {
+            if (name.starts_with("Varnok Setup Log "))
+                names.push_back(name);
+        }
+        return names;
+    };
+    const std::vector<std::string> before = logs();
+    for (int run = 0; run < 2; ++run) {
+        AppProcess app = startWith(std::string(kQuiet) + " /RELEASES=2030 /LOG");
+        EXPECT_EQ(app.waitForExit(), 1u);
+    }
+    std::vector<std::string> added;
+    for (const std::string& name : logs()) {
+        if (std::find(before.begin(), before.end(), name) == before.end())
+            added.push_back(name);
+    }
+    ASSERT_EQ(added.size(), 2u);
+    for (const std::string& name : added) {
+        const std::vector<std::string> lines = logLines(joinPath(tempFolder(), name));
+        EXPECT_TRUE(hasLine(lines, toUtf8("“2030”不是"))) << joined(lines);
+        removeTree(joinPath(tempFolder(), name));
+    }
+}
+
+TEST_F(Unattended, OneSetupAtATime) {
+    seed(kMachine2018);
+    AppProcess wizard = start();
+    wizard.waitForWindow(page1());
+    const MachineState before = MachineState::capture();
+
+    AppProcess quiet = startWith(kQuiet);
+    EXPECT_EQ(quiet.waitForExit(), 1u);
+    AppProcess second = start();
+    const Window box = second.waitForMessageBox(kMessageCaption);
+    EXPECT_EQ(toUtf8(box.messageText()),
+              toUtf8("Varnok批打印软件的安装程序已经在运行。\n\n请等它结束后再试。"));
+    box.answer(IDOK);
+    EXPECT_EQ(second.waitForExit(), 1u);
+    EXPECT_EQ(MachineState::capture().describe(), before.describe());
+}
+
+TEST_F(Unattended, HelpListsTheSwitchesAndExitCodes) {
+    AppProcess app = startWith("/?");
+    const Window box = app.waitForMessageBox(kMessageCaption);
+    const std::string text = box.messageText();
+    for (const char* part : {"/SILENT", "/VERYSILENT", "/SUPPRESSMSGBOXES",
+                             "/DIR=", "/RELEASES=", "/LOG", "/ALLOWRUNNING", "退出代码", "7\t"}) {
+        EXPECT_NE(text.find(part), std::string::npos) << toUtf8(part);
+    }
+    box.answer(IDOK);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace vk::e2e::setup
