@@ -79,7 +79,7 @@ build() {
     cmake -S "$repo" -B "$windows_dir" -G Ninja --toolchain "$repo/cmake/mingw-w64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DVARNOK_BENCH=ON >/dev/null
     cmake --build "$windows_dir" --parallel "$jobs" --target SetUp bench_registry bench_install \
-        bench_bare_copy bench_startup bench_empty_dialog bench_empty_dialog_comctl
+        bench_install_process bench_bare_copy bench_startup bench_empty_dialog bench_empty_dialog_comctl
 }
 
 # ---------------------------------------------------------------------------
@@ -145,7 +145,9 @@ wine_bench() {
 # flushed, so that none pays for another's.
 bench_install() {
     local round turn program
-    local -a programs=(install 0 3 4) # the installation, bare copies with 0, 3, 4 reads
+    # the installation, bare copies with 0, 3, 4 reads, and the whole /VERYSILENT
+    # process beside a copying process
+    local -a programs=(install 0 3 4 process)
     log "installation: $rounds rounds of $data_files files, $((data_files * data_file_kib / 1024)) MiB"
     for ((round = 0; round <= rounds; round++)); do
         for ((turn = 0; turn < ${#programs[@]}; turn++)); do
@@ -154,6 +156,11 @@ bench_install() {
             sync
             if [ "$program" = install ]; then
                 wine_bench "$dist_win\\bench_install.exe" "$bench_win\\target" "$acad_win" "$round"
+            elif [ "$program" = process ]; then
+                mkdir -p "$(linux_path "$bench_win\\bare")"
+                wine_bench "$windows_dir/bin/bench_install_process.exe" "$dist_win" \
+                    "$bench_win\\target" "$bench_win\\bare" "$acad_win" \
+                    "$(wine_windows_path "$windows_dir/bin/bench_bare_copy.exe")" "$round"
             else
                 mkdir -p "$(linux_path "$bench_win\\bare")"
                 wine_bench "$windows_dir/bin/bench_bare_copy.exe" "$dist_win\\Data" \
@@ -196,6 +203,7 @@ table_rows() {
     local platform where size
     cat <<'EOF'
 row|Installation, 100 files of 1 MiB (Wine)|install.ms|bare_copy.ms|ratio<=1.1|ms
+row|SetUp.exe /VERYSILENT as a process, against a copying process (Wine)|install_process.ms|copy_process.ms|ratio<=1.1|ms
 row|&nbsp;&nbsp;its program files (97 of them)|install_deploy.ms|bare_copy.ms|-|ms
 row|&nbsp;&nbsp;bare copy with its 3 read-only clearings per file (attribute reads)|bare_copy_reads3.ms|bare_copy.ms|-|ms
 row|&nbsp;&nbsp;the same and CopyFile's own read-only check (4 reads)|bare_copy_reads4.ms|bare_copy.ms|-|ms
