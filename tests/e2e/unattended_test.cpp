@@ -61,10 +61,14 @@ TEST_P(SampleMachines, VerySilentLeavesWhatTheWizardsTypicalRunLeaves) {
     const std::vector<std::string> locations = seed(GetParam());
     const std::vector<RegistrySnapshot> seeded = autodeskKeys();
 
-    AppProcess wizard = start();
+    AppProcess wizard = startWith(logSwitch());
     installFor4(wizard, goToPage3(wizard)).control(IDOK).click();
     ASSERT_EQ(wizard.waitForExit(), 0u);
     const std::string byWizard = describeInstallation(locations);
+    // The log works in a wizard run too.
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(hasLine(lines, "Demand load HKLM\\")) << joined(lines);
+    EXPECT_TRUE(hasLine(lines, "The wizard ended")) << joined(lines);
     undoInstallation(seeded, locations);
 
     AppProcess quiet = startWith(kQuiet);
