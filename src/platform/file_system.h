@@ -51,6 +51,17 @@ public:
     virtual OsResult GetRoamingAppDataFolder(std::string& path) = 0;
     // GetCurrentDirectoryA.
     virtual OsResult GetCurrentFolder(std::string& path) = 0;
+
+    // The whole content of a file (CreateFileA for reading, sharing reads).
+    virtual OsResult ReadWholeFile(const std::string& path, std::string& content) = 0;
+    // Appends `bytes` at the end of a file, creating it when missing, and
+    // flushes them to the disk before it answers: what was written stays
+    // written, whatever happens to the program next.
+    virtual OsResult AppendToFile(const std::string& path, const std::string& bytes) = 0;
+    // DeleteFileA: a file, not a folder; a read-only file is refused.
+    virtual OsResult RemoveFile(const std::string& path) = 0;
+    // RemoveDirectoryA: an empty folder only.
+    virtual OsResult RemoveEmptyFolder(const std::string& path) = 0;
 };
 
 }  // namespace vk

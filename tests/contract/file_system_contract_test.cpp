@@ -230,5 +230,29 @@ TEST_F(FileSystemContract, ProgramAndUserFoldersAreDriveLetterPaths) {
     EXPECT_EQ(module.substr(module.size() - 4), ".exe");
 }
 
+// What the installation record and the uninstall rely on: whole files read,
+// lines appended, files and empty folders removed; what cannot be is refused.
+TEST_F(FileSystemContract, ReadsAppendsAndRemoves) {
+    std::string content;
+    EXPECT_EQ(fs().ReadWholeFile(In("记录.txt"), content), kErrFileNotFound);
+    ASSERT_EQ(fs().AppendToFile(In("记录.txt"), "one\n"), kOk);
+    ASSERT_EQ(fs().AppendToFile(In("记录.txt"), std::string("two\0\xFF\n", 6)), kOk);
+    ASSERT_EQ(fs().ReadWholeFile(In("记录.txt"), content), kOk);
+    EXPECT_EQ(content, std::string("one\ntwo\0\xFF\n", 10));
+    EXPECT_EQ(fs().AppendToFile(In("Missing\\x.txt"), "x"), kErrPathNotFound);
+
+    ASSERT_EQ(fs().CreateFolder(In("Sub")), kOk);
+    Write("Sub\\kept.txt", "kept");
+    EXPECT_EQ(fs().RemoveEmptyFolder(In("Sub")), 145);  // ERROR_DIR_NOT_EMPTY
+    EXPECT_EQ(fs().ReadWholeFile(In("Sub"), content), kErrAccessDenied);
+    ASSERT_EQ(fs().SetAttributes(In("Sub\\kept.txt"), kAttrReadOnly), kOk);
+    EXPECT_EQ(fs().RemoveFile(In("Sub\\kept.txt")), kErrAccessDenied);
+    ASSERT_EQ(fs().SetAttributes(In("Sub\\kept.txt"), kAttrNormal), kOk);
+    EXPECT_EQ(fs().RemoveFile(In("Sub\\kept.txt")), kOk);
+    EXPECT_EQ(fs().RemoveFile(In("Sub\\kept.txt")), kErrFileNotFound);
+    EXPECT_EQ(fs().RemoveEmptyFolder(In("Sub")), kOk);
+    EXPECT_EQ(fs().GetAttributes(In("Sub")), kInvalidAttributes);
+}
+
 }  // namespace
 }  // namespace vk::contract

@@ -516,4 +516,86 @@ void MemoryFileSystem::Unlock(const std::string& path) {
         entry->locked = false;
 }
 
+OsResult MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& content) {
+    content.clear();
+    if (Faulted("ReadFile"))
+        return kErrInjected;
+    Parsed parsed;
+    if (OsResult result = Parse(path, true, parsed); result != kOk)
+        return result;
+    Entry* entry = nullptr;
+    if (OsResult result = Lookup(parsed, entry); result != kOk)
+        return result;
+    if (entry->folder)
+        return kErrAccessDenied;
+    if (entry->locked)
+        return kErrSharingViolation;
+    content = entry->content;
+    return kOk;
+}
+
+OsResult MemoryFileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+    if (Faulted("WriteFile"))
+        return kErrInjected;
+    Parsed parsed;
+    if (OsResult result = Parse(path, true, parsed); result != kOk)
+        return result;
+    if (parsed.names.empty())
+        return kErrAccessDenied;
+    Entry* parent = nullptr;
+    if (OsResult result = LookupParent(parsed, parent); result != kOk)
+        return result;
+    std::unique_ptr<Entry>& file = parent->children[parsed.names.back()];
+    if (!file) {
+        file = std::make_unique<Entry>();
+        file->attributes = Normalized(kAttrArchive, false);
+    } else if (file->folder || (file->attributes & kAttrReadOnly)) {
+        return kErrAccessDenied;
+    } else if (file->locked) {
+        return kErrSharingViolation;
+    }
+    file->content += bytes;
+    return kOk;
+}
+
+OsResult MemoryFileSystem::RemoveFile(const std::string& path) {
+    if (Faulted("DeleteFile"))
+        return kErrInjected;
+    Parsed parsed;
+    if (OsResult result = Parse(path, true, parsed); result != kOk)
+        return result;
+    Entry* entry = nullptr;
+    if (OsResult result = Lookup(parsed, entry); result != kOk)
+        return result;
+    if (entry->folder || (entry->attributes & kAttrReadOnly))
+        return kErrAccessDenied;
+    if (entry->locked)
+        return kErrSharingViolation;
+    Entry* parent = nullptr;
+    LookupParent(parsed, parent);
+    parent->children.erase(parsed.names.back());
+    return kOk;
+}
+
+OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
+    if (Faulted("RemoveDirectory"))
+        return kErrInjected;
+    Parsed parsed;
+    if (OsResult result = Parse(path, true, parsed); result != kOk)
+        return result;
+    Entry* entry = nullptr;
+    if (OsResult result = Lookup(parsed, entry); result != kOk)
+        return result;
+    if (!entry->folder)
+        return kErrDirectory;
+    if (parsed.names.empty())
+        return kErrAccessDenied;  // a drive root
+    if (!entry->children.empty())
+        return kErrDirNotEmpty;
+    Entry* parent = nullptr;
+    LookupParent(parsed, parent);
+    parent->children.erase(parsed.names.back());
+    return kOk;
+}
+
 }  // namespace vk::memory

@@ -22,6 +22,8 @@ namespace vk::memory {
 // Win32 results the memory file system gives beyond the shared ones.
 inline constexpr OsResult kErrSharingViolation = 32;  // ERROR_SHARING_VIOLATION
 inline constexpr OsResult kErrInvalidName = 123;      // ERROR_INVALID_NAME
+inline constexpr OsResult kErrDirNotEmpty = 145;      // ERROR_DIR_NOT_EMPTY
+inline constexpr OsResult kErrDirectory = 267;        // ERROR_DIRECTORY: not a folder
 
 class MemoryFileSystem : public IFileSystem {
 public:
@@ -45,6 +47,11 @@ public:
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;
+    // Fault names: "ReadFile", "WriteFile", "DeleteFile", "RemoveDirectory".
+    OsResult ReadWholeFile(const std::string& path, std::string& content) override;
+    OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
+    OsResult RemoveFile(const std::string& path) override;
+    OsResult RemoveEmptyFolder(const std::string& path) override;
 
     // Seeding and inspection for tests: absolute paths ("C:\a\b"), not limited
     // to 259 bytes, neither counted nor failed. Missing parents are created.

@@ -5,12 +5,14 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "platform/win32/ansi_conversion.h"
+#include "platform/win32/unique_handle.h"
 
 namespace vk::win32 {
 namespace {
@@ -186,6 +188,84 @@ OsResult Win32FileSystem::GetRoamingAppDataFolder(std::string& path) {
 OsResult Win32FileSystem::GetCurrentFolder(std::string& path) {
     return ReadGrowing(
         path, [](char* buffer, DWORD capacity) { return GetCurrentDirectoryA(capacity, buffer); });
+}
+
+OsResult Win32FileSystem::ReadWholeFile(const std::string& path, std::string& content) {
+    content.clear();
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return LastError();
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) {
+        return LastError();
+    }
+    // A file too large to hold is refused rather than read in part.
+    if (size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > content.max_size() / 2) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    std::string data;
+    constexpr DWORD kChunk = 1 << 20;
+    std::vector<char> buffer(kChunk);
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), buffer.data(), kChunk, &read, nullptr)) {
+            return LastError();
+        }
+        if (read == 0) {
+            break;
+        }
+        data.append(buffer.data(), read);
+    }
+    content = std::move(data);
+    return kOk;
+}
+
+OsResult Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return LastError();
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(
+            std::min<std::size_t>(bytes.size() - done, std::numeric_limits<DWORD>::max()));
+        DWORD written = 0;
+        if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr)) {
+            return LastError();
+        }
+        done += written;
+    }
+    return Succeeded(FlushFileBuffers(file.Get()));
+}
+
+OsResult Win32FileSystem::RemoveFile(const std::string& path) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    // As CopyFile: Windows' answer for a read-only file, also where Wine,
+    // run as root, would delete it.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return kErrAccessDenied;
+    }
+    return Succeeded(DeleteFileA(path.c_str()));
+}
+
+OsResult Win32FileSystem::RemoveEmptyFolder(const std::string& path) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    return Succeeded(RemoveDirectoryA(path.c_str()));
 }
 
 }  // namespace vk::win32
