@@ -1,6 +1,6 @@
 #pragma once
-// The release catalogue: for each AutoCAD release year 2007 to 2024 (slot =
-// year - 2007), every installed product found at start-up, with its
+// The release catalogue: for each AutoCAD release year of the release table
+// (slot = year - 2007), every installed product found at start-up, with its
 // installation folder and the path of its product key below
 // HKEY_LOCAL_MACHINE. It also carries the install folder chosen on the install
 // page and the registration and support-file operations that walk its lists.
@@ -8,12 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "acad/release_table.h"
 #include "platform/registry.h"
 #include "platform/services.h"
-
-inline constexpr int kFirstReleaseYear = 2007;
-inline constexpr int kLastReleaseYear = 2024;
-inline constexpr int kReleaseSlots = kLastReleaseYear - kFirstReleaseYear + 1;  // 18
 
 using CStringList = std::vector<std::string>;
 

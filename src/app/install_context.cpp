@@ -11,8 +11,10 @@
 constinit std::string g_strInstallFolder __attribute__((init_priority(101))) = "C:\\Varnok";
 
 int g_nAgreeChoice = 1;
-int g_bReleaseSelected[kSelectableReleaseCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1,
-                                                   1, 1, 1, 1, 1, 1, 1, 1, 1};
+// Every release starts selected, so the first visit of page 2 checks all it offers.
+int g_bReleaseSelected[kSelectableReleaseCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                                   1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+static_assert(kSelectableReleaseCount == 21, "one initial 1 above per release slot");
 bool g_bWarnAcadRunning = true;
 
 std::string FormatVersionLine(int productVersion, int platformBits) {

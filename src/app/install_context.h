@@ -4,8 +4,10 @@
 // version line. Process-wide values that live from static construction to exit.
 #include <string>
 
-// Release years 2007 to 2024, slot = year - 2007 (the catalogue's slots too).
-inline constexpr int kSelectableReleaseCount = 18;
+#include "acad/release_table.h"
+
+// One per row of the release table, slot = year - 2007 (the catalogue's slots too).
+inline constexpr int kSelectableReleaseCount = kReleaseSlots;
 
 // The install folder as last left in the edit box of the install page, without
 // the product subfolder. Constructed before every other static object of the

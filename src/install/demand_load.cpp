@@ -1,7 +1,5 @@
 #include "install/demand_load.h"
 
-#include <array>
-
 #include "acad/registry_access.h"
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
@@ -9,20 +7,14 @@
 #include "install/install_paths.h"
 
 namespace vk {
-namespace {
-
-// One module file serves several years; index = year - 2007.
-constexpr std::array<int, kReleaseSlots> kModuleNumbers = {
-    2008, 2008, 2008, 2010, 2010, 2010, 2013, 2013, 2015,
-    2015, 2017, 2018, 2019, 2019, 2021, 2021, 2021, 2021,
-};
-
-}  // namespace
 
 int ModuleNumberForYear(int year) {
-    if (year < kFirstReleaseYear || year > kLastReleaseYear)
-        return 0;
-    return kModuleNumbers[year - kFirstReleaseYear];
+    const ReleaseRow* row = ReleaseRowOfYear(year);
+    return row == nullptr ? 0 : row->moduleNumber;
+}
+
+std::string ModuleFileName(int year) {
+    return "VK_BatchPlot" + std::to_string(ModuleNumberForYear(year)) + ".ARX";
 }
 
 std::string ApplicationKeyName(int year) {
@@ -30,8 +22,7 @@ std::string ApplicationKeyName(int year) {
 }
 
 std::string LoaderPath(const std::string& installDir, int year) {
-    return JoinPath(installDir,
-                    "VK_BatchPlot" + std::to_string(ModuleNumberForYear(year)) + ".ARX");
+    return JoinPath(installDir, ModuleFileName(year));
 }
 
 }  // namespace vk

@@ -14,8 +14,12 @@ inline bool InstallFolderFitsLoader(const std::string& folder) {
     return folder.size() <= kMaxLoaderFolderBytes;
 }
 
-// The module file number that serves release `year` (2007 to 2024); 0 otherwise.
+// The module file number that serves release `year`, from the release table; 0
+// for a year the table does not hold.
 int ModuleNumberForYear(int year);
+
+// "VK_BatchPlot<module>.ARX", the module file that serves release `year`.
+std::string ModuleFileName(int year);
 
 // "Applications\VK_BatchPlot<year>", below a product key.
 std::string ApplicationKeyName(int year);

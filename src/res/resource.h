@@ -35,7 +35,8 @@
 #define IDC_PREV_SCREEN 1014
 #define IDC_NEXT_SCREEN 1015
 
-// The release check boxes, 2007 to 2024 (not in year order: 2010 and 2011 swap).
+// The release check boxes, 2007 to 2027 (not in year order: 2010 and 2011 swap;
+// 1021 to 1025 are not used).
 #define IDC_ACAD2007 1018
 #define IDC_ACAD2008 1019
 #define IDC_ACAD2009 1020
@@ -54,3 +55,8 @@
 #define IDC_ACAD2022 1038
 #define IDC_ACAD2023 1039
 #define IDC_ACAD2024 1040
+#define IDC_ACAD2025 1041
+#define IDC_ACAD2026 1042
+#define IDC_ACAD2027 1043
+// Page 2's line on the releases found that the package cannot serve.
+#define IDC_UNSERVED_RELEASES 1044

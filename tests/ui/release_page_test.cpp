@@ -18,7 +18,9 @@ namespace {
 constexpr int kBoxIds[] = {IDC_ACAD2007, IDC_ACAD2008, IDC_ACAD2009, IDC_ACAD2010, IDC_ACAD2011,
                            IDC_ACAD2012, IDC_ACAD2013, IDC_ACAD2014, IDC_ACAD2015, IDC_ACAD2016,
                            IDC_ACAD2017, IDC_ACAD2018, IDC_ACAD2019, IDC_ACAD2020, IDC_ACAD2021,
-                           IDC_ACAD2022, IDC_ACAD2023, IDC_ACAD2024};
+                           IDC_ACAD2022, IDC_ACAD2023, IDC_ACAD2024, IDC_ACAD2025, IDC_ACAD2026,
+                           IDC_ACAD2027};
+static_assert(std::size(kBoxIds) == kSelectableReleaseCount);
 
 TEST(ReleasePage, OnlyTheFoundReleaseIsEnabledAndChecked) {
     ContextGuard context;

@@ -75,8 +75,10 @@ TEST_F(DemandLoad, ModuleNumbersAtTheEdgesOfTheTable) {
     EXPECT_EQ(LoaderPath("D:\\V", 2017), "D:\\V\\VK_BatchPlot2017.ARX");
     EXPECT_EQ(LoaderPath("D:\\V", 2020), "D:\\V\\VK_BatchPlot2019.ARX");
     EXPECT_EQ(LoaderPath("D:\\V", 2024), "D:\\V\\VK_BatchPlot2021.ARX");
+    EXPECT_EQ(LoaderPath("D:\\V", 2025), "D:\\V\\VK_BatchPlot2025.ARX");
+    EXPECT_EQ(LoaderPath("D:\\V", 2027), "D:\\V\\VK_BatchPlot2025.ARX");
     EXPECT_EQ(ModuleNumberForYear(2006), 0);
-    EXPECT_EQ(ModuleNumberForYear(2025), 0);
+    EXPECT_EQ(ModuleNumberForYear(2028), 0);
 }
 
 TEST_F(DemandLoad, EveryProductOfAYearGetsItsOwnKey) {

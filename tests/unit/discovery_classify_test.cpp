@@ -16,10 +16,10 @@ int YearOf(const std::string& name, int lastYear = kLastReleaseYear) {
 
 TEST(ReleaseClassification, YearInsideTheName) {
     EXPECT_EQ(YearOf("AutoCAD 2007"), 2007);
-    EXPECT_EQ(YearOf("AutoCAD 2024"), 2024);
+    EXPECT_EQ(YearOf("AutoCAD 2027"), 2027);
     EXPECT_EQ(YearOf("AutoCAD 2018 - 简体中文 (Simplified Chinese)"), 2018);
     EXPECT_EQ(YearOf("AutoCAD 2006"), 0);
-    EXPECT_EQ(YearOf("AutoCAD 2025"), 0);
+    EXPECT_EQ(YearOf("AutoCAD 2028"), 0);
     EXPECT_EQ(YearOf("AutoCAD"), 0);
     EXPECT_EQ(YearOf(""), 0);
 }

@@ -67,5 +67,27 @@ TEST(DiscoverySampleMachines, English2020To2022BesideLt) {
                                              "C:\\Program Files\\Autodesk\\AutoCAD 2022"}}));
 }
 
+TEST(DiscoverySampleMachines, Releases2025To2027EachInItsSlot) {
+    DiscoveryMachine machine;  // m7-2025-2026-2027-plus-lt2026.reg
+    machine.AddProduct(kNativeRoot + "R25.0\\ACAD-8101:409", "AutoCAD 2025 - English",
+                       "C:\\Program Files\\Autodesk\\AutoCAD 2025");
+    machine.AddProduct(kNativeRoot + "R25.1\\ACAD-9101:409", "AutoCAD 2026 - English",
+                       "C:\\Program Files\\Autodesk\\AutoCAD 2026");
+    machine.AddProduct(kNativeRoot + "R25.1\\ACAD-9101:804",
+                       "AutoCAD 2026 - 简体中文 (Simplified Chinese)", "D:\\AutoCAD 2026");
+    machine.AddProduct(kNativeRoot + "R25.2\\ACAD-A101:409", "AutoCAD 2027 - English",
+                       "C:\\Program Files\\Autodesk\\AutoCAD 2027");
+    machine.AddProduct("SOFTWARE\\Autodesk\\AutoCAD LT\\R31\\ACADLT-9101:409",
+                       "AutoCAD LT 2026 - English", "C:\\Program Files\\Autodesk\\AutoCAD LT 2026");
+    EXPECT_EQ(machine.Discover(),
+              (Products{{2025, kNativeRoot + "R25.0\\ACAD-8101:409\\",
+                         "C:\\Program Files\\Autodesk\\AutoCAD 2025"},
+                        {2026, kNativeRoot + "R25.1\\ACAD-9101:409\\",
+                         "C:\\Program Files\\Autodesk\\AutoCAD 2026"},
+                        {2026, kNativeRoot + "R25.1\\ACAD-9101:804\\", "D:\\AutoCAD 2026"},
+                        {2027, kNativeRoot + "R25.2\\ACAD-A101:409\\",
+                         "C:\\Program Files\\Autodesk\\AutoCAD 2027"}}));
+}
+
 }  // namespace
 }  // namespace vk::test

@@ -4,6 +4,7 @@
 
 #include "acad/release_catalog.h"
 #include "app/install_context.h"
+#include "app/release_offer.h"
 #include "app/win/setup_objects.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
@@ -39,11 +40,11 @@ constexpr ReleaseBox kReleaseBoxes[] = {
     {IDC_ACAD2022, &Dlg_Page2::m_chkAcad2022, &Dlg_Page2::m_bAcad2022},
     {IDC_ACAD2023, &Dlg_Page2::m_chkAcad2023, &Dlg_Page2::m_bAcad2023},
     {IDC_ACAD2024, &Dlg_Page2::m_chkAcad2024, &Dlg_Page2::m_bAcad2024},
+    {IDC_ACAD2025, &Dlg_Page2::m_chkAcad2025, &Dlg_Page2::m_bAcad2025},
+    {IDC_ACAD2026, &Dlg_Page2::m_chkAcad2026, &Dlg_Page2::m_bAcad2026},
+    {IDC_ACAD2027, &Dlg_Page2::m_chkAcad2027, &Dlg_Page2::m_bAcad2027},
 };
-static_assert(std::size(kReleaseBoxes) == kReleaseSlots);
-
-// Slot of the first release year a 32-bit build does not offer (2017).
-constexpr int kFirst64BitOnlySlot = 2017 - kFirstReleaseYear;
+static_assert(std::size(kReleaseBoxes) == kReleaseSlots, "one box per row of the release table");
 
 }  // namespace
 
@@ -67,6 +68,9 @@ const CommandEntry Dlg_Page2::kCommands[] = {
     {IDC_ACAD2022, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
     {IDC_ACAD2023, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
     {IDC_ACAD2024, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
+    {IDC_ACAD2025, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
+    {IDC_ACAD2026, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
+    {IDC_ACAD2027, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
 };
 
 Dlg_Page2::Dlg_Page2(CWnd* pParent) : CDialog(IDD_PAGE2, kCommands, pParent) {}
@@ -90,22 +94,37 @@ BOOL Dlg_Page2::OnInitDialog() {
     for (int slot = 0; slot < kReleaseSlots; ++slot) {
         this->*(kReleaseBoxes[slot].pChecked) = g_bReleaseSelected[slot];
     }
-    // Only releases that discovery found can be chosen.
+    ApplyOffers();
+    UpdateData(FALSE);
+    UpdateNextButton();
+    return TRUE;
+}
+
+void Dlg_Page2::ApplyOffers() {
+    const vk::Services& services = theCatalog.Services();
+    bool anyOffered = false;
     for (int slot = 0; slot < kReleaseSlots; ++slot) {
-        if (theCatalog.m_arrAcadLocations[slot].empty()) {
-            (this->*(kReleaseBoxes[slot].pBox)).EnableWindow(FALSE);
-            this->*(kReleaseBoxes[slot].pChecked) = 0;
+        if (vk::OfferOfRelease(services, theCatalog, slot, g_nPlatformBits) ==
+            vk::ReleaseOffer::Offered) {
+            anyOffered = true;
+            continue;
         }
+        (this->*(kReleaseBoxes[slot].pBox)).EnableWindow(FALSE);
+        this->*(kReleaseBoxes[slot].pChecked) = 0;
     }
-    if (g_nPlatformBits == 32) {
-        for (int slot = kFirst64BitOnlySlot; slot < kReleaseSlots; ++slot) {
+    // A build does not show the releases it never serves.
+    for (int slot = 0; slot < kReleaseSlots; ++slot) {
+        if (!vk::BuildServesRelease(slot, g_nPlatformBits)) {
             (this->*(kReleaseBoxes[slot].pBox)).ShowWindow(SW_HIDE);
             this->*(kReleaseBoxes[slot].pChecked) = 0;
         }
     }
-    UpdateData(FALSE);
-    UpdateNextButton();
-    return TRUE;
+    // Without it a disabled box cannot tell an unsupported release from a broken setup.
+    const std::string unserved = vk::UnservedReleasesText(
+        vk::ReleasesFoundWithoutModule(services, theCatalog, g_nPlatformBits), !anyOffered);
+    CWnd line = GetDlgItem(IDC_UNSERVED_RELEASES);
+    line.SetWindowText(unserved);
+    line.ShowWindow(unserved.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void Dlg_Page2::UpdateNextButton() {

@@ -30,10 +30,12 @@ inline constexpr int kBrowse = 1001;
 inline constexpr int kProgress = 1003;
 
 inline constexpr int kFirstYear = 2007;
-inline constexpr int kLastYear = 2024;
+inline constexpr int kLastYear = 2027;
 
 // The check box of a release year on page 2 (2010 and 2011 have swapped ids).
 int releaseBox(int year);
+// Page 2's line on the releases found that the package cannot serve.
+inline constexpr int kUnservedReleases = 1044;
 
 WindowQuery page1();
 WindowQuery page2();
