@@ -1,6 +1,8 @@
 #include "app/release_report.h"
 
 #include "acad/registry_access.h"
+#include "app/install_context.h"
+#include "app/release_offer.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 
@@ -39,10 +41,10 @@ void LogReleasesFound(const Services& services, const CAcadReleaseCatalog& catal
                           " to " + std::to_string(kLastReleaseYear));
 }
 
-std::vector<int> OfferedYears(const CAcadReleaseCatalog& catalog) {
+std::vector<int> OfferedYears(const Services& services, const CAcadReleaseCatalog& catalog) {
     std::vector<int> years;
     for (int slot = 0; slot < kReleaseSlots; ++slot) {
-        if (!catalog.m_arrAcadLocations[slot].empty())
+        if (OfferOfRelease(services, catalog, slot, g_nPlatformBits) == ReleaseOffer::Offered)
             years.push_back(kFirstReleaseYear + slot);
     }
     return years;

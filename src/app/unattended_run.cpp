@@ -30,7 +30,7 @@ int Tell(const Services& services, const std::string& text, unsigned type, int e
 
 int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
                    const SetupOptions& options, ReleaseSelection& selected) {
-    const std::vector<int> offered = OfferedYears(catalog);
+    const std::vector<int> offered = OfferedYears(services, catalog);
     std::vector<int> wanted = options.years.value_or(offered);
     if (!options.years && offered.empty()) {
         return Tell(services, "此计算机上未找到本安装程序可以安装的 AutoCAD 版本。",
