@@ -79,7 +79,7 @@ TEST(CommandLine, MalformedLinesAreRefusedWithWhatIsWrong) {
         {"/DIR=", "/DIR 需要一个值"},
         {"/DIR=\"C:\\Varnok", "引号不成对"},
         {"/DIR=C:\\a /dir=C:\\b", "/dir 出现了两次"},
-        {"/RELEASES=2006", "“2006”不是 2007 到 2024"},
+        {"/RELEASES=2006", "“2006”不是 2007 到 2027"},
         {"/RELEASES=20x8", "“20x8”不是"},
         {"/RELEASES=2018,,2021", "“”不是"},
         {"/RELEASES=2018 /RELEASES=2021", "出现了两次"},
