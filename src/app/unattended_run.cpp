@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "app/exit_codes.h"
+#include "app/install_context.h"
+#include "app/release_offer.h"
 #include "app/release_report.h"
 #include "install/acad_running.h"
+#include "install/demand_load.h"
 #include "install/file_ops.h"
 #include "install/install_folder_check.h"
 #include "install/install_texts.h"
@@ -31,20 +34,32 @@ int Tell(const Services& services, const std::string& text, unsigned type, int e
 int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
                    const SetupOptions& options, ReleaseSelection& selected) {
     const std::vector<int> offered = OfferedYears(services, catalog);
+    // Found, but this package has no module for them: never installed.
+    const std::vector<int> unserved =
+        ReleasesFoundWithoutModule(services, catalog, g_nPlatformBits);
+    for (int year : unserved) {
+        services.log.Info("Left out AutoCAD " + std::to_string(year) + ": Data has no " +
+                          ModuleFileName(year));
+    }
     std::vector<int> wanted = options.years.value_or(offered);
     if (!options.years && offered.empty()) {
-        return Tell(services, "此计算机上未找到本安装程序可以安装的 AutoCAD 版本。",
+        return Tell(services,
+                    unserved.empty() ? "此计算机上未找到本安装程序可以安装的 AutoCAD 版本。"
+                                     : UnservedReleasesText(unserved, true),
                     kMbOk | kMbIconStop, kExitCannotProceed);
     }
     for (int year : wanted) {
-        if (std::find(offered.begin(), offered.end(), year) == offered.end()) {
-            return Tell(services,
-                        "此计算机上没有可以安装的 AutoCAD " + std::to_string(year) +
-                            "。\n\n可以安装的版本：" +
-                            (offered.empty() ? std::string("无") : YearList(offered)),
-                        kMbOk | kMbIconStop, kExitCannotStart);
+        if (std::find(offered.begin(), offered.end(), year) != offered.end()) {
+            selected[year - kFirstReleaseYear] = 1;
+            continue;
         }
-        selected[year - kFirstReleaseYear] = 1;
+        const bool noModule = std::find(unserved.begin(), unserved.end(), year) != unserved.end();
+        return Tell(services,
+                    (noModule ? UnservedReleasesText({year}, false)
+                              : "此计算机上没有可以安装的 AutoCAD " + std::to_string(year) + "。") +
+                        "\n\n可以安装的版本：" +
+                        (offered.empty() ? std::string("无") : YearList(offered)),
+                    kMbOk | kMbIconStop, kExitCannotStart);
     }
     services.log.Info("Releases to install: " + YearList(wanted));
     return kExitFinished;

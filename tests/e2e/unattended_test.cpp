@@ -15,7 +15,9 @@ namespace vk::e2e::setup {
 namespace {
 
 constexpr const char* kQuiet = "/VERYSILENT /SUPPRESSMSGBOXES";
-constexpr const char* kMachine2018And2021 = "registry/m4-enu-2020-2021-2022-plus-lt2022.reg";
+constexpr const char* kMachine2020To2022 = "registry/m4-enu-2020-2021-2022-plus-lt2022.reg";
+constexpr const char* kMachine2025 = "registry/m5-enu-2025-x64.reg";
+constexpr const char* kMachine2018And2026 = "registry/m6-chs-2018-plus-2026-x64.reg";
 
 // Open with no sharing, as a program that keeps the file to itself.
 UniqueHandle hold(const std::string& path) {
@@ -79,13 +81,14 @@ TEST_P(SampleMachines, VerySilentLeavesWhatTheWizardsTypicalRunLeaves) {
 INSTANTIATE_TEST_SUITE_P(, SampleMachines,
                          ::testing::Values("registry/m1-chs-2018-x64.reg",
                                            "registry/m2-chs-2008x86-on-x64-plus-2014.reg",
-                                           kMachine2018And2021));
+                                           kMachine2020To2022));
 
 // What a refused run finds; each leaves the machine as it was.
-enum class Arrange { Nothing, NoAutocad, NoDataFolder, AutocadRunning };
+enum class Arrange { Nothing, NoDataFolder, AutocadRunning };
 
 struct Refusal {
     const char* name;
+    const char* machine;  // a sample machine, or none: no AutoCAD at all
     Arrange arrange;
     const char* arguments;  // after kQuiet
     DWORD exitCode;
@@ -100,10 +103,10 @@ class Refusals : public Unattended, public ::testing::WithParamInterface<Refusal
 
 TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
     const Refusal& refusal = GetParam();
-    if (refusal.arrange == Arrange::NoAutocad) {
+    if (refusal.machine == nullptr) {
         ASSERT_TRUE(systest::ClearAutodeskKeys());
     } else {
-        seed(kMachine2018);
+        seed(refusal.machine);
     }
     if (refusal.arrange == Arrange::NoDataFolder) {
         ASSERT_TRUE(removeTree(distribution.dataFolder()));
@@ -129,21 +132,40 @@ TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
 INSTANTIATE_TEST_SUITE_P(
     , Refusals,
     ::testing::Values(
-        Refusal{"UnknownSwitch", Arrange::Nothing, "/FOO", 1, "未知的命令行参数：/FOO"},
-        Refusal{"RelativeFolder", Arrange::Nothing, "/DIR=Varnok", 1, "安装路径无效"},
-        Refusal{"YearNotOffered", Arrange::Nothing, "/RELEASES=2021", 1, "AutoCAD 2021"},
-        Refusal{"NoDataFolder", Arrange::NoDataFolder, "", 1, "未找到安装所需的Data文件夹"},
-        Refusal{"AutocadRunning", Arrange::AutocadRunning, "", 7, "请关闭AutoCAD"},
-        Refusal{"NoAutocadToServe", Arrange::NoAutocad, "", 7, "未找到本安装程序可以安装"}),
+        Refusal{"UnknownSwitch", kMachine2018, Arrange::Nothing, "/FOO", 1,
+                "未知的命令行参数：/FOO"},
+        Refusal{"RelativeFolder", kMachine2018, Arrange::Nothing, "/DIR=Varnok", 1, "安装路径无效"},
+        Refusal{"YearNotOffered", kMachine2018, Arrange::Nothing, "/RELEASES=2021", 1,
+                "AutoCAD 2021"},
+        Refusal{"NoDataFolder", kMachine2018, Arrange::NoDataFolder, "", 1,
+                "未找到安装所需的Data文件夹"},
+        Refusal{"AutocadRunning", kMachine2018, Arrange::AutocadRunning, "", 7, "请关闭AutoCAD"},
+        Refusal{"NoAutocadToServe", nullptr, Arrange::Nothing, "", 7, "未找到本安装程序可以安装"},
+        // AutoCAD 2025 without its module in Data: left out, and named.
+        Refusal{"OnlyAReleaseWithoutItsModule", kMachine2025, Arrange::Nothing, "", 7,
+                "Left out AutoCAD 2025: Data has no VK_BatchPlot2025.ARX"},
+        Refusal{"AReleaseWithoutItsModuleNamed", kMachine2025, Arrange::Nothing, "/RELEASES=2025",
+                1, "缺少VK_BatchPlot2025.ARX"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
-    seed(kMachine2018And2021);
+    seed(kMachine2020To2022);
     AppProcess app = startWith(std::string(kQuiet) + " /RELEASES=2021");
     EXPECT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(demandLoadKeys(), std::vector<std::string>{"SOFTWARE\\Autodesk\\AutoCAD\\R24.0\\"
                                                          "ACAD-4101:409\\Applications\\"
                                                          "VK_BatchPlot2021"});
+}
+
+TEST_F(Unattended, AllInstallsWhatThePackageServesAndLeavesOutTheRest) {
+    seed(kMachine2018And2026);
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(demandLoadKeys(), std::vector<std::string>{std::string(kAcad2018Key) +
+                                                         "\\Applications\\VK_BatchPlot2018"});
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(hasLine(lines, "Left out AutoCAD 2026: Data has no VK_BatchPlot2025.ARX"))
+        << joined(lines);
 }
 
 TEST_F(Unattended, RunningAutocadIsNoObstacleWithAllowRunning) {
