@@ -1,6 +1,12 @@
 #pragma once
 // The system's ANSI code page (936 on a Chinese Windows): which bytes start a
-// double-byte character, and case changes that leave double-byte characters whole.
+// double-byte character, case changes that leave double-byte characters
+// whole, and how its text meets UTF-16.
+//
+// Wide text is std::u16string, UTF-16 code units exactly as the registry's
+// wide functions give and take them: nothing is converted on the way, so any
+// stored text, even one that is not well-formed UTF-16, is written back as it
+// was read. UTF-8 would need such text repaired first.
 #include <string>
 
 namespace vk {
@@ -13,6 +19,15 @@ public:
     // CharUpperBuffA / CharLowerBuffA over the whole text.
     virtual std::string ToUpper(const std::string& text) const = 0;
     virtual std::string ToLower(const std::string& text) const = 0;
+
+    // MultiByteToWideChar from the code page.
+    virtual std::u16string ToWide(const std::string& text) const = 0;
+    // CharUpperBuffW over the whole text: every code unit keeps its place.
+    virtual std::u16string ToUpperWide(const std::u16string& text) const = 0;
+    // True when the code page has a character of its own for `unit`:
+    // WideCharToMultiByte without best fit and without the default character.
+    // A surrogate alone is never one.
+    virtual bool Represents(char16_t unit) const = 0;
 };
 
 }  // namespace vk

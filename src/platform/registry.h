@@ -1,6 +1,8 @@
 #pragma once
 // The registry as the setup uses it: the ANSI registry functions of Windows,
-// narrowed to the operations the discovery and the registrations make.
+// narrowed to the operations the discovery and the registrations make, and
+// the wide ones for texts that must keep characters the ANSI code page lacks.
+// Key and value names are ANSI text either way.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,6 +20,7 @@ enum class RegRoot { LocalMachine, CurrentUser };
 
 // Value types the setup reads and writes (the Win32 REG_* numbers).
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegDword = 4;
 
 // Longest key name, without its NUL: a 256-character buffer holds every name.
@@ -47,13 +50,27 @@ public:
     virtual OsResult QueryValue(RegHandle key, const std::string& name, std::size_t bufferSize,
                                 std::vector<std::uint8_t>& data, std::uint32_t& type) = 0;
     // RegQueryValueExA asking only for the size of the stored data, in bytes.
-    virtual OsResult QueryValueSize(RegHandle key, const std::string& name,
-                                    std::size_t& size) = 0;
+    virtual OsResult QueryValueSize(RegHandle key, const std::string& name, std::size_t& size) = 0;
     // RegSetValueExA with REG_DWORD and 4 bytes.
     virtual OsResult SetDword(RegHandle key, const std::string& name, std::uint32_t value) = 0;
     // RegSetValueExA with REG_SZ: the text's bytes, without a terminating NUL.
-    virtual OsResult SetString(RegHandle key, const std::string& name,
-                               const std::string& text) = 0;
+    virtual OsResult SetString(RegHandle key, const std::string& name, const std::string& text) = 0;
+
+    // RegQueryValueExW asking only for the size of the stored data, in bytes
+    // (for a text: UTF-16 code units times two, its NUL included).
+    virtual OsResult QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) = 0;
+    // RegQueryValueExW with a buffer of `bufferSize` bytes. For REG_SZ and
+    // REG_EXPAND_SZ, `text` is the stored text up to its first NUL, exactly
+    // as stored (%VARIABLES% unexpanded); any other type gives kOk with its
+    // `type` and an empty `text`. Data larger than the buffer give
+    // kErrMoreData, an absent value kErrFileNotFound, and `text` stays empty.
+    virtual OsResult QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
+                               std::u16string& text, std::uint32_t& type) = 0;
+    // RegSetValueExW with `type` REG_SZ or REG_EXPAND_SZ (any other type is
+    // kErrInvalidParameter): the text and its terminating NUL.
+    virtual OsResult SetText(RegHandle key, const std::string& name, std::uint32_t type,
+                             const std::u16string& text) = 0;
+
     // RegDeleteKeyA: deletes a key that has no subkeys.
     virtual OsResult DeleteKey(RegHandle parent, const std::string& path) = 0;
     // RegCloseKey.

@@ -56,3 +56,43 @@ TEST(CodePageContract, ChangesTheCaseOfRomanNumerals) {
 
 }  // namespace
 }  // namespace vk::contract
+
+namespace vk::contract {
+namespace {
+
+// Outside the code page (so kept out of the test macros, whose text is made
+// ANSI): Korean, and the capitals of pinyin letters.
+const std::u16string kKorean = u"한국어";
+const std::u16string kCapitalE = u"É", kCapitalU = u"Ü", kCapitalA = u"Ǎ";
+
+TEST(CodePageContract, AnsiTextBecomesTheSameCharactersInUtf16) {
+    const ICodePage& cp = CodePageUnderTest();
+    EXPECT_EQ(cp.ToWide("C:\\Varnok\\Varnok批打印软件"), u"C:\\Varnok\\Varnok批打印软件");
+    EXPECT_EQ(cp.ToWide("é;ü;Ω;я;ⅰ;ｚ"), u"é;ü;Ω;я;ⅰ;ｚ");  // pinyin, Greek, Cyrillic, ...
+    EXPECT_EQ(cp.ToWide(""), u"");
+}
+
+// CharUpperBuffW knows every script's letters, also where code page 936
+// has only the small letter; each code unit keeps its place.
+TEST(CodePageContract, WideUpperCaseCoversEveryLetter) {
+    const ICodePage& cp = CodePageUnderTest();
+    const std::u16string upper =
+        u"C:\\CAF" + kCapitalE + u";" + kCapitalA + kCapitalU + u";ΩЯ;ⅠＺ;" + kKorean + u";批";
+    EXPECT_EQ(cp.ToUpperWide(u"c:\\café;ǎü;ωя;ⅰｚ;" + kKorean + u";批"), upper);
+}
+
+// What code page 936 holds, without best-fit look-alikes: the pinyin letters
+// but not their capitals, no Korean, no lone surrogate.
+TEST(CodePageContract, RepresentsOnlyWhatTheCodePageHolds) {
+    const ICodePage& cp = CodePageUnderTest();
+    for (char16_t unit :
+         {u'A', u'z', u'\\', u';', u'批', u'é', u'ü', u'Ω', u'ω', u'Я', u'Ⅰ', u'Ｚ'}) {
+        EXPECT_TRUE(cp.Represents(unit)) << std::hex << static_cast<unsigned>(unit);
+    }
+    for (char16_t unit : kCapitalE + kCapitalU + kCapitalA + kKorean + u"\u00DF\xD800") {
+        EXPECT_FALSE(cp.Represents(unit)) << std::hex << static_cast<unsigned>(unit);
+    }
+}
+
+}  // namespace
+}  // namespace vk::contract

@@ -196,6 +196,63 @@ TEST_F(RegistryContract, ADwordIsFourLittleEndianBytes) {
     EXPECT_EQ(Query(root(), "LOADCTRLS", 3, data, type), kErrMoreData);
 }
 
+// Texts through the wide functions: every character survives, the type too.
+TEST_F(RegistryContract, AWideTextKeepsEveryCharacterAndItsType) {
+    const std::u16string text = u"C:\\한국어;D:\\CAFé;E:\\Über批";
+    ASSERT_EQ(reg().SetText(root(), "TRUSTEDPATHS", kRegSz, text), kOk);
+    std::size_t size = 0;
+    ASSERT_EQ(reg().QueryTextSize(root(), "TRUSTEDPATHS", size), kOk);
+    EXPECT_EQ(size, (text.size() + 1) * 2) << "UTF-16 with its NUL";
+    std::u16string read = u"left over";
+    std::uint32_t type = 0;
+    EXPECT_EQ(reg().QueryText(root(), "TRUSTEDPATHS", size, read, type), kOk);
+    EXPECT_EQ(read, text);
+    EXPECT_EQ(type, kRegSz);
+
+    const std::u16string expandable = u"%APPDATA%\\Tools;%UNSET_VARNOK%";
+    ASSERT_EQ(reg().SetText(root(), "Expandable", kRegExpandSz, expandable), kOk);
+    EXPECT_EQ(reg().QueryText(root(), "Expandable", 256, read, type), kOk);
+    EXPECT_EQ(read, expandable) << "expanded";
+    EXPECT_EQ(type, kRegExpandSz);
+
+    EXPECT_EQ(reg().SetText(root(), "Number", kRegDword, u"1"), kErrInvalidParameter);
+}
+
+// One store, two views: the ANSI functions see the code page's bytes.
+TEST_F(RegistryContract, AnsiAndWideTextsAreTheSameValue) {
+    ASSERT_EQ(reg().SetString(root(), "Ansi", "D:\\批打印"), kOk);
+    std::u16string read;
+    std::uint32_t type = 0;
+    EXPECT_EQ(reg().QueryText(root(), "Ansi", 256, read, type), kOk);
+    EXPECT_EQ(read, u"D:\\批打印");
+
+    ASSERT_EQ(reg().SetText(root(), "Wide", kRegSz, u"D:\\批打印"), kOk);
+    Bytes data;
+    EXPECT_EQ(Query(root(), "Wide", 256, data, type), kOk);
+    EXPECT_EQ(data, BytesOf(std::string("D:\\批打印") + '\0'));
+}
+
+TEST_F(RegistryContract, AWideReadGivesMoreDataAbsenceAndOtherTypes) {
+    ASSERT_EQ(reg().SetText(root(), "Value", kRegSz, u"exact"), kOk);
+    std::u16string read = u"x";
+    std::uint32_t type = 0;
+    EXPECT_EQ(reg().QueryText(root(), "Value", 10, read, type), kErrMoreData) << "no room for NUL";
+    EXPECT_TRUE(read.empty());
+    EXPECT_EQ(reg().QueryText(root(), "Value", 12, read, type), kOk);
+    EXPECT_EQ(read, u"exact");
+
+    std::u16string absent = u"x";
+    EXPECT_EQ(reg().QueryText(root(), "Absent", 256, absent, type), kErrFileNotFound);
+    EXPECT_TRUE(absent.empty());
+    std::size_t size = 1;
+    EXPECT_EQ(reg().QueryTextSize(root(), "Absent", size), kErrFileNotFound);
+
+    ASSERT_EQ(reg().SetDword(root(), "Number", 7), kOk);
+    EXPECT_EQ(reg().QueryText(root(), "Number", 256, read, type), kOk);
+    EXPECT_EQ(type, kRegDword);
+    EXPECT_TRUE(read.empty());
+}
+
 TEST_F(RegistryContract, OnlyAKeyWithoutSubkeysIsDeleted) {
     Create("Parent\\Child");
     EXPECT_EQ(reg().DeleteKey(root(), "Parent"), kErrAccessDenied);

@@ -21,13 +21,15 @@ std::vector<std::string> SplitPath(const std::string& path) {
             current += path[i];
             current += path[++i];
         } else if (byte == '\\') {
-            if (!current.empty()) parts.push_back(current);
+            if (!current.empty())
+                parts.push_back(current);
             current.clear();
         } else {
             current += path[i];
         }
     }
-    if (!current.empty()) parts.push_back(current);
+    if (!current.empty())
+        parts.push_back(current);
     return parts;
 }
 
@@ -35,6 +37,47 @@ std::vector<std::uint8_t> TextWithNul(const std::string& text) {
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
     return bytes;
+}
+
+bool IsText(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz;
+}
+
+// UTF-16 code units as stored: little-endian.
+std::vector<std::uint8_t> BytesOfUnits(const std::u16string& units) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+std::u16string UnitsOfBytes(const std::vector<std::uint8_t>& bytes) {
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        units += static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+    }
+    return units;
+}
+
+// The data as the ANSI functions give them: a wide text converted.
+std::vector<std::uint8_t> AnsiData(const RegValue& value) {
+    if (!value.wide)
+        return value.data;
+    const std::string text = kCodePage.ToAnsi(UnitsOfBytes(value.data));
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+// The data as the wide functions give them: an ANSI text converted, NUL and all.
+std::vector<std::uint8_t> WideData(const RegValue& value) {
+    if (value.wide || !IsText(value.type))
+        return value.data;
+    return BytesOfUnits(kCodePage.ToWide(std::string(value.data.begin(), value.data.end())));
+}
+
+std::u16string UpToNul(const std::u16string& units) {
+    return units.substr(0, units.find(u'\0'));
 }
 
 }  // namespace
@@ -69,10 +112,12 @@ std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Walk(std::shared_ptr<Node>
                                                            bool create) const {
     std::shared_ptr<Node> node = std::move(from);
     for (const std::string& part : SplitPath(path)) {
-        if (part.size() > kMaxKeyNameChars) return nullptr;
+        if (part.size() > kMaxKeyNameChars)
+            return nullptr;
         auto it = node->children.find(part);
         if (it == node->children.end()) {
-            if (!create) return nullptr;
+            if (!create)
+                return nullptr;
             it = node->children.emplace(part, std::make_shared<Node>()).first;
         }
         node = it->second;
@@ -88,7 +133,8 @@ RegHandle MemoryRegistry::NewHandle(std::shared_ptr<Node> node) {
 
 OsResult MemoryRegistry::OpenRoot(RegRoot root, RegHandle& key) {
     key = kNoKey;
-    if (Faulted("RegOpenRoot")) return kErrInjected;
+    if (Faulted("RegOpenRoot"))
+        return kErrInjected;
     key = NewHandle(RootNode(root));
     return kOk;
 }
@@ -96,95 +142,166 @@ OsResult MemoryRegistry::OpenRoot(RegRoot root, RegHandle& key) {
 OsResult MemoryRegistry::Open(RegHandle parent, const std::string& path, RegHandle& key) {
     key = kNoKey;
     std::shared_ptr<Node> from = NodeOf(parent);
-    if (!from || from->deleted) return kErrInvalidHandle;
+    if (!from || from->deleted)
+        return kErrInvalidHandle;
     std::shared_ptr<Node> node = Walk(from, path, false);
-    if (!node) return kErrFileNotFound;
-    if (node->denied) return kErrAccessDenied;
+    if (!node)
+        return kErrFileNotFound;
+    if (node->denied)
+        return kErrAccessDenied;
     key = NewHandle(node);
     return kOk;
 }
 
 OsResult MemoryRegistry::OpenKey(RegHandle parent, const std::string& path, RegHandle& key) {
     key = kNoKey;
-    if (Faulted("RegOpenKey")) return kErrInjected;
+    if (Faulted("RegOpenKey"))
+        return kErrInjected;
     return Open(parent, path, key);
 }
 
 OsResult MemoryRegistry::OpenKeyForRead(RegHandle parent, const std::string& subKey,
                                         RegHandle& key) {
     key = kNoKey;
-    if (Faulted("RegOpenKeyEx")) return kErrInjected;
+    if (Faulted("RegOpenKeyEx"))
+        return kErrInjected;
     return Open(parent, subKey, key);
 }
 
 OsResult MemoryRegistry::CreateKey(RegHandle parent, const std::string& path, RegHandle& key) {
     key = kNoKey;
-    if (Faulted("RegCreateKey")) return kErrInjected;
+    if (Faulted("RegCreateKey"))
+        return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(parent);
-    if (!node || node->deleted) return kErrInvalidHandle;
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
     for (const std::string& part : SplitPath(path)) {
-        if (part.size() > kMaxKeyNameChars) return kErrInvalidParameter;
-        if (node->denied) return kErrAccessDenied;
+        if (part.size() > kMaxKeyNameChars)
+            return kErrInvalidParameter;
+        if (node->denied)
+            return kErrAccessDenied;
         auto it = node->children.find(part);
         if (it == node->children.end()) {
             it = node->children.emplace(part, std::make_shared<Node>()).first;
         }
         node = it->second;
     }
-    if (node->denied) return kErrAccessDenied;
+    if (node->denied)
+        return kErrAccessDenied;
     key = NewHandle(node);
     return kOk;
 }
 
 OsResult MemoryRegistry::QuerySubkeyCount(RegHandle key, std::uint32_t& count) {
-    if (Faulted("RegQueryInfoKey")) return kErrInjected;
+    if (Faulted("RegQueryInfoKey"))
+        return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(key);
-    if (!node) return kErrInvalidHandle;
+    if (!node)
+        return kErrInvalidHandle;
     count = static_cast<std::uint32_t>(node->children.size());
     return kOk;
 }
 
 OsResult MemoryRegistry::EnumSubkey(RegHandle key, std::uint32_t index, std::string& name) {
     name.clear();
-    if (Faulted("RegEnumKeyEx")) return kErrInjected;
+    if (Faulted("RegEnumKeyEx"))
+        return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(key);
-    if (!node) return kErrInvalidHandle;
-    if (index >= node->children.size()) return kErrNoMoreItems;
+    if (!node)
+        return kErrInvalidHandle;
+    if (index >= node->children.size())
+        return kErrNoMoreItems;
     name = std::next(node->children.begin(), index)->first;
     return kOk;
 }
 
-OsResult MemoryRegistry::QueryValue(RegHandle key, const std::string& name,
-                                    std::size_t bufferSize, std::vector<std::uint8_t>& data,
-                                    std::uint32_t& type) {
-    data.clear();
-    if (Faulted("RegQueryValueEx")) return kErrInjected;
+OsResult MemoryRegistry::FindValue(RegHandle key, const std::string& name,
+                                   const RegValue*& value) const {
+    value = nullptr;
     std::shared_ptr<Node> node = NodeOf(key);
-    if (!node) return kErrInvalidHandle;
+    if (!node)
+        return kErrInvalidHandle;
     auto it = node->values.find(name);
-    if (it == node->values.end()) return kErrFileNotFound;
-    type = it->second.type;
-    if (it->second.data.size() > bufferSize) return kErrMoreData;
-    data = it->second.data;
+    if (it == node->values.end())
+        return kErrFileNotFound;
+    value = &it->second;
     return kOk;
 }
 
-OsResult MemoryRegistry::QueryValueSize(RegHandle key, const std::string& name,
-                                        std::size_t& size) {
+OsResult MemoryRegistry::QueryValue(RegHandle key, const std::string& name, std::size_t bufferSize,
+                                    std::vector<std::uint8_t>& data, std::uint32_t& type) {
+    data.clear();
+    if (Faulted("RegQueryValueEx"))
+        return kErrInjected;
+    const RegValue* value = nullptr;
+    if (const OsResult found = FindValue(key, name, value); found != kOk)
+        return found;
+    type = value->type;
+    std::vector<std::uint8_t> stored = AnsiData(*value);
+    if (stored.size() > bufferSize)
+        return kErrMoreData;
+    data = std::move(stored);
+    return kOk;
+}
+
+OsResult MemoryRegistry::QueryValueSize(RegHandle key, const std::string& name, std::size_t& size) {
     size = 0;
-    if (Faulted("RegQueryValueEx")) return kErrInjected;
+    if (Faulted("RegQueryValueEx"))
+        return kErrInjected;
+    const RegValue* value = nullptr;
+    if (const OsResult found = FindValue(key, name, value); found != kOk)
+        return found;
+    size = AnsiData(*value).size();
+    return kOk;
+}
+
+OsResult MemoryRegistry::QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) {
+    size = 0;
+    if (Faulted("RegQueryValueEx"))
+        return kErrInjected;
+    const RegValue* value = nullptr;
+    if (const OsResult found = FindValue(key, name, value); found != kOk)
+        return found;
+    size = WideData(*value).size();
+    return kOk;
+}
+
+OsResult MemoryRegistry::QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
+                                   std::u16string& text, std::uint32_t& type) {
+    text.clear();
+    if (Faulted("RegQueryValueEx"))
+        return kErrInjected;
+    const RegValue* value = nullptr;
+    if (const OsResult found = FindValue(key, name, value); found != kOk)
+        return found;
+    type = value->type;
+    const std::vector<std::uint8_t> stored = WideData(*value);
+    if (stored.size() > bufferSize)
+        return kErrMoreData;
+    if (IsText(value->type))
+        text = UpToNul(UnitsOfBytes(stored));
+    return kOk;
+}
+
+OsResult MemoryRegistry::SetText(RegHandle key, const std::string& name, std::uint32_t type,
+                                 const std::u16string& text) {
+    if (Faulted("RegSetValueEx"))
+        return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(key);
-    if (!node) return kErrInvalidHandle;
-    auto it = node->values.find(name);
-    if (it == node->values.end()) return kErrFileNotFound;
-    size = it->second.data.size();
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
+    if (!IsText(type))
+        return kErrInvalidParameter;
+    node->values[name] = RegValue{type, BytesOfUnits(text + u'\0'), true};
     return kOk;
 }
 
 OsResult MemoryRegistry::SetDword(RegHandle key, const std::string& name, std::uint32_t value) {
-    if (Faulted("RegSetValueEx")) return kErrInjected;
+    if (Faulted("RegSetValueEx"))
+        return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(key);
-    if (!node || node->deleted) return kErrInvalidHandle;
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
     RegValue stored{kRegDword, std::vector<std::uint8_t>(4)};
     std::memcpy(stored.data.data(), &value, 4);  // little-endian, as REG_DWORD is
     node->values[name] = std::move(stored);
@@ -193,35 +310,44 @@ OsResult MemoryRegistry::SetDword(RegHandle key, const std::string& name, std::u
 
 OsResult MemoryRegistry::SetString(RegHandle key, const std::string& name,
                                    const std::string& text) {
-    if (Faulted("RegSetValueEx")) return kErrInjected;
+    if (Faulted("RegSetValueEx"))
+        return kErrInjected;
     std::shared_ptr<Node> node = NodeOf(key);
-    if (!node || node->deleted) return kErrInvalidHandle;
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
     // Windows (and Wine) store the terminating NUL even though the length
     // passed leaves it out, when the byte after the data is one, as it always
     // is after a C string.
     std::vector<std::uint8_t> data(text.begin(), text.end());
-    if (!data.empty() && data.back() != 0) data.push_back(0);
+    if (!data.empty() && data.back() != 0)
+        data.push_back(0);
     node->values[name] = RegValue{kRegSz, std::move(data)};
     return kOk;
 }
 
 OsResult MemoryRegistry::DeleteKey(RegHandle parent, const std::string& path) {
-    if (Faulted("RegDeleteKey")) return kErrInjected;
+    if (Faulted("RegDeleteKey"))
+        return kErrInjected;
     std::shared_ptr<Node> from = NodeOf(parent);
-    if (!from) return kErrInvalidHandle;
+    if (!from)
+        return kErrInvalidHandle;
     std::vector<std::string> parts = SplitPath(path);
-    if (parts.empty()) return kErrAccessDenied;
+    if (parts.empty())
+        return kErrAccessDenied;
     const std::string last = parts.back();
     parts.pop_back();
     std::shared_ptr<Node> owner = from;
     for (const std::string& part : parts) {
         auto it = owner->children.find(part);
-        if (it == owner->children.end()) return kErrFileNotFound;
+        if (it == owner->children.end())
+            return kErrFileNotFound;
         owner = it->second;
     }
     auto it = owner->children.find(last);
-    if (it == owner->children.end()) return kErrFileNotFound;
-    if (it->second->denied || !it->second->children.empty()) return kErrAccessDenied;
+    if (it == owner->children.end())
+        return kErrFileNotFound;
+    if (it->second->denied || !it->second->children.empty())
+        return kErrAccessDenied;
     it->second->deleted = true;
     owner->children.erase(it);
     return kOk;
@@ -236,9 +362,14 @@ void MemoryRegistry::AddKey(RegRoot root, const std::string& path) {
     Walk(RootNode(root), path, true);
 }
 
-void MemoryRegistry::SetStringValue(RegRoot root, const std::string& path,
-                                    const std::string& name, const std::string& text) {
+void MemoryRegistry::SetStringValue(RegRoot root, const std::string& path, const std::string& name,
+                                    const std::string& text) {
     SetRawValue(root, path, name, RegValue{kRegSz, TextWithNul(text)});
+}
+
+void MemoryRegistry::SetTextValue(RegRoot root, const std::string& path, const std::string& name,
+                                  std::uint32_t type, const std::u16string& text) {
+    SetRawValue(root, path, name, RegValue{type, BytesOfUnits(text + u'\0'), true});
 }
 
 void MemoryRegistry::SetRawValue(RegRoot root, const std::string& path, const std::string& name,
@@ -249,18 +380,29 @@ void MemoryRegistry::SetRawValue(RegRoot root, const std::string& path, const st
 std::optional<RegValue> MemoryRegistry::GetValue(RegRoot root, const std::string& path,
                                                  const std::string& name) const {
     std::shared_ptr<Node> node = Walk(RootNode(root), path, false);
-    if (!node) return std::nullopt;
+    if (!node)
+        return std::nullopt;
     auto it = node->values.find(name);
-    if (it == node->values.end()) return std::nullopt;
+    if (it == node->values.end())
+        return std::nullopt;
     return it->second;
 }
 
 std::optional<std::string> MemoryRegistry::GetString(RegRoot root, const std::string& path,
                                                      const std::string& name) const {
     std::optional<RegValue> value = GetValue(root, path, name);
-    if (!value) return std::nullopt;
-    auto end = std::find(value->data.begin(), value->data.end(), 0);
-    return std::string(value->data.begin(), end);
+    if (!value)
+        return std::nullopt;
+    const std::vector<std::uint8_t> data = AnsiData(*value);
+    return std::string(data.begin(), std::find(data.begin(), data.end(), 0));
+}
+
+std::optional<std::u16string> MemoryRegistry::GetText(RegRoot root, const std::string& path,
+                                                      const std::string& name) const {
+    std::optional<RegValue> value = GetValue(root, path, name);
+    if (!value || !IsText(value->type))
+        return std::nullopt;
+    return UpToNul(UnitsOfBytes(WideData(*value)));
 }
 
 bool MemoryRegistry::KeyExists(RegRoot root, const std::string& path) const {
@@ -270,7 +412,8 @@ bool MemoryRegistry::KeyExists(RegRoot root, const std::string& path) const {
 std::vector<std::string> MemoryRegistry::SubkeyNames(RegRoot root, const std::string& path) const {
     std::vector<std::string> names;
     if (std::shared_ptr<Node> node = Walk(RootNode(root), path, false)) {
-        for (const auto& child : node->children) names.push_back(child.first);
+        for (const auto& child : node->children)
+            names.push_back(child.first);
     }
     return names;
 }
@@ -278,7 +421,8 @@ std::vector<std::string> MemoryRegistry::SubkeyNames(RegRoot root, const std::st
 std::vector<std::string> MemoryRegistry::ValueNames(RegRoot root, const std::string& path) const {
     std::vector<std::string> names;
     if (std::shared_ptr<Node> node = Walk(RootNode(root), path, false)) {
-        for (const auto& value : node->values) names.push_back(value.first);
+        for (const auto& value : node->values)
+            names.push_back(value.first);
     }
     return names;
 }

@@ -18,6 +18,10 @@ namespace vk::memory {
 struct RegValue {
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
+    // A text written by the wide functions: `data` holds its UTF-16 code units
+    // (little-endian, NUL included). Windows keeps every text so; here only
+    // these, and the ANSI functions see them converted, as Windows shows them.
+    bool wide = false;
 };
 
 class MemoryRegistry : public IRegistry {
@@ -39,6 +43,11 @@ public:
     OsResult QueryValueSize(RegHandle key, const std::string& name, std::size_t& size) override;
     OsResult SetDword(RegHandle key, const std::string& name, std::uint32_t value) override;
     OsResult SetString(RegHandle key, const std::string& name, const std::string& text) override;
+    OsResult QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) override;
+    OsResult QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
+                       std::u16string& text, std::uint32_t& type) override;
+    OsResult SetText(RegHandle key, const std::string& name, std::uint32_t type,
+                     const std::u16string& text) override;
     OsResult DeleteKey(RegHandle parent, const std::string& path) override;
     OsResult CloseKey(RegHandle key) override;
 
@@ -51,9 +60,17 @@ public:
                      RegValue value);
     std::optional<RegValue> GetValue(RegRoot root, const std::string& path,
                                      const std::string& name) const;
-    // The value's data as text up to the first NUL; nullopt when absent.
+    // A REG_SZ or REG_EXPAND_SZ as the wide functions store it.
+    void SetTextValue(RegRoot root, const std::string& path, const std::string& name,
+                      std::uint32_t type, const std::u16string& text);
+    // The value's data as text up to the first NUL, as the ANSI functions
+    // show it; nullopt when absent.
     std::optional<std::string> GetString(RegRoot root, const std::string& path,
                                          const std::string& name) const;
+    // A text up to its first NUL, as the wide functions show it; nullopt when
+    // absent or not a text.
+    std::optional<std::u16string> GetText(RegRoot root, const std::string& path,
+                                          const std::string& name) const;
     bool KeyExists(RegRoot root, const std::string& path) const;
     std::vector<std::string> SubkeyNames(RegRoot root, const std::string& path) const;
     std::vector<std::string> ValueNames(RegRoot root, const std::string& path) const;
@@ -82,6 +99,8 @@ private:
                                bool create) const;
     RegHandle NewHandle(std::shared_ptr<Node> node);
     OsResult Open(RegHandle parent, const std::string& path, RegHandle& key);
+    // The value named `name` of an open key, or an error.
+    OsResult FindValue(RegHandle key, const std::string& name, const RegValue*& value) const;
 
     FaultInjector* faults_;
     std::shared_ptr<Node> localMachine_;

@@ -1,7 +1,9 @@
 #include "platform/win32/win32_registry.h"
 
+#include <algorithm>
 #include <limits>
 
+#include "platform/win32/ansi_conversion.h"
 #include "platform/win32/windows_api.h"
 
 namespace vk::win32 {
@@ -27,6 +29,10 @@ OsResult Deliver(RegHandle& key, OpenCall open) {
 // A path made only of separators names the parent itself.
 bool NamesParent(const std::string& path) {
     return path.find_first_not_of('\\') == std::string::npos;
+}
+
+bool IsText(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
 }  // namespace
@@ -122,6 +128,58 @@ OsResult Win32Registry::SetString(RegHandle key, const std::string& name, const 
     return RegSetValueExA(ToHKey(key), name.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(text.c_str()),
                           static_cast<DWORD>(text.size()));
+}
+
+OsResult Win32Registry::QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) {
+    size = 0;
+    std::wstring wideName;
+    if (const OsResult converted = ToWide(name, wideName); converted != kOk) {
+        return converted;
+    }
+    DWORD length = 0;
+    LONG result =
+        RegQueryValueExW(ToHKey(key), wideName.c_str(), nullptr, nullptr, nullptr, &length);
+    size = result == ERROR_SUCCESS ? length : 0;
+    return result;
+}
+
+OsResult Win32Registry::QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
+                                  std::u16string& text, std::uint32_t& type) {
+    text.clear();
+    std::wstring wideName;
+    if (const OsResult converted = ToWide(name, wideName); converted != kOk) {
+        return converted;
+    }
+    if (bufferSize > std::numeric_limits<DWORD>::max()) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    // As in QueryValue: the extra code unit never reaches the API.
+    std::vector<wchar_t> buffer(bufferSize / sizeof(wchar_t) + 1);
+    DWORD length = static_cast<DWORD>(bufferSize);
+    DWORD storedType = 0;
+    LONG result = RegQueryValueExW(ToHKey(key), wideName.c_str(), nullptr, &storedType,
+                                   reinterpret_cast<BYTE*>(buffer.data()), &length);
+    type = storedType;
+    if (result == ERROR_SUCCESS && IsText(storedType) && length <= bufferSize) {
+        const auto units = buffer.begin() + length / sizeof(wchar_t);
+        text.assign(buffer.begin(), std::find(buffer.begin(), units, L'\0'));
+    }
+    return result;
+}
+
+OsResult Win32Registry::SetText(RegHandle key, const std::string& name, std::uint32_t type,
+                                const std::u16string& text) {
+    std::wstring wideName;
+    if (const OsResult converted = ToWide(name, wideName); converted != kOk) {
+        return converted;
+    }
+    if (!IsText(type) || text.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    const std::wstring data(text.begin(), text.end());  // c_str() adds the NUL
+    const DWORD size = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(ToHKey(key), wideName.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(data.c_str()), size);
 }
 
 OsResult Win32Registry::DeleteKey(RegHandle parent, const std::string& path) {

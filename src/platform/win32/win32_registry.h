@@ -1,6 +1,7 @@
 #pragma once
-// The registry through the ANSI registry functions of ADVAPI32, in the
-// process's own view (no WOW64 view flags). A RegHandle is the HKEY itself.
+// The registry through the ANSI registry functions of ADVAPI32 (and the wide
+// ones for texts), in the process's own view (no WOW64 view flags). A
+// RegHandle is the HKEY itself.
 #include "platform/registry.h"
 
 namespace vk::win32 {
@@ -18,6 +19,11 @@ public:
     OsResult QueryValueSize(RegHandle key, const std::string& name, std::size_t& size) override;
     OsResult SetDword(RegHandle key, const std::string& name, std::uint32_t value) override;
     OsResult SetString(RegHandle key, const std::string& name, const std::string& text) override;
+    OsResult QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) override;
+    OsResult QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
+                       std::u16string& text, std::uint32_t& type) override;
+    OsResult SetText(RegHandle key, const std::string& name, std::uint32_t type,
+                     const std::u16string& text) override;
     OsResult DeleteKey(RegHandle parent, const std::string& path) override;
     OsResult CloseKey(RegHandle key) override;
 };
