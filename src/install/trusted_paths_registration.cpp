@@ -1,7 +1,9 @@
 // Adds the install folder to "TRUSTEDPATHS" in every AutoCAD profile of the
 // current user, whatever releases were selected or found. Every key path is
-// collected before the first value changes. Failures are silent and skip the
-// key concerned; a list that cannot be read whole is never overwritten.
+// collected before the first value changes. Failures skip the key concerned;
+// a list that cannot be read whole, or is stored as neither REG_SZ nor
+// REG_EXPAND_SZ, is never overwritten. Each profile's fate goes into the
+// log; the wizard shows nothing.
 #include "acad/registry_access.h"
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
@@ -65,11 +67,12 @@ std::vector<std::string> VariablesKeys(const vk::Services& services,
     return paths;
 }
 
-enum class OldList { Read, Absent, Unreadable };
+enum class OldList { Read, Absent, Unreadable, OtherType };
 
-// The whole stored list, whatever its size. Absent: no key or no value.
+// The whole stored list, whatever its size, through the wide functions so
+// that no character is lost, with its type. Absent: no key or no value.
 OldList ReadOldList(vk::IRegistry& registry, vk::RegHandle user, const std::string& path,
-                    std::string& list) {
+                    std::u16string& list, std::uint32_t& type) {
     list.clear();
     vk::RegKey key(registry);
     const vk::OsResult opened = key.Open(user, path);
@@ -79,22 +82,19 @@ OldList ReadOldList(vk::IRegistry& registry, vk::RegHandle user, const std::stri
         return OldList::Unreadable;
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
         std::size_t size = 0;
-        vk::OsResult result = registry.QueryValueSize(key.Get(), kTrustedPathsValue, size);
+        vk::OsResult result = registry.QueryTextSize(key.Get(), kTrustedPathsValue, size);
         if (result == vk::kErrFileNotFound)
             return OldList::Absent;
         if (result != vk::kOk)
             return OldList::Unreadable;
-        std::vector<std::uint8_t> data;
-        std::uint32_t type = 0;
-        result = registry.QueryValue(key.Get(), kTrustedPathsValue, size, data, type);
+        result = registry.QueryText(key.Get(), kTrustedPathsValue, size, list, type);
         if (result == vk::kErrMoreData)
             continue;  // it grew since its size was asked
         if (result == vk::kErrFileNotFound)
             return OldList::Absent;
-        if (result != vk::kOk || type != vk::kRegSz)
+        if (result != vk::kOk)
             return OldList::Unreadable;
-        list = vk::TextUpToNul(data);
-        return OldList::Read;
+        return type == vk::kRegSz || type == vk::kRegExpandSz ? OldList::Read : OldList::OtherType;
     }
     return OldList::Unreadable;
 }
@@ -109,6 +109,15 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
     const std::vector<std::string> variablesKeys = VariablesKeys(services, ProfilesKeys(services));
     if (variablesKeys.empty())
         log.Info("Trusted paths: this user has no AutoCAD profile");
+    const std::u16string folder = services.codePage.ToWide(m_strInstallDir);
+    // The log's lines are ANSI text: a character the code page lacks reads
+    // "?" there, and only there.
+    const auto quoted = [&](const std::u16string& list) {
+        std::string text = "\"";
+        text += services.codePage.ToAnsi(list);
+        text += '"';
+        return text;
+    };
 
     vk::IRegistry& registry = services.registry;
     vk::RegKey user(registry);
@@ -118,27 +127,35 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
     }
     for (const std::string& path : variablesKeys) {
         const std::string where = "TRUSTEDPATHS in HKCU\\" + path;
-        std::string oldList;
-        const OldList old = ReadOldList(registry, user.Get(), path, oldList);
+        std::u16string oldList;
+        std::uint32_t type = vk::kRegSz;
+        const OldList old = ReadOldList(registry, user.Get(), path, oldList, type);
         if (old == OldList::Unreadable) {
-            log.Failed("read " + where + " (a string that can be read whole); left as it is",
-                       vk::kErrInvalidParameter);
+            log.Failed("read " + where + " whole; left as it is", vk::kErrInvalidParameter);
             continue;
         }
-        const std::string newList =
-            vk::ComposeTrustedPaths(oldList, m_strInstallDir, services.codePage);
+        if (old == OldList::OtherType) {
+            log.Failed(where + " is stored as type " + std::to_string(type) +
+                           ", not as text; left as it is",
+                       vk::kErrUnsupportedType);
+            continue;
+        }
+        if (old == OldList::Absent)
+            type = vk::kRegSz;
+        // Written back in the type it had, so %VARIABLES% stay unexpanded.
+        const std::u16string newList = vk::ComposeTrustedPaths(oldList, folder, services.codePage);
         vk::RegKey variables(registry);
         if (const vk::OsResult result = variables.Create(user.Get(), path); result != vk::kOk) {
             log.Failed("open or create the key of " + where, result);
             continue;
         }
         if (const vk::OsResult result =
-                registry.SetString(variables.Get(), kTrustedPathsValue, newList);
+                registry.SetText(variables.Get(), kTrustedPathsValue, type, newList);
             result != vk::kOk) {
             log.Failed("write " + where, result);
             continue;
         }
-        log.Info(where + ": was " + (old == OldList::Absent ? "(none)" : "\"" + oldList + "\"") +
-                 "; now \"" + newList + "\"");
+        log.Info(where + ": was " + (old == OldList::Absent ? "(none)" : quoted(oldList)) +
+                 "; now " + quoted(newList) + (type == vk::kRegExpandSz ? " (REG_EXPAND_SZ)" : ""));
     }
 }

@@ -22,6 +22,9 @@ public:
 
     // MultiByteToWideChar from the code page.
     virtual std::u16string ToWide(const std::string& text) const = 0;
+    // WideCharToMultiByte into it: a code unit it lacks becomes its default
+    // character, '?'.
+    virtual std::string ToAnsi(const std::u16string& text) const = 0;
     // CharUpperBuffW over the whole text: every code unit keeps its place.
     virtual std::u16string ToUpperWide(const std::u16string& text) const = 0;
     // True when the code page has a character of its own for `unit`:

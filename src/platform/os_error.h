@@ -17,6 +17,7 @@ inline constexpr OsResult kErrFilenameTooLong = 206; // ERROR_FILENAME_EXCED_RAN
 inline constexpr OsResult kErrMoreData = 234;        // ERROR_MORE_DATA
 inline constexpr OsResult kErrNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
 inline constexpr OsResult kErrNoMoreFiles = 18;      // ERROR_NO_MORE_FILES
+inline constexpr OsResult kErrUnsupportedType = 1630; // ERROR_UNSUPPORTED_TYPE
 inline constexpr OsResult kErrInjected = 1117;       // ERROR_IO_DEVICE: a failure a test asked for
 
 // Longest path the file system takes, terminating NUL included (MAX_PATH).

@@ -72,6 +72,13 @@ TEST(CodePageContract, AnsiTextBecomesTheSameCharactersInUtf16) {
     EXPECT_EQ(cp.ToWide(""), u"");
 }
 
+// Back into the code page; what it lacks becomes its default character.
+TEST(CodePageContract, Utf16BecomesAnsiTextWithQuestionMarksForTheRest) {
+    const ICodePage& cp = CodePageUnderTest();
+    EXPECT_EQ(cp.ToAnsi(u"C:\\Varnok\\Varnok批打印软件;é"), "C:\\Varnok\\Varnok批打印软件;é");
+    EXPECT_EQ(cp.ToAnsi(kKorean), "???");
+}
+
 // CharUpperBuffW knows every script's letters, also where code page 936
 // has only the small letter; each code unit keeps its place.
 TEST(CodePageContract, WideUpperCaseCoversEveryLetter) {

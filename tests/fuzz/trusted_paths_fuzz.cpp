@@ -1,6 +1,8 @@
 // Composing "TRUSTEDPATHS" from any old list and any install folder: the old
-// entries survive whole and in order, and the folder ends up listed once.
+// entries survive whole and in order, and the folder ends up listed once. A
+// list within the code page composes in UTF-16 exactly as in ANSI text.
 #include <cstddef>
+#include <optional>
 
 #include "core/mbcs.h"
 #include "fuzz_support.h"
@@ -17,6 +19,29 @@ std::size_t Mentions(const std::vector<std::string>& entries, const std::string&
     for (const std::string& entry : entries)
         count += vk::TrustedPathsHold(entry, folder, kCp) ? 1 : 0;
     return count;
+}
+
+// No character whose case changes across the code page's edge: the ANSI and
+// the UTF-16 rules upper-case such a text alike.
+bool CaseStaysInCodePage(const std::u16string& text) {
+    const std::u16string upper = kCp.ToUpperWide(text);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (upper[i] != text[i] && !(kCp.Represents(text[i]) && kCp.Represents(upper[i])))
+            return false;
+    }
+    return true;
+}
+
+// The UTF-16 form of the composition, as ANSI text; nothing when the inputs
+// are not within the code page.
+std::optional<std::string> ComposedWide(const std::string& oldList, const std::string& folder) {
+    const std::u16string wideOld = kCp.ToWide(oldList);
+    const std::u16string wideFolder = kCp.ToWide(folder);
+    if (kCp.ToAnsi(wideOld) != oldList || kCp.ToAnsi(wideFolder) != folder ||
+        !CaseStaysInCodePage(wideOld + wideFolder)) {
+        return std::nullopt;
+    }
+    return kCp.ToAnsi(vk::ComposeTrustedPaths(wideOld, wideFolder, kCp));
 }
 
 bool EndsWithLoneLeadByte(const std::string& text) {
@@ -39,6 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string composed = vk::ComposeTrustedPaths(oldList, folder, kCp);
+    const std::optional<std::string> wide = ComposedWide(oldList, folder);
+    FUZZ_CHECK(!wide || *wide == composed);
     if (oldList.empty()) {
         FUZZ_CHECK(composed == folder);
         return 0;

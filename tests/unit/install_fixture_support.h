@@ -33,7 +33,8 @@ public:
 };
 
 // The memory registry, remembering the text of every REG_SZ written: the
-// length passed leaves out the NUL, whatever the registry then stores.
+// length passed leaves out the NUL, whatever the registry then stores. Texts
+// written wide are kept apart.
 class RecordingRegistry : public memory::MemoryRegistry {
 public:
     using MemoryRegistry::MemoryRegistry;
@@ -41,7 +42,13 @@ public:
         stringsWritten.push_back(text);
         return MemoryRegistry::SetString(key, name, text);
     }
+    OsResult SetText(RegHandle key, const std::string& name, std::uint32_t type,
+                     const std::u16string& text) override {
+        textsWritten.push_back(text);
+        return MemoryRegistry::SetText(key, name, type, text);
+    }
     std::vector<std::string> stringsWritten;
+    std::vector<std::u16string> textsWritten;
 };
 
 class InstallMachine {

@@ -60,3 +60,35 @@ TEST(TrustedPathsCompose, DoubleByteCharactersStayWhole) {
 
 }  // namespace
 }  // namespace vk
+
+// The list as the installation reads it: UTF-16, whatever its characters.
+namespace vk {
+namespace {
+
+const std::u16string kWideFolder = u"C:\\Varnok\\Varnok批打印软件";
+const std::u16string kWideUpperFolder = u"C:\\VARNOK\\VARNOK批打印软件";
+// Outside the code page, so kept out of the test macros (whose text is made ANSI).
+const std::u16string kKorean = u"한국어";
+const std::u16string kCapitalE = u"É";
+
+std::u16string Compose(const std::u16string& oldList) {
+    return ComposeTrustedPaths(oldList, kWideFolder, kCp);
+}
+
+TEST(TrustedPathsComposeWide, CharactersOutsideTheCodePageSurvive) {
+    // Upper-cased only where the code page has the capital too: not é, ü.
+    EXPECT_EQ(Compose(u"d:\\" + kKorean + u";e:\\café;f:\\ωü"),
+              u"D:\\" + kKorean + u";E:\\CAFé;F:\\Ωü;" + kWideUpperFolder);
+    EXPECT_EQ(Compose(u""), kWideFolder);
+}
+
+TEST(TrustedPathsComposeWide, EntriesCompareWithoutRegardToCase) {
+    // As another program may have written them, with capitals the code page lacks.
+    const std::u16string list = u"D:\\CAF" + kCapitalE + u";c:\\varnok\\varnok批打印软件\\";
+    EXPECT_EQ(Compose(list), u"D:\\CAF" + kCapitalE + u";C:\\VARNOK\\VARNOK批打印软件\\");
+    EXPECT_TRUE(TrustedPathsHold(list, u"d:\\café", kCp));
+    EXPECT_FALSE(TrustedPathsHold(list, u"d:\\cafe", kCp));
+}
+
+}  // namespace
+}  // namespace vk

@@ -45,9 +45,9 @@ TEST_F(TrustedPaths, EveryProfileOfEveryProductIsUpdated) {
 
     Run();
     EXPECT_EQ(Stored(k2018, kUnnamed), "D:\\TOOLS;C:\\PROGRAM FILES\\VENDOR;" + kUpperInstallDir);
-    EXPECT_EQ(Stored(k2014, kUnnamed), kInstallDir);          // empty list: the folder as stored
-    EXPECT_EQ(registry.stringsWritten.front(), kInstallDir);  // passed without its NUL
-    EXPECT_EQ(Stored(k2014, "Other"), kInstallDir);           // no value yet
+    EXPECT_EQ(Stored(k2014, kUnnamed), kInstallDir);  // empty list: the folder as stored
+    EXPECT_EQ(registry.textsWritten.front(), u"C:\\Varnok\\Varnok批打印软件");  // no NUL
+    EXPECT_EQ(Stored(k2014, "Other"), kInstallDir);                             // no value yet
     EXPECT_EQ(registry.ValueNames(kHkcu, VariablesKey(k2014, "Other")),
               (std::vector<std::string>{"SECURELOAD", "TRUSTEDPATHS"}));
     // A profile without Variables gets the key, holding only the list.
@@ -113,20 +113,50 @@ TEST_F(TrustedPaths, UnreadableProfilesAndProductsAreSkipped) {
               std::string("d:\\c"));
 }
 
+// Read and written wide: no character is lost, and the type stays.
+TEST_F(TrustedPaths, ListsKeepEveryCharacterAndTheirType) {
+    const std::u16string korean = u"C:\\한국어;D:\\CAFé";
+    registry.SetTextValue(kHkcu, VariablesKey(k2018, kUnnamed), "TRUSTEDPATHS", kRegSz, korean);
+    registry.SetTextValue(kHkcu, VariablesKey(k2018, "Expand"), "TRUSTEDPATHS", kRegExpandSz,
+                          u"%AppData%\\Tools");
+    const std::u16string folder = u";C:\\VARNOK\\VARNOK批打印软件";
+
+    catalog.RegisterTrustedPaths();
+    EXPECT_EQ(registry.GetText(kHkcu, VariablesKey(k2018, kUnnamed), "TRUSTEDPATHS"),
+              korean + folder);
+    EXPECT_EQ(registry.GetText(kHkcu, VariablesKey(k2018, "Expand"), "TRUSTEDPATHS"),
+              u"%APPDATA%\\TOOLS" + folder);
+    EXPECT_EQ(registry.GetValue(kHkcu, VariablesKey(k2018, "Expand"), "TRUSTEDPATHS")->type,
+              kRegExpandSz);
+    EXPECT_EQ(log.Failures(), 0u);
+    ExpectNothingLeftOpen();
+}
+
+// A list of another type is left alone, and the log says so.
+TEST_F(TrustedPaths, AListOfAnotherTypeIsLeftAloneAndLogged) {
+    const memory::RegValue binary{3, {'d', 0, ':', 0}};  // REG_BINARY
+    registry.SetRawValue(kHkcu, VariablesKey(k2018, kUnnamed), "TRUSTEDPATHS", binary);
+    Run();
+    EXPECT_EQ(registry.GetValue(kHkcu, VariablesKey(k2018, kUnnamed), "TRUSTEDPATHS")->data,
+              binary.data);
+    EXPECT_EQ(log.Failures(), 1u);
+    EXPECT_EQ(log.LinesWith("is stored as type 3, not as text; left as it is").size(), 1u);
+}
+
 // A registry where the list grows between the size query and the read, as
 // when AutoCAD saves its profile at that moment.
 class GrowingRegistry : public memory::MemoryRegistry {
 public:
     using MemoryRegistry::MemoryRegistry;
-    OsResult QueryValue(RegHandle key, const std::string& name, std::size_t bufferSize,
-                        std::vector<std::uint8_t>& data, std::uint32_t& type) override {
+    OsResult QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
+                       std::u16string& text, std::uint32_t& type) override {
         if (growths > 0) {
             --growths;
             std::vector<std::uint8_t> bigger(bufferSize + 10, 'Z');
             bigger.back() = 0;
             SetRawValue(kHkcu, VariablesKey(k2018, kUnnamed), name, {kRegSz, bigger});
         }
-        return MemoryRegistry::QueryValue(key, name, bufferSize, data, type);
+        return MemoryRegistry::QueryText(key, name, bufferSize, text, type);
     }
     int growths = 0;
 };

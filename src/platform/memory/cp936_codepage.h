@@ -23,11 +23,8 @@ public:
     std::string ToLower(const std::string& text) const override;
     std::u16string ToWide(const std::string& text) const override;
     std::u16string ToUpperWide(const std::u16string& text) const override;
+    std::string ToAnsi(const std::u16string& text) const override;
     bool Represents(char16_t unit) const override;
-
-    // WideCharToMultiByte into the code page: a code unit without a
-    // character of its own becomes '?', as Windows' default character.
-    std::string ToAnsi(const std::u16string& text) const;
 };
 
 }  // namespace vk::memory

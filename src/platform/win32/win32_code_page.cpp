@@ -43,6 +43,13 @@ std::u16string Win32CodePage::ToWide(const std::string& text) const {
     return std::u16string(wide.begin(), wide.end());
 }
 
+std::string Win32CodePage::ToAnsi(const std::u16string& text) const {
+    std::string ansi;
+    if (win32::ToAnsi(std::wstring(text.begin(), text.end()), ansi) != kOk)
+        return {};
+    return ansi;
+}
+
 std::u16string Win32CodePage::ToUpperWide(const std::u16string& text) const {
     const std::wstring wide(text.begin(), text.end());
     const std::wstring upper = Converted(wide, CharUpperBuffW);

@@ -10,6 +10,7 @@ public:
     std::string ToUpper(const std::string& text) const override;
     std::string ToLower(const std::string& text) const override;
     std::u16string ToWide(const std::string& text) const override;
+    std::string ToAnsi(const std::u16string& text) const override;
     std::u16string ToUpperWide(const std::u16string& text) const override;
     bool Represents(char16_t unit) const override;
 };
