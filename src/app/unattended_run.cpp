@@ -74,8 +74,11 @@ int ResolveFolder(const Services& services, const SetupOptions& options, std::st
                         "\n\n请用 /DIR 指定一个完整的路径，例如 /DIR=\"C:\\Varnok\"。",
                     kMbOk | kMbIconStop, kExitCannotStart);
     }
+    if (check.verdict == FolderVerdict::ListSeparator)
+        return Tell(services, kListSeparatorText, kMbOk | kMbIconStop, kExitCannotStart);
     if (check.verdict == FolderVerdict::TooLong)
-        return Tell(services, FolderTooLongText(), kMbOk | kMbIconStop, kExitCannotStart);
+        return Tell(services, FolderTooLongText(check.limit), kMbOk | kMbIconStop,
+                    kExitCannotStart);
     folder = check.folder;
     return kExitFinished;
 }

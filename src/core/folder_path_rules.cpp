@@ -27,6 +27,12 @@ std::string FolderMessage(const std::string& path, const char* tail) {
 
 }  // namespace
 
+bool vk::HoldsListSeparator(const std::string& path) {
+    // Byte by byte: 0x3B is never a trail byte, so after a lead byte that
+    // lacks its trail byte it is still the separator, as the wide list shows it.
+    return path.find(';') != std::string::npos;
+}
+
 bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name) {
     if (name.empty())
         return false;

@@ -14,6 +14,13 @@ inline constexpr int kPathInvalid = 1;
 inline constexpr int kPathCannotCreate = 2;
 inline constexpr int kPathDeclined = -1;
 
+// True when `path` holds ";". AutoCAD's TRUSTEDPATHS separates its folders
+// with ";", so such a folder would be trusted as its pieces: for
+// C:\Users\Public;x, the folder C:\USERS\PUBLIC that every user may write
+// to, and a relative X. Every way of choosing the install folder refuses it
+// before anything changes.
+bool HoldsListSeparator(const std::string& path);
+
 }  // namespace vk
 
 // False for an empty name, a name that begins or ends with a tab, a blank or

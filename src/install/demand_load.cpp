@@ -62,14 +62,14 @@ void CAcadReleaseCatalog::RegisterDemandLoad(unsigned year) {
         return;
     const vk::Services& services = Services();
     vk::Log& log = services.log;
+    const int releaseYear = static_cast<int>(year);
     // A truncated LOADER would name a file that is not there: write nothing.
-    if (!vk::InstallFolderFitsLoader(m_strInstallDir)) {
+    if (!vk::FitsMaxPath(vk::LoaderPath(m_strInstallDir, releaseYear))) {
         log.Failed("demand load for " + std::to_string(year) + ": the install folder " +
                        m_strInstallDir + " is too long for LOADER",
                    vk::kErrFilenameTooLong);
         return;
     }
-    const int releaseYear = static_cast<int>(year);
     vk::IRegistry& registry = services.registry;
     vk::RegKey machine(registry);
     if (const vk::OsResult result = machine.OpenRoot(vk::RegRoot::LocalMachine);

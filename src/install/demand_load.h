@@ -1,18 +1,8 @@
 #pragma once
 // Demand-load registration: what a product's application key holds.
-#include <cstddef>
 #include <string>
 
 namespace vk {
-
-// Longest install folder, in bytes, whose "LOADER" path ("<folder>\VK_BatchPlot<nnnn>.ARX")
-// still fits the file system's 259 bytes. A longer folder is never registered,
-// so the install page refuses it before anything changes.
-inline constexpr std::size_t kMaxLoaderFolderBytes = 238;
-
-inline bool InstallFolderFitsLoader(const std::string& folder) {
-    return folder.size() <= kMaxLoaderFolderBytes;
-}
 
 // The module file number that serves release `year`, from the release table; 0
 // for a year the table does not hold.
@@ -24,7 +14,8 @@ std::string ModuleFileName(int year);
 // "Applications\VK_BatchPlot<year>", below a product key.
 std::string ApplicationKeyName(int year);
 
-// "<folder>\VK_BatchPlot<module>.ARX".
+// "<folder>\VK_BatchPlot<module>.ARX". A path longer than the file system
+// takes is never registered: it would name a file AutoCAD cannot load.
 std::string LoaderPath(const std::string& installDir, int year);
 
 }  // namespace vk

@@ -31,6 +31,15 @@ bool IsSkipped(const ICodePage& cp, const FindEntry& entry) {
     return false;
 }
 
+// A library under its proper name; every other file as found.
+std::string DeployedName(const ICodePage& cp, const std::string& name) {
+    for (const RenamedFile& renamed : kRenamedFiles) {
+        if (SameName(cp, name, renamed.found))
+            return renamed.deployedAs;
+    }
+    return name;
+}
+
 // Where one file of Data goes. The settings file's folder is created by each
 // attempt; without any application-data folder it has no destination.
 struct Copy {
@@ -44,12 +53,7 @@ Copy PlanCopy(const Services& services, const std::string& dataFolder, const std
               const std::string& name) {
     Copy copy;
     copy.source = JoinPath(dataFolder, name);
-    copy.destination = JoinPath(targetDir, name);
-    for (const RenamedFile& renamed : kRenamedFiles) {
-        if (SameName(services.codePage, name, renamed.found)) {
-            copy.destination = JoinPath(targetDir, renamed.deployedAs);
-        }
-    }
+    copy.destination = JoinPath(targetDir, DeployedName(services.codePage, name));
     if (SameName(services.codePage, name, kSettingsFile)) {
         if (std::optional<std::string> folder = SettingsFolder(services.files)) {
             copy.destination = JoinPath(*folder, name);
@@ -110,6 +114,12 @@ Outcome CopyWithPrompt(const Services& services, const Copy& copy, CopyFailurePo
 }
 
 }  // namespace
+
+std::string InstallFolderNameOf(const ICodePage& cp, const FindEntry& entry) {
+    if (IsSkipped(cp, entry) || SameName(cp, entry.name, kSettingsFile))
+        return {};
+    return DeployedName(cp, entry.name);
+}
 
 DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) {
     const std::string dataFolder = GetSetupDataFolder(services);

@@ -4,6 +4,7 @@
 // application-data folder.
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 
@@ -37,5 +38,9 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target);
 inline bool DeployProgramFiles(const Services& services, const DeployTarget& target) {
     return DeployFiles(services, target) == DeployOutcome::Done;
 }
+
+// The name an entry of "Data" is deployed under in the install folder; empty
+// for an entry that goes elsewhere (the settings file) or nowhere.
+std::string InstallFolderNameOf(const ICodePage& cp, const FindEntry& entry);
 
 }  // namespace vk

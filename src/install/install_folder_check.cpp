@@ -1,8 +1,11 @@
 #include "install/install_folder_check.h"
 
+#include <optional>
+
 #include "core/folder_path_rules.h"
 #include "core/mbcs.h"
-#include "install/demand_load.h"
+#include "install/install_folder_limit.h"
+#include "install/install_paths.h"
 #include "install/installation.h"
 
 namespace vk {
@@ -18,17 +21,27 @@ bool IsBareDrive(const std::string& folder) {
 FolderCheck CheckInstallFolder(const Services& services, const std::string& typed) {
     FolderCheck check;
     check.folder = WithoutTrailingBackslash(services.codePage, typed);
+    if (HoldsListSeparator(typed)) {
+        check.verdict = FolderVerdict::ListSeparator;
+        return check;
+    }
     // The picker's rules, before anything is created. A drive root is checked
-    // as the root it is; a backslash still at the end is an empty name.
+    // as the root it is; a backslash still at the end is an empty name. A text
+    // too long for any path is not judged by them: it is too long.
     const std::string checked = IsBareDrive(check.folder) ? check.folder + '\\' : check.folder;
-    if (EndsWithChar(services.codePage, check.folder, '\\') ||
-        CreateFolderPath(services, checked, true) != kPathOk) {
+    if (FitsMaxPath(checked) && (EndsWithChar(services.codePage, check.folder, '\\') ||
+                                 CreateFolderPath(services, checked, true) != kPathOk)) {
         check.verdict = FolderVerdict::Invalid;
         return check;
     }
-    // A longer install folder could not be registered for loading in AutoCAD.
-    check.verdict = InstallFolderFitsLoader(InstallDirOf(check.folder)) ? FolderVerdict::Ok
-                                                                        : FolderVerdict::TooLong;
+    // Every file the installation writes into the folder must fit a path.
+    if (const std::optional<std::size_t> limit =
+            InstallFolderOverLimit(services, InstallDirOf(check.folder))) {
+        check.verdict = FolderVerdict::TooLong;
+        check.limit = *limit;
+        return check;
+    }
+    check.verdict = FolderVerdict::Ok;
     return check;
 }
 

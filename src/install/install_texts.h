@@ -1,8 +1,7 @@
 #pragma once
 // The installation's own message texts (GBK at run time).
+#include <cstddef>
 #include <string>
-
-#include "install/demand_load.h"
 
 namespace vk {
 
@@ -10,6 +9,12 @@ inline constexpr const char* kSetupCaption = "Varnok软件安装";
 
 inline constexpr const char* kMissingDataText =
     "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !";
+
+// A folder whose path holds ";" (HoldsListSeparator): AutoCAD would trust its pieces.
+inline constexpr const char* kListSeparatorText =
+    "安装路径不能含有分号“;” !\n\n"
+    "AutoCAD的受信任路径以分号分隔，\n含分号的路径会被拆成几个路径。\n\n"
+    "请选择不含分号的路径 !";
 
 // "拷贝文件 %s 失败，..." with the destination path in place of %s.
 inline std::string CopyFailedText(const std::string& destination) {
@@ -19,11 +24,12 @@ inline std::string CopyFailedText(const std::string& destination) {
 
 inline constexpr const char* kAcadRunningText = "请关闭AutoCAD后再进行安装 !";
 
-// The refusal of an install folder too long for the paths below it. Short
-// lines: the system's message box may wrap a long one inside a number.
-inline std::string FolderTooLongText() {
+// The refusal of an install folder too long for the paths below it, with the
+// longest one allowed (MaxInstallFolderBytes). Short lines: the system's
+// message box may wrap a long one inside a number.
+inline std::string FolderTooLongText(std::size_t limit) {
     return "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）\n最多只能有 " +
-           std::to_string(kMaxLoaderFolderBytes) + " 个字节，\n\n请选择较短的路径 !";
+           std::to_string(limit) + " 个字节，\n\n请选择较短的路径 !";
 }
 
 }  // namespace vk

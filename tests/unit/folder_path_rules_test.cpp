@@ -139,3 +139,16 @@ TEST_F(FolderPathRules, MissingDriveRootCannotBeCreated) {
 }
 
 }  // namespace
+
+namespace {
+
+// TRUSTEDPATHS would split such a folder into pieces that AutoCAD trusts.
+TEST(FolderListSeparator, AnySemicolonIsRefused) {
+    EXPECT_TRUE(vk::HoldsListSeparator("C:\\Users\\Public;x"));
+    EXPECT_TRUE(vk::HoldsListSeparator(";"));
+    // A lead byte that lacks its trail byte does not hide it.
+    EXPECT_TRUE(vk::HoldsListSeparator("C:\\\x81;x"));
+    EXPECT_FALSE(vk::HoldsListSeparator("C:\\Varnok\\Varnok批打印软件"));
+}
+
+}  // namespace

@@ -99,8 +99,12 @@ bool Dlg_Page3::AcceptFolder(const vk::FolderCheck& check) {
         case vk::FolderVerdict::Invalid:
             MessageBox(InvalidFolderText(m_strFolder), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
             return false;
+        case vk::FolderVerdict::ListSeparator:
+            MessageBox(vk::kListSeparatorText, vk::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+            return false;
         case vk::FolderVerdict::TooLong:
-            MessageBox(vk::FolderTooLongText(), vk::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+            MessageBox(vk::FolderTooLongText(check.limit), vk::kSetupCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
             return false;
     }
     return false;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/folder_path_rules.h"
+#include "install/install_texts.h"
 #include "platform/win32/system_services.h"
 #include "ui/framework/win_app.h"
 #include "ui/picker/browse_ids.h"
@@ -91,7 +92,14 @@ void CPathDialogSub::OnBrowseOK() {
     // as the invalid path it is.
     const std::string text = picker.ReadEditBox();
     picker.StorePathName(text);
-    if (MakeSurePathExists(vk::win32::SystemServices(), text, AfxGetAppName()) != vk::kPathOk) {
+    const vk::Services& services = vk::win32::SystemServices();
+    if (vk::HoldsListSeparator(text)) {
+        services.prompts.MessageBox(services.prompts.MainWindow(), vk::kListSeparatorText,
+                                    AfxGetAppName(), vk::kMbOk | vk::kMbIconExclamation);
+        ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
+        return;
+    }
+    if (MakeSurePathExists(services, text, AfxGetAppName()) != vk::kPathOk) {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
     }

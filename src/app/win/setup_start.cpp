@@ -1,6 +1,9 @@
-// The program's entry: the command line is read before any window exists,
-// the log opened when it asks for one, one setup at a time, and then the
-// framework starts theApp, whose exit code the program ends with.
+// SetUp.exe's start-up after its entry: DLLs from the system folder only,
+// the command line read before any window exists, the log opened when it
+// asks for one, one setup at a time, and then the framework starts theApp,
+// whose exit code the program ends with.
+#include "app/win/setup_start.h"
+
 #include <string>
 
 #include "app/command_line.h"
@@ -16,6 +19,10 @@
 #include "ui/framework/win_app.h"
 
 namespace {
+
+constexpr const char* kUnsafeDllSearchText =
+    "无法安全加载系统组件 !\n\n本机Windows缺少安全更新KB2533623，\n"
+    "无法只从系统文件夹加载系统组件。\n\n请安装该更新后再执行SetUp.exe !";
 
 constexpr const char* kAnotherSetupText =
     "Varnok批打印软件的安装程序已经在运行。\n\n请等它结束后再试。";
@@ -54,12 +61,20 @@ bool OpenLog(const vk::SetupOptions& options) {
     return false;
 }
 
-int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed) {
+int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSearchRestricted) {
     const vk::SetupOptions& options = parsed.options;
     if (!OpenLog(options))
         return vk::kExitCannotStart;
     vk::Log& log = vk::win32::SystemLog();
     log.Info(std::string("Command line: ") + ::GetCommandLineA());
+    // Without the restriction the program's own folder (a download folder,
+    // where anyone may have put a DLL named like a system one) stays in the
+    // search, and the program runs with administrator rights: nothing more
+    // is loaded.
+    if (!dllSearchRestricted) {
+        Say(options, kUnsafeDllSearchText, MB_OK | MB_ICONSTOP);
+        return vk::kExitCannotStart;
+    }
     if (!parsed.ok()) {
         Say(options, parsed.error + "\n\n用 /? 查看安装程序的命令行参数。", MB_OK | MB_ICONSTOP);
         return vk::kExitCannotStart;
@@ -79,11 +94,12 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR commandLine, int) {
+int vk::win32::StartSetup(HINSTANCE instance, const char* commandLine,
+                          bool (*restrictDllSearch)()) {
     // Before anything can load a DLL by name.
-    vk::win32::RestrictDllSearchToSystemFolder();
-    const int exitCode =
-        RunSetup(hInstance, vk::ParseCommandLine(commandLine != nullptr ? commandLine : ""));
+    const bool restricted = restrictDllSearch();
+    const int exitCode = RunSetup(
+        instance, vk::ParseCommandLine(commandLine != nullptr ? commandLine : ""), restricted);
     vk::win32::SystemLog().Info("Exit code " + std::to_string(exitCode));
     return exitCode;
 }

@@ -1,0 +1,41 @@
+#include "install/install_folder_limit.h"
+
+#include <algorithm>
+#include <string>
+
+#include "acad/release_catalog.h"
+#include "install/demand_load.h"
+#include "install/deploy.h"
+#include "install/file_ops.h"
+#include "install/find_scope.h"
+#include "install/install_paths.h"
+
+namespace vk {
+
+std::size_t MaxInstallFolderBytes(const Services& services) {
+    std::size_t longest = 0;
+    for (int year = kFirstReleaseYear; year <= kLastReleaseYear; ++year)
+        longest = std::max(longest, ModuleFileName(year).size());
+
+    // Whatever Data holds now, as the deployment will list it.
+    FindScope find(services.files);
+    FindEntry entry;
+    const std::string pattern = JoinPath(GetSetupDataFolder(services), "*.*");
+    if (FitsMaxPath(pattern) && find.First(pattern, entry) == kOk) {
+        do {
+            longest = std::max(longest, InstallFolderNameOf(services.codePage, entry).size());
+        } while (find.Next(entry) == kOk);
+    }
+    const std::size_t separator = 1;  // the backslash before the name
+    return longest + separator < kMaxPathBytes ? kMaxPathBytes - separator - longest : 0;
+}
+
+std::optional<std::size_t> InstallFolderOverLimit(const Services& services,
+                                                  const std::string& installFolder) {
+    const std::size_t limit = MaxInstallFolderBytes(services);
+    if (installFolder.size() > limit)
+        return limit;
+    return std::nullopt;
+}
+
+}  // namespace vk
