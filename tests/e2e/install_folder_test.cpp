@@ -62,6 +62,16 @@ TEST_F(FolderInstall, RefusedFoldersChangeNothingAndADriveRootTakesTheProductFol
     EXPECT_FALSE(pathExists(joinPath(distribution.folder(), "abc")));
     EXPECT_EQ(page.control(kFolder).text(), "abc");
 
+    // A ";" would make AutoCAD trust the folder's pieces: C:\Users\Public and a relative x.
+    const std::string withSeparator = "C:\\Users\\Public;x";
+    page.control(kFolder).setText(withSeparator);
+    box = installForBox(app, page, kMessageCaption);
+    EXPECT_TRUE(box.messageText().starts_with("安装路径不能含有分号")) << toUtf8(box.messageText());
+    box.answer(IDOK);
+    app.waitUntilClosed(box);
+    EXPECT_FALSE(pathExists(withSeparator));
+    EXPECT_FALSE(pathExists(installFolderOf(withSeparator)));
+
     // 230 + 17 bytes of install folder do not fit the demand-load path.
     page.control(kFolder).setText(tooLong);
     box = installForBox(app, page, kMessageCaption);
@@ -79,6 +89,36 @@ TEST_F(FolderInstall, RefusedFoldersChangeNothingAndADriveRootTakesTheProductFol
     installFor4(app, page).pressEscape();
     app.waitForExit();
     expectInstalledInto("D:\\Varnok批打印软件", "D:\\VARNOK批打印软件", distribution.dataFolder());
+}
+
+// The longest name the installation writes into the folder sets its limit: with the sample's
+// files, "PdfSharp.Charting.dll" (deployed from Varnok.prt8).
+TEST_F(FolderInstall, AFolderAtTheLimitInstallsEveryFileAndOneByteMoreIsRefused) {
+    seedMachine(kMachine2018, {kAcad2018Folder});
+    const size_t limit = MAX_PATH - 1 - 1 - longestDeployedName(distribution.dataFolder());
+    const std::string drive = "D:\\";
+    const std::string atLimit =
+        drive + std::string(limit - drive.size() - installFolderOf("").size(), 'L');
+    const std::string over = atLimit + "L";
+    folders.watch(atLimit);
+    folders.watch(over);
+    AppProcess app = start();
+    Window page = goToPage3(app);
+
+    page.control(kFolder).setText(over);
+    const Window box = installForBox(app, page, kMessageCaption);
+    const std::string limitLine = "最多只能有 " + std::to_string(limit) + " 个字节";
+    EXPECT_NE(box.messageText().find(limitLine), std::string::npos) << toUtf8(box.messageText());
+    box.answer(IDOK);
+    app.waitUntilClosed(box);
+    EXPECT_FALSE(pathExists(over));
+
+    page.control(kFolder).setText(atLimit);
+    installFor4(app, page).pressEscape();
+    app.waitForExit();
+    ASSERT_EQ(installFolderOf(atLimit).size(), limit);
+    expectProgramFiles(installFolderOf(atLimit), distribution.dataFolder());
+    expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(installFolderOf(atLimit), 2018));
 }
 
 }  // namespace

@@ -52,6 +52,13 @@ void expectSameFile(const std::string& source, const std::string& copy) {
     EXPECT_EQ(*actual, *expected);
 }
 
+// Copied by the deployment (the settings file too): no sub-folder, none of kNotDeployed.
+bool isDeployed(const std::string& dataFolder, const std::string& name) {
+    const bool skipped = std::any_of(std::begin(kNotDeployed), std::end(kNotDeployed),
+                                     [&](const char* other) { return sameName(name, other); });
+    return !skipped && !isFolder(joinPath(dataFolder, name));
+}
+
 }  // namespace
 
 void InstallRun::seedMachine(const std::string& regFixture,
@@ -110,13 +117,20 @@ std::string loaderOf(const std::string& installFolder, int module) {
     return installFolder + "\\VK_BatchPlot" + std::to_string(module) + ".ARX";
 }
 
+size_t longestDeployedName(const std::string& dataFolder) {
+    size_t longest = 0;
+    for (const std::string& name : listFolder(dataFolder)) {
+        if (isDeployed(dataFolder, name) && !sameName(name, kSettingsFile))
+            longest = std::max(longest, deployedName(name).size());
+    }
+    return longest;
+}
+
 void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder) {
     std::vector<std::string> expected;
     for (const std::string& name : listFolder(dataFolder)) {
         const std::string source = joinPath(dataFolder, name);
-        const bool skipped = std::any_of(std::begin(kNotDeployed), std::end(kNotDeployed),
-                                         [&](const char* other) { return sameName(name, other); });
-        if (isFolder(source) || skipped)
+        if (!isDeployed(dataFolder, name))
             continue;
         if (sameName(name, kSettingsFile)) {
             expectSameFile(source, joinPath(settingsFolder(), name));

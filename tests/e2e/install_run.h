@@ -95,6 +95,10 @@ std::string loaderOf(const std::string& installFolder, int module);
 // and the settings file sits in %APPDATA%\Varnok.
 void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder);
 
+// The longest name, in bytes, of the files of Data that go into the install folder, under the
+// names they are deployed as.
+size_t longestDeployedName(const std::string& dataFolder);
+
 // The fonts (and, for 2008, the plotter driver) in an AutoCAD installation.
 void expectSupportFiles(const std::string& acadFolder, const std::string& dataFolder,
                         bool withDriver);

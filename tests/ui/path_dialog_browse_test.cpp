@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "install/install_texts.h"
 #include "ui/page3_support.h"
 #include "ui/picker/browse_ids.h"
 #include "ui/picker/path_dialog.h"
@@ -157,6 +158,23 @@ TEST(PathDialog, AnInvalidFolderIsRefusedWithTheFocusBackInTheBox) {
     EXPECT_EQ(refusal.buttons, std::vector<int>{IDOK});
     EXPECT_TRUE(openAfterwards);
     EXPECT_TRUE(focusInBox);
+}
+
+// AutoCAD would trust such a folder's pieces.
+TEST(PathDialog, AFolderWithASemicolonIsRefusedCreatingNothing) {
+    const std::string typed = "D:\\vk-picker;x\\new";
+    ScratchPaths scratch{"D:\\vk-picker;x", "D:\\vk-picker"};
+    SeenBox refusal;
+    const PickerRun run = RunPicker("C:\\", [&](const e2e::Window& picker) {
+        picker.control(kBrowseEditId).setText(typed);
+        picker.control(IDOK).click();
+        refusal = ReadAndAnswer(AppName());
+        Cancel(picker);
+    });
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(refusal.text, kListSeparatorText);
+    EXPECT_EQ(refusal.icon, "exclamation");
+    EXPECT_FALSE(Exists("D:\\vk-picker;x"));
 }
 
 TEST(PathDialog, ATextLongerThanAPathIsRefusedWholeNeverCutShort) {

@@ -33,6 +33,14 @@ void setValue(HKEY root, const std::string& path, const std::string& name, DWORD
     }
 }
 
+std::wstring widened(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                           wide.data(), static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return wide;
+}
+
 void collectKeys(HKEY root, const std::string& path,
                  const std::function<bool(const std::string&)>& wanted,
                  std::vector<std::string>& found) {
@@ -86,6 +94,37 @@ std::optional<std::string> readRegistryString(HKEY root, const std::string& path
     return value->data.substr(0, value->data.find('\0'));
 }
 
+std::optional<RegistryText> readRegistryText(HKEY root, const std::string& path,
+                                             const std::string& name) {
+    UniqueKey key;
+    if (!openKey(root, path, KEY_READ, key))
+        return std::nullopt;
+    const std::wstring wideName = widened(name);
+    RegistryText value;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    // As in readRegistryValue: ask again while the value grows.
+    for (;;) {
+        std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD got = size;
+        const LSTATUS status = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type,
+                                                reinterpret_cast<BYTE*>(data.data()), &got);
+        if (status == ERROR_SUCCESS) {
+            if (value.type != REG_SZ && value.type != REG_EXPAND_SZ)
+                return std::nullopt;
+            data.resize(got / sizeof(wchar_t));
+            value.text = data.substr(0, data.find(L'\0'));
+            return value;
+        }
+        if (status != ERROR_MORE_DATA || size >= kMaxRegistryBuffer)
+            return std::nullopt;
+        size = got > size ? got : size * 2;
+    }
+}
+
 std::optional<DWORD> readRegistryDword(HKEY root, const std::string& path,
                                        const std::string& name) {
     std::optional<RegistryValue> value = readRegistryValue(root, path, name);
@@ -131,6 +170,20 @@ std::vector<std::string> findRegistryKeys(HKEY root, const std::string& path,
 void writeRegistryString(HKEY root, const std::string& path, const std::string& name,
                          const std::string& text) {
     setValue(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void writeRegistryText(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                       const std::wstring& text) {
+    UniqueKey key;
+    createKey(root, path, key);
+    const LSTATUS status = RegSetValueExW(key.get(), widened(name).c_str(), 0, type,
+                                          reinterpret_cast<const BYTE*>(text.c_str()),
+                                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS) {
+        throw DriverError(
+            withLastError("could not set \"" + toUtf8(path) + "\" \"" + toUtf8(name) + "\"",
+                          static_cast<DWORD>(status)));
+    }
 }
 
 void writeRegistryDword(HKEY root, const std::string& path, const std::string& name, DWORD value) {

@@ -26,6 +26,13 @@ std::optional<RegistryValue> readRegistryValue(HKEY root, const std::string& pat
 // REG_SZ or REG_EXPAND_SZ text up to its first NUL; nothing for other types.
 std::optional<std::string> readRegistryString(HKEY root, const std::string& path,
                                               const std::string& name);
+// REG_SZ or REG_EXPAND_SZ through the wide functions: UTF-16 up to its first NUL, with its type.
+struct RegistryText {
+    DWORD type = REG_NONE;
+    std::wstring text;
+};
+std::optional<RegistryText> readRegistryText(HKEY root, const std::string& path,
+                                             const std::string& name);
 std::optional<DWORD> readRegistryDword(HKEY root, const std::string& path, const std::string& name);
 std::vector<std::string> registrySubkeys(HKEY root, const std::string& path);
 
@@ -36,6 +43,9 @@ std::vector<std::string> findRegistryKeys(HKEY root, const std::string& path,
 // Writers create missing keys; they throw DriverError.
 void writeRegistryString(HKEY root, const std::string& path, const std::string& name,
                          const std::string& text);  // stored with its terminating NUL
+// REG_SZ or REG_EXPAND_SZ through the wide functions, stored with its terminating NUL.
+void writeRegistryText(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                       const std::wstring& text);
 void writeRegistryDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
 void createRegistryKey(HKEY root, const std::string& path);
 void deleteRegistryTree(HKEY root, const std::string& path);  // a missing key is fine
