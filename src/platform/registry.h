@@ -71,6 +71,15 @@ public:
     virtual OsResult SetText(RegHandle key, const std::string& name, std::uint32_t type,
                              const std::u16string& text) = 0;
 
+    // RegSetValueExA with any type and exactly these bytes: a value put back
+    // as it was read.
+    virtual OsResult SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                              const std::vector<std::uint8_t>& data) = 0;
+    // RegDeleteValueA: kErrFileNotFound when there is no such value.
+    virtual OsResult DeleteValue(RegHandle key, const std::string& name) = 0;
+    // RegEnumValueA: the name of value `index`; kErrNoMoreItems past the last.
+    virtual OsResult EnumValueName(RegHandle key, std::uint32_t index, std::string& name) = 0;
+
     // RegDeleteKeyA: deletes a key that has no subkeys.
     virtual OsResult DeleteKey(RegHandle parent, const std::string& path) = 0;
     // RegCloseKey.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -272,6 +273,32 @@ TEST_F(RegistryContract, AnEmptyPathDeletesNothing) {
     ASSERT_EQ(kept.Open(root(), "Kept"), kOk);
     EXPECT_NE(reg().DeleteKey(kept.Get(), ""), kOk);
     EXPECT_EQ(Subkeys(root()), std::vector<std::string>{"Kept"});
+}
+
+// What an uninstall needs: a value put back byte for byte in any type, values
+// listed and deleted.
+TEST_F(RegistryContract, ValuesArePutBackListedAndDeleted) {
+    const Bytes binary = {0x00, 0xFF, 0x41};
+    ASSERT_EQ(reg().SetValue(root(), "Binary", 3, binary), kOk);  // REG_BINARY
+    ASSERT_EQ(reg().SetValue(root(), "Text", kRegSz, BytesOf(std::string("C:\\x\0", 5))), kOk);
+    Bytes data;
+    std::uint32_t type = 0;
+    ASSERT_EQ(Query(root(), "binary", 16, data, type), kOk);
+    EXPECT_EQ(type, 3u);
+    EXPECT_EQ(data, binary);
+    ASSERT_EQ(Query(root(), "Text", 16, data, type), kOk);
+    EXPECT_EQ(data, BytesOf(std::string("C:\\x\0", 5)));
+
+    std::string first, second, third;
+    EXPECT_EQ(reg().EnumValueName(root(), 0, first), kOk);
+    EXPECT_EQ(reg().EnumValueName(root(), 1, second), kOk);
+    EXPECT_EQ(reg().EnumValueName(root(), 2, third), kErrNoMoreItems);
+    EXPECT_EQ(std::set<std::string>({first, second}), (std::set<std::string>{"Binary", "Text"}));
+
+    EXPECT_EQ(reg().DeleteValue(root(), "BINARY"), kOk);
+    EXPECT_EQ(reg().DeleteValue(root(), "Binary"), kErrFileNotFound);
+    EXPECT_EQ(Query(root(), "Binary", 16, data, type), kErrFileNotFound);
+    EXPECT_EQ(reg().EnumValueName(root(), 1, second), kErrNoMoreItems);
 }
 
 }  // namespace

@@ -308,6 +308,39 @@ OsResult MemoryRegistry::SetDword(RegHandle key, const std::string& name, std::u
     return kOk;
 }
 
+OsResult MemoryRegistry::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                                  const std::vector<std::uint8_t>& data) {
+    if (Faulted("RegSetValueEx"))
+        return kErrInjected;
+    std::shared_ptr<Node> node = NodeOf(key);
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
+    node->values[name] = RegValue{type, data};
+    return kOk;
+}
+
+OsResult MemoryRegistry::DeleteValue(RegHandle key, const std::string& name) {
+    if (Faulted("RegDeleteValue"))
+        return kErrInjected;
+    std::shared_ptr<Node> node = NodeOf(key);
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
+    return node->values.erase(name) == 1 ? kOk : kErrFileNotFound;
+}
+
+OsResult MemoryRegistry::EnumValueName(RegHandle key, std::uint32_t index, std::string& name) {
+    name.clear();
+    if (Faulted("RegEnumValue"))
+        return kErrInjected;
+    std::shared_ptr<Node> node = NodeOf(key);
+    if (!node || node->deleted)
+        return kErrInvalidHandle;
+    if (index >= node->values.size())
+        return kErrNoMoreItems;
+    name = std::next(node->values.begin(), index)->first;
+    return kOk;
+}
+
 OsResult MemoryRegistry::SetString(RegHandle key, const std::string& name,
                                    const std::string& text) {
     if (Faulted("RegSetValueEx"))

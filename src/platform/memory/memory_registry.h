@@ -48,6 +48,11 @@ public:
                        std::u16string& text, std::uint32_t& type) override;
     OsResult SetText(RegHandle key, const std::string& name, std::uint32_t type,
                      const std::u16string& text) override;
+    OsResult SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                      const std::vector<std::uint8_t>& data) override;
+    // Fault names: "RegDeleteValue", "RegEnumValue".
+    OsResult DeleteValue(RegHandle key, const std::string& name) override;
+    OsResult EnumValueName(RegHandle key, std::uint32_t index, std::string& name) override;
     OsResult DeleteKey(RegHandle parent, const std::string& path) override;
     OsResult CloseKey(RegHandle key) override;
 

@@ -121,6 +121,31 @@ OsResult Win32Registry::SetDword(RegHandle key, const std::string& name, std::ui
     return RegSetValueExA(ToHKey(key), name.c_str(), 0, REG_DWORD, bytes, sizeof bytes);
 }
 
+OsResult Win32Registry::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
+                                 const std::vector<std::uint8_t>& data) {
+    if (data.size() >= std::numeric_limits<DWORD>::max()) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return RegSetValueExA(ToHKey(key), name.c_str(), 0, type, data.data(),
+                          static_cast<DWORD>(data.size()));
+}
+
+OsResult Win32Registry::DeleteValue(RegHandle key, const std::string& name) {
+    return RegDeleteValueA(ToHKey(key), name.c_str());
+}
+
+OsResult Win32Registry::EnumValueName(RegHandle key, std::uint32_t index, std::string& name) {
+    name.clear();
+    // Value names may be as long as 16383 characters.
+    std::vector<char> buffer(16384);
+    DWORD length = static_cast<DWORD>(buffer.size());
+    const LONG result = RegEnumValueA(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr,
+                                      nullptr, nullptr);
+    if (result == ERROR_SUCCESS)
+        name.assign(buffer.data(), length);
+    return result;
+}
+
 OsResult Win32Registry::SetString(RegHandle key, const std::string& name, const std::string& text) {
     if (text.size() >= std::numeric_limits<DWORD>::max()) {
         return ERROR_INVALID_PARAMETER;
