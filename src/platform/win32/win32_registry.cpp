@@ -186,7 +186,7 @@ OsResult Win32Registry::QueryText(RegHandle key, const std::string& name, std::s
                                    reinterpret_cast<BYTE*>(buffer.data()), &length);
     type = storedType;
     if (result == ERROR_SUCCESS && IsText(storedType) && length <= bufferSize) {
-        const auto units = buffer.begin() + length / sizeof(wchar_t);
+        const auto units = buffer.begin() + static_cast<std::ptrdiff_t>(length / sizeof(wchar_t));
         text.assign(buffer.begin(), std::find(buffer.begin(), units, L'\0'));
     }
     return result;
