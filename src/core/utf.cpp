@@ -35,7 +35,9 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
         if (IsHigh(unit) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            AppendUtf8(0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[i + 1] - 0xDC00), out);
+            const char32_t high = char32_t{unit} - 0xD800;
+            const char32_t low = char32_t{text[i + 1]} - 0xDC00;
+            AppendUtf8(0x10000 + (high << 10) + low, out);
             ++i;
         } else if (IsHigh(unit) || IsLow(unit)) {
             AppendUtf8(0xFFFD, out);

@@ -572,7 +572,8 @@ OsResult MemoryFileSystem::RemoveFile(const std::string& path) {
     if (entry->locked)
         return kErrSharingViolation;
     Entry* parent = nullptr;
-    LookupParent(parsed, parent);
+    if (OsResult result = LookupParent(parsed, parent); result != kOk)
+        return result;
     parent->children.erase(parsed.names.back());
     return kOk;
 }
@@ -593,7 +594,8 @@ OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
     if (!entry->children.empty())
         return kErrDirNotEmpty;
     Entry* parent = nullptr;
-    LookupParent(parsed, parent);
+    if (OsResult result = LookupParent(parsed, parent); result != kOk)
+        return result;
     parent->children.erase(parsed.names.back());
     return kOk;
 }
