@@ -14,6 +14,10 @@
 
 using CStringList = std::vector<std::string>;
 
+namespace vk {
+class RecordWriter;
+}
+
 class CAcadReleaseCatalog {
 public:
     explicit CAcadReleaseCatalog(const vk::Services& services);
@@ -36,6 +40,10 @@ public:
     void CopySupportFiles(const std::string& acadLocation, bool bWithDriver);
 
     const vk::Services& Services() const { return m_services; }
+
+    // While an installation runs, the record that every change goes into
+    // before it is made (null: nothing is recorded). Not owned.
+    vk::RecordWriter* m_pRecord = nullptr;
 
     std::string m_strInstallDir;
     std::array<CStringList, kReleaseSlots> m_arrAcadLocations;

@@ -64,10 +64,12 @@ struct Switch {
 std::string ApplySwitch(const Switch& option, SetupOptions& options) {
     const std::string& name = option.name;
     const bool flag = name == "SILENT" || name == "VERYSILENT" || name == "SUPPRESSMSGBOXES" ||
-                      name == "ALLOWRUNNING" || name == "HELP" || name == "?";
+                      name == "ALLOWRUNNING" || name == "HELP" || name == "?" ||
+                      name == "UNINSTALL";
     if (flag && option.value)
         return "参数 " + option.text + " 不带值。";
-    if ((name == "DIR" || name == "RELEASES") && (!option.value || option.value->empty()))
+    if ((name == "DIR" || name == "RELEASES" || name == "UNINSTALLCOPY") &&
+        (!option.value || option.value->empty()))
         return "参数 " + option.text + " 需要一个值，例如 /" + name +
                (name == "DIR" ? "=\"C:\\Varnok\"" : "=2018,2021") + "。";
     if (name == "LOG" && option.value && option.value->empty())
@@ -84,6 +86,10 @@ std::string ApplySwitch(const Switch& option, SetupOptions& options) {
         options.allowRunning = true;
     } else if (name == "HELP" || name == "?") {
         options.help = true;
+    } else if (name == "UNINSTALL") {
+        options.uninstall = true;
+    } else if (name == "UNINSTALLCOPY") {
+        options.uninstallCopy = *option.value;
     } else if (name == "DIR") {
         options.folder = *option.value;
     } else if (name == "RELEASES") {
@@ -158,8 +164,8 @@ ParsedCommandLine ParseCommandLine(const std::string& arguments) {
         if (equals != std::string::npos)
             option.value = part.substr(equals + 1);
         // A switch given twice with a value would leave it open which one counts.
-        const bool takesValue =
-            option.name == "DIR" || option.name == "RELEASES" || option.name == "LOG";
+        const bool takesValue = option.name == "DIR" || option.name == "RELEASES" ||
+                                option.name == "LOG" || option.name == "UNINSTALLCOPY";
         if (takesValue && !seen.insert(option.name).second) {
             fail("参数 " + option.text + " 出现了两次。");
             continue;
@@ -169,6 +175,10 @@ ParsedCommandLine ParseCommandLine(const std::string& arguments) {
     }
     if (parsed.options.suppressMessageBoxes && !parsed.options.Unattended())
         fail("参数 /SUPPRESSMSGBOXES 只能与 /SILENT 或 /VERYSILENT 一起使用。");
+    if (parsed.options.uninstall && (parsed.options.folder || parsed.options.years))
+        fail("参数 /DIR 和 /RELEASES 不能与 /UNINSTALL 一起使用。");
+    if (!parsed.options.uninstallCopy.empty() && !parsed.options.uninstall)
+        fail("参数 /UNINSTALLCOPY 只用于卸载。");
     return parsed;
 }
 
@@ -180,14 +190,15 @@ std::string CommandLineHelpText() {
            "/DIR=\"路径\"\t安装文件夹，默认为 C:\\Varnok\n"
            "/RELEASES=2018,2021\t要安装的 AutoCAD 版本年份，默认为 all（找到的全部版本）\n"
            "/LOG 或 /LOG=\"文件\"\t写安装日志（UTF-8），默认写到 %TEMP%\n"
-           "/ALLOWRUNNING\tAutoCAD 正在运行时也安装\n"
+           "/ALLOWRUNNING\tAutoCAD 正在运行时也安装（卸载）\n"
+           "/UNINSTALL\t卸载（由安装文件夹中的 Uninstall.exe 执行）\n"
            "/?\t\t显示本说明\n\n"
            "无人值守安装视为同意许可协议。\n\n"
            "退出代码：\n"
-           "0\t安装完成\n"
+           "0\t安装（卸载）完成\n"
            "1\t无法开始：参数有误、安装路径无效、版本年份不可用或缺少 Data 文件夹\n"
-           "2\t安装前被取消\n"
-           "4\t已安装，但有步骤失败（详见日志）\n"
+           "2\t安装（卸载）前被取消\n"
+           "4\t已安装，但有步骤失败；或卸载时有内容未能删除（详见日志）\n"
            "5\t拷贝文件失败后中止\n"
            "7\t无法进行：AutoCAD 正在运行，或未找到可安装的 AutoCAD 版本";
 }

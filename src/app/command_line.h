@@ -24,6 +24,10 @@ struct SetupOptions {
     std::string logFile;                    // empty: a new dated file in %TEMP%
     bool allowRunning = false;              // /ALLOWRUNNING
     bool help = false;                      // /? or /HELP
+    bool uninstall = false;                 // /UNINSTALL: take the installation away
+    // /UNINSTALLCOPY=: set by the uninstaller for the copy of itself that does
+    // the work ("<starter's process id>,<result pipe>,<product folder>").
+    std::string uninstallCopy;
 
     bool Unattended() const { return mode != RunMode::Wizard; }
     // Whether a message box may be shown at all.

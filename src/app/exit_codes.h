@@ -18,6 +18,8 @@ inline int ExitCodeOf(const InstallOutcome& outcome) {
         case InstallResult::Completed:
             return outcome.failedSteps == 0 ? kExitFinished : kExitStepFailed;
         case InstallResult::MissingData:
+        case InstallResult::FolderRefused:
+        case InstallResult::EarlierRecordDamaged:
             return kExitCannotStart;
         case InstallResult::Aborted:
             return kExitAborted;

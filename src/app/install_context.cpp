@@ -33,6 +33,12 @@ std::string FormatVersionLine(int productVersion, int platformBits) {
     return line;
 }
 
+std::string VersionNumber() {
+    return std::to_string(g_nProductVersion / 10000) + "." +
+           std::to_string(g_nProductVersion % 10000 / 100) + "." +
+           std::to_string(g_nProductVersion % 100);
+}
+
 std::string VersionLine() {
     return FormatVersionLine(g_nProductVersion, g_nPlatformBits);
 }

@@ -29,3 +29,5 @@ inline constexpr int g_nPlatformBits = 64;
 std::string FormatVersionLine(int productVersion, int platformBits);
 // The version line of this build: FormatVersionLine(g_nProductVersion, g_nPlatformBits).
 std::string VersionLine();
+// The version alone, as Apps & Features shows it: "2023.5.26".
+std::string VersionNumber();

@@ -7,11 +7,13 @@
 #include "app/release_offer.h"
 #include "app/release_report.h"
 #include "install/acad_running.h"
+#include "install/apps_features.h"
 #include "install/demand_load.h"
 #include "install/file_ops.h"
 #include "install/install_folder_check.h"
 #include "install/install_texts.h"
 #include "install/installation.h"
+#include "install/uninstall.h"
 
 namespace vk {
 namespace {
@@ -65,8 +67,14 @@ int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
     return kExitFinished;
 }
 
+std::string StartingInstallFolder(const Services& services) {
+    if (const std::optional<std::string> earlier = InstalledProductDir(services))
+        return ChosenFolderOf(services.codePage, *earlier);
+    return kDefaultInstallFolder;
+}
+
 int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder) {
-    const std::string typed = options.folder.value_or(kDefaultInstallFolder);
+    const std::string typed = options.folder.value_or(StartingInstallFolder(services));
     const FolderCheck check = CheckInstallFolder(services, typed);
     if (check.verdict == FolderVerdict::Invalid) {
         return Tell(services,
@@ -109,6 +117,8 @@ int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog,
     request.copyFailures =
         options.suppressMessageBoxes ? CopyFailurePolicy::Abort : CopyFailurePolicy::AskUser;
     request.perUserSteps = run.perUserSteps;
+    request.version = VersionNumber();
+    request.installDate = run.today;
     if (!run.perUserSteps) {
         services.log.Info(
             "Running as SYSTEM: the trusted paths and the settings file are not "

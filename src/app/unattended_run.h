@@ -20,10 +20,15 @@ struct UnattendedRun {
     // False under SYSTEM: the trusted paths and the settings file would go
     // into a profile no AutoCAD user has.
     bool perUserSteps = true;
+    std::string today{};  // YYYYMMDD, for Apps & Features
 };
 
 // The wizard's first folder, also the unattended run's.
 inline constexpr const char* kDefaultInstallFolder = "C:\\Varnok";
+
+// The folder an installation starts from: an earlier installation's (found
+// by its Apps & Features entry), else the default.
+std::string StartingInstallFolder(const Services& services);
 
 // Discovery has run. The exit code (see exit_codes.h).
 int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog, const UnattendedRun& run);

@@ -1,87 +1,85 @@
 #include "core/digest.h"
 
-#include <array>
-
 namespace vk {
 namespace {
 
-constexpr std::array<std::uint32_t, 64> kRoundConstants = {
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
-};
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
+constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9ull;
+constexpr std::uint64_t kPrime4 = 0x85EBCA77C2B2AE63ull;
+constexpr std::uint64_t kPrime5 = 0x27D4EB2F165667C5ull;
 
-constexpr std::uint32_t Rotr(std::uint32_t x, int n) {
-    return (x >> n) | (x << (32 - n));
+constexpr std::uint64_t Rotl(std::uint64_t x, int n) {
+    return (x << n) | (x >> (64 - n));
 }
 
-void Compress(std::array<std::uint32_t, 8>& state, const unsigned char* block) {
-    std::array<std::uint32_t, 64> w{};
-    for (std::size_t i = 0; i < 16; ++i) {
-        const unsigned char* word = block + 4 * i;
-        w[i] = (std::uint32_t{word[0]} << 24) | (std::uint32_t{word[1]} << 16) |
-               (std::uint32_t{word[2]} << 8) | std::uint32_t{word[3]};
-    }
-    for (int i = 16; i < 64; ++i) {
-        const std::uint32_t s0 = Rotr(w[i - 15], 7) ^ Rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
-        const std::uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
-        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
-    }
-    auto [a, b, c, d, e, f, g, h] = state;
-    for (int i = 0; i < 64; ++i) {
-        const std::uint32_t s1 = Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25);
-        const std::uint32_t choice = (e & f) ^ (~e & g);
-        const std::uint32_t t1 = h + s1 + choice + kRoundConstants[i] + w[i];
-        const std::uint32_t s0 = Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22);
-        const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
-        const std::uint32_t t2 = s0 + majority;
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    const std::array<std::uint32_t, 8> add = {a, b, c, d, e, f, g, h};
-    for (int i = 0; i < 8; ++i)
-        state[i] += add[i];
+std::uint64_t Read64(const unsigned char* p) {
+    std::uint64_t value = 0;
+    for (int i = 7; i >= 0; --i)
+        value = (value << 8) | p[i];
+    return value;
+}
+
+std::uint32_t Read32(const unsigned char* p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
+}
+
+std::uint64_t Round(std::uint64_t acc, std::uint64_t input) {
+    return Rotl(acc + input * kPrime2, 31) * kPrime1;
+}
+
+std::uint64_t Merge(std::uint64_t acc, std::uint64_t value) {
+    return (acc ^ Round(0, value)) * kPrime1 + kPrime4;
 }
 
 }  // namespace
 
-std::string Sha256Hex(std::string_view data) {
-    std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                          0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
-    std::size_t full = data.size() / 64 * 64;
-    for (std::size_t at = 0; at < full; at += 64)
-        Compress(state, bytes + at);
-    // The tail, a 1 bit, zeros, and the length in bits: one or two blocks.
-    std::array<unsigned char, 128> tail{};
-    const std::size_t rest = data.size() - full;
-    for (std::size_t i = 0; i < rest; ++i)
-        tail[i] = bytes[full + i];
-    tail[rest] = 0x80;
-    const std::size_t tailBlocks = rest + 1 + 8 <= 64 ? 1 : 2;
-    const std::uint64_t bits = static_cast<std::uint64_t>(data.size()) * 8;
-    for (int i = 0; i < 8; ++i)
-        tail[tailBlocks * 64 - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
-    for (std::size_t block = 0; block < tailBlocks; ++block)
-        Compress(state, tail.data() + 64 * block);
-
-    std::string digest;
-    for (const std::uint32_t word : state) {
-        for (int shift = 24; shift >= 0; shift -= 8)
-            digest += static_cast<char>(word >> shift);
+// XXH64 with seed 0, as its reference describes it.
+std::uint64_t Xxh64(std::string_view data) {
+    const auto* p = reinterpret_cast<const unsigned char*>(data.data());
+    const unsigned char* const end = p + data.size();
+    std::uint64_t hash = 0;
+    if (data.size() >= 32) {
+        std::uint64_t v1 = kPrime1 + kPrime2;
+        std::uint64_t v2 = kPrime2;
+        std::uint64_t v3 = 0;
+        std::uint64_t v4 = 0 - kPrime1;
+        for (; end - p >= 32; p += 32) {
+            v1 = Round(v1, Read64(p));
+            v2 = Round(v2, Read64(p + 8));
+            v3 = Round(v3, Read64(p + 16));
+            v4 = Round(v4, Read64(p + 24));
+        }
+        hash = Rotl(v1, 1) + Rotl(v2, 7) + Rotl(v3, 12) + Rotl(v4, 18);
+        hash = Merge(Merge(Merge(Merge(hash, v1), v2), v3), v4);
+    } else {
+        hash = kPrime5;
     }
-    return ToHex(digest);
+    hash += data.size();
+    for (; end - p >= 8; p += 8)
+        hash = Rotl(hash ^ Round(0, Read64(p)), 27) * kPrime1 + kPrime4;
+    if (end - p >= 4) {
+        hash = Rotl(hash ^ (Read32(p) * kPrime1), 23) * kPrime2 + kPrime3;
+        p += 4;
+    }
+    for (; p < end; ++p)
+        hash = Rotl(hash ^ (*p * kPrime5), 11) * kPrime1;
+    hash ^= hash >> 33;
+    hash *= kPrime2;
+    hash ^= hash >> 29;
+    hash *= kPrime3;
+    hash ^= hash >> 32;
+    return hash;
+}
+
+std::string FileHashHex(std::string_view data) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    const std::uint64_t hash = Xxh64(data);
+    std::string hex(16, '0');
+    for (int i = 0; i < 16; ++i)
+        hex[15 - i] = kDigits[(hash >> (4 * i)) & 0xF];
+    return hex;
 }
 
 std::uint32_t Crc32(std::string_view data) {

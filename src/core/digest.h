@@ -1,15 +1,18 @@
 #pragma once
-// Check sums the installation record needs: SHA-256 tells whether a file is
-// still what the installation wrote; CRC-32 tells whether a line of the
-// record is whole.
+// Check sums the installation record needs: XXH64 tells whether a file is
+// still what the installation wrote (fast enough to run over every file the
+// installation copies; the product folder is closed to non-administrators,
+// so no one who could forge a file would need to); CRC-32 tells whether a
+// line of the record is whole.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vk {
 
-// SHA-256 of `data`, as 64 lower-case hexadecimal digits.
-std::string Sha256Hex(std::string_view data);
+// XXH64 (seed 0) of `data`, and the same as 16 lower-case hexadecimal digits.
+std::uint64_t Xxh64(std::string_view data);
+std::string FileHashHex(std::string_view data);
 
 // CRC-32 (IEEE 802.3, as zip uses it) of `data`.
 std::uint32_t Crc32(std::string_view data);

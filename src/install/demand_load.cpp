@@ -5,6 +5,7 @@
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 #include "install/install_paths.h"
+#include "install/install_record.h"
 
 namespace vk {
 
@@ -52,6 +53,62 @@ std::string OldValues(vk::IRegistry& registry, vk::RegHandle product, const std:
     return text;
 }
 
+// The application key as it is before the installation changes it: whether
+// it and its parent "Applications" exist, and every value it holds.
+struct AppKeyBefore {
+    bool parentExists = false;
+    bool exists = false;
+    std::vector<vk::RecordedValue> values;
+};
+
+bool Absent(vk::OsResult result) {
+    return result == vk::kErrFileNotFound || result == vk::kErrPathNotFound;
+}
+
+// kOk, or why the key could not be read whole: then it is not changed, since
+// the record could not give it back.
+vk::OsResult ReadAppKey(vk::IRegistry& registry, vk::RegHandle product, const std::string& appKey,
+                        AppKeyBefore& before) {
+    vk::RegKey parent(registry);
+    vk::OsResult result = parent.OpenForRead(product, "Applications");
+    before.parentExists = result == vk::kOk;
+    if (!before.parentExists)
+        return Absent(result) ? vk::kOk : result;
+    vk::RegKey app(registry);
+    result = app.OpenForRead(product, appKey);
+    before.exists = result == vk::kOk;
+    if (!before.exists)
+        return Absent(result) ? vk::kOk : result;
+    std::string name;
+    for (std::uint32_t index = 0;; ++index) {
+        result = registry.EnumValueName(app.Get(), index, name);
+        if (result == vk::kErrNoMoreItems)
+            return vk::kOk;
+        if (result != vk::kOk)
+            return result;
+        vk::StoredValue value;
+        if (result = vk::ReadStoredValue(registry, app.Get(), name, value); result != vk::kOk)
+            return result;
+        before.values.push_back(
+            {name, value.type, std::string(value.data.begin(), value.data.end())});
+    }
+}
+
+// Exactly what this registration writes, and nothing else: an earlier run's.
+bool IsAlreadyWritten(const AppKeyBefore& before, const std::string& loader) {
+    if (!before.exists || before.values.size() != 2)
+        return false;
+    for (const vk::RecordedValue& value : before.values) {
+        const bool asWritten = (value.name == "LOADCTRLS" && value.type == vk::kRegDword &&
+                                value.data == std::string("\x02\0\0\0", 4)) ||
+                               (value.name == "LOADER" && value.type == vk::kRegSz &&
+                                value.data.substr(0, value.data.find('\0')) == loader);
+        if (!asWritten)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // Replaces the application key of `year` below each of that year's products.
@@ -91,6 +148,22 @@ void CAcadReleaseCatalog::RegisterDemandLoad(unsigned year) {
             continue;
         }
         const std::string before = OldValues(registry, productKey.Get(), appKeyName);
+        if (m_pRecord != nullptr) {
+            AppKeyBefore old;
+            if (const vk::OsResult read = ReadAppKey(registry, productKey.Get(), appKeyName, old);
+                read != vk::kOk) {
+                log.Failed("read " + where + " as it is; left as it is", read);
+                continue;
+            }
+            if (!IsAlreadyWritten(old, loader)) {
+                const vk::OsResult entered = m_pRecord->Add(vk::DemandLoadWritten{
+                    product, appKeyName, loader, old.exists, !old.parentExists, old.values});
+                if (entered != vk::kOk) {
+                    log.Failed("enter " + where + " in the installation record", entered);
+                    continue;
+                }
+            }
+        }
         registry.DeleteKey(productKey.Get(), appKeyName);  // an earlier installation's; may fail
         vk::RegKey app(registry);
         if (const vk::OsResult result = app.Create(productKey.Get(), appKeyName);

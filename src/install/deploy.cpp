@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/digest.h"
 #include "install/data_files.h"
 #include "install/file_ops.h"
 #include "install/find_scope.h"
@@ -66,16 +67,52 @@ Copy PlanCopy(const Services& services, const std::string& dataFolder, const std
     return copy;
 }
 
+// Enters the copy in the record before it is made: what it will write, and
+// a backup of a different file it replaces. Nothing is entered for a file
+// that already holds what the copy writes: it does not change.
+OsResult RecordCopy(IFileSystem& files, RecordWriter& record, const Copy& copy) {
+    std::string content;
+    if (const OsResult read = files.ReadWholeFile(copy.source, content); read != kOk)
+        return read;
+    FileWritten entry{copy.destination, content.size(), FileHashHex(content), {}};
+    std::string old;
+    const OsResult existing = files.ReadWholeFile(copy.destination, old);
+    if (existing == kOk) {
+        if (FileHashHex(old) == entry.hash)
+            return kOk;
+        entry.backup = record.NewBackupPath();
+        if (entry.backup.empty())
+            return kErrPathNotFound;
+        if (const OsResult saved = files.CopyFile(copy.destination, entry.backup); saved != kOk)
+            return saved;
+        ClearReadOnly(files, entry.backup);
+    } else if (existing != kErrFileNotFound && existing != kErrPathNotFound) {
+        return existing;  // there, but unreadable (held open): the copy would fail too
+    }
+    return record.Add(entry);
+}
+
 // kOk, or why the copy could not be made.
-OsResult TryCopy(IFileSystem& files, const Copy& copy) {
+OsResult TryCopy(IFileSystem& files, const Copy& copy, RecordWriter* record) {
     if (!copy.hasDestination)
         return kErrPathNotFound;
-    if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate)) {
-        files.CreateFolder(copy.folderToCreate);  // an existing folder is fine
+    if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate) &&
+        files.GetAttributes(copy.folderToCreate) == kInvalidAttributes) {
+        if (record != nullptr) {
+            if (const OsResult entered = record->Add(FolderCreated{copy.folderToCreate});
+                entered != kOk) {
+                return entered;
+            }
+        }
+        files.CreateFolder(copy.folderToCreate);
     }
     if (!FitsMaxPath(copy.source) || !FitsMaxPath(copy.destination))
         return kErrFilenameTooLong;
     ClearReadOnly(files, copy.source);
+    if (record != nullptr) {
+        if (const OsResult entered = RecordCopy(files, *record, copy); entered != kOk)
+            return entered;
+    }
     ClearReadOnly(files, copy.destination);
     return files.CopyFile(copy.source, copy.destination);
 }
@@ -85,9 +122,10 @@ enum class Outcome { Done, Abort };
 // Copies until it succeeds or the user gives up on it (Ignore) or on the whole
 // installation (Abort). Only Retry tries again: a box that could not be shown
 // answers 0, and retrying on that would loop for ever with nobody to ask.
-Outcome CopyWithPrompt(const Services& services, const Copy& copy, CopyFailurePolicy policy) {
+Outcome CopyWithPrompt(const Services& services, const Copy& copy, const DeployTarget& target) {
+    const CopyFailurePolicy policy = target.m_policy;
     for (;;) {
-        const OsResult result = TryCopy(services.files, copy);
+        const OsResult result = TryCopy(services.files, copy, target.m_pRecord);
         if (result == kOk) {
             services.log.Info("Copied " + copy.source + " to " + copy.destination);
             break;
@@ -150,7 +188,7 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
                                      "account's own profile");
             } else {
                 const Copy copy = PlanCopy(services, dataFolder, target.m_strTargetDir, entry.name);
-                if (CopyWithPrompt(services, copy, target.m_policy) == Outcome::Abort)
+                if (CopyWithPrompt(services, copy, target) == Outcome::Abort)
                     return DeployOutcome::Aborted;
             }
         }

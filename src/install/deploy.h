@@ -4,6 +4,7 @@
 // application-data folder.
 #include <string>
 
+#include "install/install_record.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
 #include "platform/services.h"
@@ -22,6 +23,9 @@ struct DeployTarget {
     CopyFailurePolicy m_policy = CopyFailurePolicy::AskUser;
     // False under an account whose own settings no AutoCAD user reads (SYSTEM).
     bool m_bSettingsFile = true;
+    // The installation record: every file is entered, with a backup of what
+    // it replaces, before it is copied. Null: nothing is recorded.
+    RecordWriter* m_pRecord = nullptr;
 };
 
 enum class DeployOutcome {

@@ -1,6 +1,14 @@
 #include "install/installation.h"
 
+#include <map>
+
+#include "core/mbcs.h"
+#include "install/apps_features.h"
+#include "install/file_ops.h"
 #include "install/install_paths.h"
+#include "install/install_record.h"
+#include "install/install_texts.h"
+#include "install/uninstall.h"
 
 namespace vk {
 namespace {
@@ -8,6 +16,133 @@ namespace {
 void Step(const InstallRequest& request) {
     if (request.progress != nullptr)
         request.progress->Step();
+}
+
+void Tell(const Services& services, const std::string& text, unsigned type) {
+    services.prompts.MessageBox(services.prompts.MainWindow(), text, kSetupCaption, type);
+}
+
+bool SameFolder(const ICodePage& cp, const std::string& a, const std::string& b) {
+    return cp.ToUpper(a) == cp.ToUpper(b);
+}
+
+// While it lives, the catalogue's registrations go into the record.
+class RecordingScope {
+public:
+    RecordingScope(CAcadReleaseCatalog& catalog, RecordWriter& record) : catalog_(catalog) {
+        catalog_.m_pRecord = &record;
+    }
+    ~RecordingScope() { catalog_.m_pRecord = nullptr; }
+    RecordingScope(const RecordingScope&) = delete;
+    RecordingScope& operator=(const RecordingScope&) = delete;
+
+private:
+    CAcadReleaseCatalog& catalog_;
+};
+
+// Every level of `folder` below its drive root, outermost first.
+std::vector<std::string> LevelsOf(const ICodePage& cp, const std::string& folder) {
+    std::vector<std::string> levels;
+    if (folder.size() < 3)
+        return levels;  // "D:": the drive root itself
+    std::string soFar = folder.substr(0, 2);
+    for (const std::string& name : SplitText(cp, folder.substr(3), '\\')) {
+        soFar += '\\' + name;
+        levels.push_back(soFar);
+    }
+    return levels;
+}
+
+// An earlier installation: in another folder it is removed first; in this
+// one it is updated. False (after saying why) when its record is damaged.
+bool DealWithEarlierInstallation(const Services& services, const std::string& installDir) {
+    const std::optional<std::string> earlier = InstalledProductDir(services);
+    for (const std::string& productDir : {earlier.value_or(""), installDir}) {
+        if (productDir.empty())
+            continue;
+        const RecordOfInstallation record = ReadInstallationRecord(services, productDir);
+        if (record.state == RecordState::Damaged) {
+            services.log.Info("Stopped: the record in " + productDir +
+                              " is damaged: " + record.problem);
+            Tell(services, DamagedRecordText(JoinPath(productDir, kRecordFileName), false),
+                 kMbOk | kMbIconStop);
+            return false;
+        }
+        if (productDir == installDir || SameFolder(services.codePage, productDir, installDir))
+            continue;
+        services.log.Info("Removing the earlier installation in " + productDir +
+                          " before installing into " + installDir);
+        UndoReport report;
+        RemoveInstallation(services, productDir, record.entries, true, report);
+    }
+    return true;
+}
+
+// Makes every missing level and the product folder; false (after saying
+// which folder) when one cannot be made, and the levels made are gone again.
+bool MakeFolders(const Services& services, const std::string& folder, const std::string& installDir,
+                 std::vector<std::string>& made) {
+    std::vector<std::string> levels = LevelsOf(services.codePage, folder);
+    levels.push_back(installDir);
+    for (const std::string& level : levels) {
+        if (services.files.GetAttributes(level) != kInvalidAttributes)
+            continue;
+        if (const OsResult result = services.files.CreateFolder(level); result != kOk) {
+            services.log.Failed("create the folder " + level, result);
+            for (auto it = made.rbegin(); it != made.rend(); ++it)
+                services.files.RemoveEmptyFolder(*it);
+            made.clear();
+            Tell(services, FolderNotCreatedText(level), kMbOk | kMbIconStop);
+            return false;
+        }
+        made.push_back(level);
+    }
+    return true;
+}
+
+// Takes back what this run entered in the record, and says so.
+void RollBack(const Services& services, RecordWriter& record) {
+    services.log.Info("Rolling back this installation");
+    UndoReport report;
+    UndoChanges(services, record.Added(), record.ProductDir(), report);
+    if (record.Created())
+        RemoveProductFolder(services, record.Added(), record.ProductDir(), report);
+    else
+        record.Add(RunRolledBack{});
+    Tell(services, RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
+}
+
+// The size of what the record says is in the product folder, in KB.
+std::uint64_t InstalledSizeKb(const Services& services, const std::string& productDir,
+                              std::uint64_t uninstallerBytes) {
+    const RecordOfInstallation record = ReadInstallationRecord(services, productDir);
+    std::map<std::string, std::uint64_t> sizes;
+    for (const RecordEntry& entry : record.entries) {
+        if (const auto* file = std::get_if<FileWritten>(&entry);
+            file != nullptr &&
+            SameFolder(services.codePage, file->path.substr(0, productDir.size()), productDir)) {
+            sizes[services.codePage.ToUpper(file->path)] = file->size;
+        }
+    }
+    std::uint64_t bytes = uninstallerBytes;
+    for (const auto& [path, size] : sizes)
+        bytes += size;
+    return (bytes + 1023) / 1024;
+}
+
+// The uninstaller (this program) and the Apps & Features entry that names it.
+void RegisterUninstall(const Services& services, const InstallRequest& request,
+                       const std::string& installDir) {
+    std::string program;
+    services.files.GetModulePath(program);
+    const std::string uninstaller = JoinPath(installDir, kUninstallerFileName);
+    std::string content;
+    services.files.ReadWholeFile(program, content);
+    ClearReadOnly(services.files, uninstaller);
+    if (const OsResult result = services.files.CopyFile(program, uninstaller); result != kOk)
+        services.log.Failed("copy the uninstaller to " + uninstaller, result);
+    WriteAppsFeaturesEntry(services, {installDir, request.version, request.installDate,
+                                      InstalledSizeKb(services, installDir, content.size())});
 }
 
 }  // namespace
@@ -22,21 +157,46 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     const std::size_t failuresBefore = log.Failures();
     InstallOutcome outcome;
     outcome.installDir = InstallDirOf(request.folder);
-    log.Info("Installing into " + outcome.installDir);
-
-    // Each level is created on its own; whatever fails here makes the
-    // deployment report the folder it cannot copy into.
-    services.files.CreateFolder(request.folder);
-    services.files.CreateFolder(outcome.installDir);
-
-    const DeployOutcome deployed =
-        DeployFiles(services, DeployTarget{outcome.installDir, request.progress,
-                                           request.copyFailures, request.perUserSteps});
-    if (deployed != DeployOutcome::Done) {
-        outcome.result = deployed == DeployOutcome::MissingData ? InstallResult::MissingData
-                                                                : InstallResult::Aborted;
+    const auto finish = [&](InstallResult result) {
+        outcome.result = result;
         outcome.failedSteps = log.Failures() - failuresBefore;
         return outcome;
+    };
+    log.Info("Installing into " + outcome.installDir);
+
+    if (!DealWithEarlierInstallation(services, outcome.installDir))
+        return finish(InstallResult::EarlierRecordDamaged);
+    std::vector<std::string> made;
+    if (!MakeFolders(services, request.folder, outcome.installDir, made))
+        return finish(InstallResult::FolderRefused);
+    RecordWriter record(services.files, services.codePage, outcome.installDir);
+    OsResult opened = record.Begin();
+    if (opened == kOk)
+        opened = record.Add(RunStarted{outcome.installDir, request.version});
+    for (const std::string& folder : made) {
+        if (opened == kOk)
+            opened = record.Add(FolderCreated{folder});
+    }
+    if (opened != kOk) {
+        log.Failed("write the installation record " + record.Path(), opened);
+        UndoReport report;
+        RemoveProductFolder(services, {}, outcome.installDir, report);
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            services.files.RemoveEmptyFolder(*it);
+        Tell(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
+        return finish(InstallResult::FolderRefused);
+    }
+    const RecordingScope recording(catalog, record);
+
+    DeployTarget target{outcome.installDir, request.progress, request.copyFailures,
+                        request.perUserSteps};
+    target.m_pRecord = &record;
+    const DeployOutcome deployed = DeployFiles(services, target);
+    if (deployed == DeployOutcome::MissingData)
+        return finish(InstallResult::MissingData);
+    if (deployed == DeployOutcome::Aborted) {
+        RollBack(services, record);
+        return finish(InstallResult::Aborted);
     }
     Step(request);
 
@@ -53,8 +213,9 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     Step(request);
     catalog.CopySelectedSupportFiles(request.selected.data());
     Step(request);
+    RegisterUninstall(services, request, outcome.installDir);
 
-    outcome.failedSteps = log.Failures() - failuresBefore;
+    finish(InstallResult::Completed);
     log.Info("Installation finished; failed steps: " + std::to_string(outcome.failedSteps));
     return outcome;
 }

@@ -1,12 +1,19 @@
 #pragma once
 // The installation engine: the whole installation in its fixed order, for
 // every front end (the install page, the unattended run) and every test.
-//   1. the chosen folder and the product folder below it are created;
-//   2. the add-in's files are deployed from Data (stepping the progress);
-//   3. the demand-load keys of every selected year, then the trusted paths;
-//   4. the support files in AutoCAD's folders.
-// Only the deployment can stop it. Every step writes to the services' log,
-// and every step that fails is counted there.
+//   1. an earlier installation in another folder is removed, as its
+//      uninstall would; one in the same folder is updated in place;
+//   2. every missing level of the chosen folder and the product folder below
+//      it are created, and the installation record opened there;
+//   3. the add-in's files are deployed from Data (stepping the progress);
+//   4. the demand-load keys of every selected year, then the trusted paths;
+//   5. the support files in AutoCAD's folders;
+//   6. the uninstaller and the Apps & Features entry.
+// Every change is entered in the record before it is made. Steps 1 and 2
+// can refuse the folder before anything changed in it, and the deployment
+// can stop the installation: a copy failure answered Abort rolls back all
+// this run did. Every step writes to the services' log, and every step that
+// fails is counted there.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -32,12 +39,16 @@ struct InstallRequest {
     // the installation; false when that is SYSTEM, whose profile no AutoCAD
     // user has.
     bool perUserSteps = true;
+    std::string version{};      // for Apps & Features, e.g. "2023.5.26"
+    std::string installDate{};  // YYYYMMDD, for Apps & Features
 };
 
 enum class InstallResult {
-    Completed,    // ran to its end (failed steps, if any, are counted)
-    MissingData,  // no Data folder: said so; nothing but the two folders made
-    Aborted,      // a copy failed and was answered Abort
+    Completed,             // ran to its end (failed steps, if any, are counted)
+    MissingData,           // no Data folder: said so; nothing but the folders and the record made
+    Aborted,               // a copy failed and was answered Abort: rolled back, and said so
+    FolderRefused,         // a folder or the record could not be made: said so, nothing changed
+    EarlierRecordDamaged,  // an earlier installation's record is damaged: said so, nothing changed
 };
 
 struct InstallOutcome {

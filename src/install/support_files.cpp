@@ -1,10 +1,13 @@
 // The add-in's shape fonts into every selected AutoCAD installation, and its
-// plotter driver file into AutoCAD 2008's. Nothing here is reported.
+// plotter driver file into AutoCAD 2008's. Nothing here is shown; the log
+// and the installation record get every file.
 #include "acad/release_catalog.h"
+#include "core/digest.h"
 #include "core/mbcs.h"
 #include "install/data_files.h"
 #include "install/file_ops.h"
 #include "install/install_paths.h"
+#include "install/install_record.h"
 
 namespace {
 
@@ -13,8 +16,28 @@ constexpr int kDriverYear = 2008;
 // Read-only cleared on both sides first, so an old read-only copy is replaced
 // and a read-only source does not hand its attribute on. A missing folder is
 // left out on purpose (AutoCAD did not make it); any other failure is one.
-void CopyReplacing(const vk::Services& services, const std::string& source,
-                   const std::string& destination, const std::string& folder) {
+// Enters the file in the record before it is copied, with whether one of
+// that name was there; nothing for a file that already holds what the copy
+// writes.
+vk::OsResult RecordSupportFile(vk::IFileSystem& files, vk::RecordWriter& record,
+                               const std::string& source, const std::string& destination) {
+    std::string content;
+    if (const vk::OsResult read = files.ReadWholeFile(source, content); read != vk::kOk)
+        return read;
+    const std::string hash = vk::FileHashHex(content);
+    std::string old;
+    const vk::OsResult existing = files.ReadWholeFile(destination, old);
+    if (existing == vk::kOk && vk::FileHashHex(old) == hash)
+        return vk::kOk;
+    const bool absent = existing == vk::kErrFileNotFound || existing == vk::kErrPathNotFound;
+    if (existing != vk::kOk && !absent)
+        return existing;  // whether one was there is not known: it must not be guessed
+    return record.Add(vk::SupportFilePlaced{destination, content.size(), hash, !absent});
+}
+
+void CopyReplacing(const vk::Services& services, vk::RecordWriter* record,
+                   const std::string& source, const std::string& destination,
+                   const std::string& folder) {
     vk::IFileSystem& files = services.files;
     if (vk::GetPathKind(files, folder) != vk::kPathFolder) {
         services.log.Skipped(destination + ": AutoCAD has no folder " + folder);
@@ -23,6 +46,13 @@ void CopyReplacing(const vk::Services& services, const std::string& source,
     if (!vk::FitsMaxPath(source) || !vk::FitsMaxPath(destination)) {
         services.log.Failed("copy " + source + " to " + destination, vk::kErrFilenameTooLong);
         return;
+    }
+    if (record != nullptr) {
+        if (const vk::OsResult entered = RecordSupportFile(files, *record, source, destination);
+            entered != vk::kOk) {
+            services.log.Failed("enter " + destination + " in the installation record", entered);
+            return;
+        }
     }
     vk::ClearReadOnly(files, source);
     vk::ClearReadOnly(files, destination);
@@ -58,11 +88,12 @@ void CAcadReleaseCatalog::CopySupportFiles(const std::string& acadLocation, bool
     const std::string acad = vk::WithoutTrailingBackslash(services.codePage, acadLocation);
     const std::string fonts = vk::JoinPath(acad, vk::kAcadFontsFolder);
     for (const char* font : {vk::kFontEnFile, vk::kFontHzFile}) {
-        CopyReplacing(services, vk::JoinPath(data, font), vk::JoinPath(fonts, font), fonts);
+        CopyReplacing(services, m_pRecord, vk::JoinPath(data, font), vk::JoinPath(fonts, font),
+                      fonts);
     }
     if (bWithDriver) {
         const std::string drivers = vk::JoinPath(acad, vk::kAcadDriverFolder);
-        CopyReplacing(services, vk::JoinPath(data, vk::kPlotDriverSourceFile),
+        CopyReplacing(services, m_pRecord, vk::JoinPath(data, vk::kPlotDriverSourceFile),
                       vk::JoinPath(drivers, vk::kPlotDriverFile), drivers);
     }
 }

@@ -132,4 +132,21 @@ std::u16string ComposeTrustedPaths(const std::u16string& oldList, const std::u16
     return Compose(oldList, folder, WideList{cp});
 }
 
+std::u16string WithoutTrustedPath(const std::u16string& list, const std::u16string& folder,
+                                  const ICodePage& cp) {
+    const WideList form{cp};
+    const std::u16string named = form.Compared(FolderOfEntry(folder, form));
+    std::u16string kept;
+    bool first = true;
+    for (const std::u16string& entry : form.Split(list)) {
+        if (FolderOfEntry(form.Compared(entry), form) == named)
+            continue;
+        if (!first)
+            kept += u';';
+        kept += entry;
+        first = false;
+    }
+    return kept;
+}
+
 }  // namespace vk

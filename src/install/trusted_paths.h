@@ -31,4 +31,9 @@ std::string ComposeTrustedPaths(const std::string& oldList, const std::string& f
 std::u16string ComposeTrustedPaths(const std::u16string& oldList, const std::u16string& folder,
                                    const ICodePage& cp);
 
+// `list` without the entries that name `folder` (by the rule of
+// TrustedPathsHold), every other entry kept in its order.
+std::u16string WithoutTrustedPath(const std::u16string& list, const std::u16string& folder,
+                                  const ICodePage& cp);
+
 }  // namespace vk

@@ -8,6 +8,7 @@
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
+#include "install/install_record.h"
 #include "install/trusted_paths.h"
 
 namespace {
@@ -72,10 +73,11 @@ enum class OldList { Read, Absent, Unreadable, OtherType };
 // The whole stored list, whatever its size, through the wide functions so
 // that no character is lost, with its type. Absent: no key or no value.
 OldList ReadOldList(vk::IRegistry& registry, vk::RegHandle user, const std::string& path,
-                    std::u16string& list, std::uint32_t& type) {
+                    std::u16string& list, std::uint32_t& type, bool& keyExists) {
     list.clear();
     vk::RegKey key(registry);
     const vk::OsResult opened = key.Open(user, path);
+    keyExists = opened != vk::kErrFileNotFound;
     if (opened == vk::kErrFileNotFound)
         return OldList::Absent;
     if (opened != vk::kOk)
@@ -129,7 +131,8 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
         const std::string where = "TRUSTEDPATHS in HKCU\\" + path;
         std::u16string oldList;
         std::uint32_t type = vk::kRegSz;
-        const OldList old = ReadOldList(registry, user.Get(), path, oldList, type);
+        bool keyExists = true;
+        const OldList old = ReadOldList(registry, user.Get(), path, oldList, type, keyExists);
         if (old == OldList::Unreadable) {
             log.Failed("read " + where + " whole; left as it is", vk::kErrInvalidParameter);
             continue;
@@ -144,6 +147,19 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
             type = vk::kRegSz;
         // Written back in the type it had, so %VARIABLES% stay unexpanded.
         const std::u16string newList = vk::ComposeTrustedPaths(oldList, folder, services.codePage);
+        // Entered before it is written; a list that stays as it was changes nothing.
+        if (m_pRecord != nullptr && !(old == OldList::Read && newList == oldList)) {
+            vk::TrustedPathsWritten entry{
+                "",         path,         m_strInstallDir,
+                !keyExists, std::nullopt, {kTrustedPathsValue, type, vk::WideTextBytes(newList)}};
+            if (old == OldList::Read)
+                entry.before =
+                    vk::RecordedValue{kTrustedPathsValue, type, vk::WideTextBytes(oldList)};
+            if (const vk::OsResult entered = m_pRecord->Add(entry); entered != vk::kOk) {
+                log.Failed("enter " + where + " in the installation record", entered);
+                continue;
+            }
+        }
         vk::RegKey variables(registry);
         if (const vk::OsResult result = variables.Create(user.Get(), path); result != vk::kOk) {
             log.Failed("open or create the key of " + where, result);

@@ -50,6 +50,12 @@ TEST_F(CopyFailure, AbortEndsTheWizardWithNothingRegistered) {
     const Window box = installForBox(app, goToPage3(app), kMessageCaption);
     EXPECT_EQ(toUtf8(box.messageText()), toUtf8(copyFailedText(installed(kReadMe))));
     box.answer(IDABORT);
+    // What was done is taken back, and the user is told so.
+    app.waitUntilClosed(box);
+    const Window rolledBack = app.waitForMessageBox(kMessageCaption);
+    EXPECT_EQ(toUtf8(rolledBack.messageText()),
+              toUtf8("安装已中止。\n\n本次安装所做的更改已经撤销。"));
+    rolledBack.answer(IDOK);
     EXPECT_EQ(app.waitForExit(), 5u) << "aborted at a copy failure";
 
     EXPECT_TRUE(demandLoadKeys().empty());

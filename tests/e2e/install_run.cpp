@@ -1,5 +1,7 @@
 #include "e2e/install_run.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -139,6 +141,8 @@ void expectProgramFiles(const std::string& installFolder, const std::string& dat
         expected.push_back(deployedName(name));
         expectSameFile(source, joinPath(installFolder, expected.back()));
     }
+    expected.push_back(kUninstaller);
+    expected.push_back(kRecord);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesInUtf8(listFolder(installFolder)), namesInUtf8(expected));
 }
@@ -213,7 +217,12 @@ void describeTree(const std::string& path, std::string& text) {
     if (!pathExists(path))
         return;
     if (isFile(path)) {
-        text += toUtf8(path) + " = " + toUtf8(readFile(path).value_or("(unreadable)")) + "\n";
+        // The record grows by a line with every run; what it leads to is compared instead.
+        const bool record = path.ends_with(std::string("\\") + kRecord);
+        text += toUtf8(path) + " = " +
+                (record ? "(the installation record)"
+                        : toUtf8(readFile(path).value_or("(unreadable)"))) +
+                "\n";
         return;
     }
     text += toUtf8(path) + "\\\n";
@@ -292,6 +301,58 @@ std::vector<std::string> logLines(const std::string& path) {
         start = end + 2;
     }
     return lines;
+}
+
+AppProcess startCommandLine(const std::string& commandLine) {
+    if (commandLine.empty() || commandLine[0] != '"')
+        throw DriverError("not a quoted program: " + toUtf8(commandLine));
+    const std::size_t end = commandLine.find('"', 1);
+    if (end == std::string::npos)
+        throw DriverError("no closing quote: " + toUtf8(commandLine));
+    std::string arguments = commandLine.substr(end + 1);
+    while (!arguments.empty() && arguments.front() == ' ')
+        arguments.erase(0, 1);
+    return AppProcess::start(commandLine.substr(1, end - 1), {}, arguments);
+}
+
+namespace {
+
+// The process id of a running copy of the uninstaller, or 0.
+DWORD runningUninstallCopy() {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
+        if (std::string(entry.szExeFile).starts_with("VarnokUninstall-"))
+            return entry.th32ProcessID;
+    }
+    return 0;
+}
+
+DWORD waitForCopy(bool running) {
+    const ULONGLONG deadline = GetTickCount64() + kDefaultTimeoutMs;
+    for (;;) {
+        const DWORD copy = runningUninstallCopy();
+        if ((copy != 0) == running)
+            return copy;
+        if (GetTickCount64() > deadline) {
+            throw DriverError(running ? "no copy of the uninstaller started within "
+                                      : "a copy of the uninstaller still runs after " +
+                                            std::to_string(kDefaultTimeoutMs) + " ms");
+        }
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
+void waitForUninstallCopies() {
+    waitForCopy(false);
+}
+
+AppProcess uninstallCopy() {
+    return AppProcess::attach(waitForCopy(true));
 }
 
 }  // namespace vk::e2e::setup

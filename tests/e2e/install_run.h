@@ -20,6 +20,13 @@ inline constexpr const char* kPickerCaption = "请选择安装目录：";
 inline constexpr const char* kAppName = "SetUp";  // caption of the framework's own boxes
 inline constexpr int kUnnamedStatic = -1;         // the first one: page 4's text
 
+// The add-in's entry in Apps & Features.
+inline constexpr const char* kAppsFeaturesKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnokBatchPlot";
+// The installation's own files in the product folder, beside the add-in's.
+inline constexpr const char* kUninstaller = "Uninstall.exe";
+inline constexpr const char* kRecord = "Uninstall.rec";
+
 // The sample machine m1: AutoCAD 2018 on D:, one profile.
 inline constexpr const char* kMachine2018 = "registry/m1-chs-2018-x64.reg";
 inline constexpr const char* kAcad2018Folder = "D:\\Program Files\\Autodesk\\AutoCAD 2018";
@@ -33,6 +40,7 @@ protected:
     RegistryGuard machineKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk"};
     RegistryGuard wowKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk"};
     RegistryGuard userKeys{HKEY_CURRENT_USER, "Software\\Autodesk"};
+    RegistryGuard appsFeatures{HKEY_LOCAL_MACHINE, kAppsFeaturesKey};
     CreatedPathGuard installFolder{kDefaultInstallFolder};
     CreatedPathGuard settings{settingsFolder()};
     CreatedFolders folders;
@@ -67,6 +75,15 @@ std::vector<RegistrySnapshot> autodeskKeys();
 // A log file's lines (UTF-8, as SetUp.exe writes it) without their time stamps.
 std::vector<std::string> logLines(const std::string& path);
 
+// A command line as the registry keeps it ("C:\...\Uninstall.exe" /UNINSTALL), started.
+AppProcess startCommandLine(const std::string& commandLine);
+
+// Waits until no copy of the uninstaller runs in the temporary folder any more.
+void waitForUninstallCopies();
+
+// The copy of the uninstaller that does the work (it asks the questions), once it runs.
+AppProcess uninstallCopy();
+
 // Agreement accepted and the releases found (checked by default) taken: page 3.
 Window goToPage3(const AppProcess& app);
 
@@ -91,8 +108,8 @@ std::string installFolderOf(std::string typed);
 // "<folder>\VK_BatchPlot<module>.ARX".
 std::string loaderOf(const std::string& installFolder, int module);
 
-// The folder holds the add-in's files of Data (the three libraries renamed) and nothing else,
-// and the settings file sits in %APPDATA%\Varnok.
+// The folder holds the add-in's files of Data (the three libraries renamed), the uninstaller
+// and the installation record and nothing else, and the settings file sits in %APPDATA%\Varnok.
 void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder);
 
 // The longest name, in bytes, of the files of Data that go into the install folder, under the

@@ -222,6 +222,10 @@ TEST_F(Unattended, SilentShowsItsProgressWindowAndStillAsks) {
     EXPECT_TRUE(toUtf8(question.messageText()).starts_with(toUtf8("拷贝文件 ")));
     EXPECT_TRUE(window.visible());
     question.answer(IDABORT);
+    app.waitUntilClosed(question);
+    const Window rolledBack = app.waitForMessageBox(kMessageCaption);
+    EXPECT_TRUE(toUtf8(rolledBack.messageText()).starts_with(toUtf8("安装已中止。")));
+    rolledBack.answer(IDOK);
     EXPECT_EQ(app.waitForExit(), 5u);
 }
 

@@ -64,9 +64,9 @@ TEST(InstallFaultSweep, EveryOperationMayFailOnce) {
         EXPECT_EQ(machine->faults.FailuresInjected(), 1u);
         machine->ExpectNothingLeftOpen();
         if (!installed) {
-            // Only a Data folder that could not be found stops the installation.
-            ASSERT_EQ(machine->prompts.Count(), 1u);
-            EXPECT_EQ(machine->prompts.Records()[0].text, kMissingDataText);
+            // Stopped before anything was installed (a Data folder that could not be
+            // found, a folder or record that could not be made): one message says why.
+            EXPECT_EQ(machine->prompts.Count(), 1u);
         }
         const std::optional<std::string> list =
             machine->TrustedPaths("R22.0\\ACAD-1001:804", kProfile);

@@ -1,10 +1,12 @@
-// The whole installation (check, deployment, demand load, trusted paths,
-// support files) run once to count its OS operations, then once per
-// operation with that one failing. Beyond surviving, each run must show the
-// outcome its failure calls for: the missing-Data message and an untouched
-// machine, the copy-failure question that a retry answers, or nothing at all
-// and only the work concerned skipped. Whatever fails, the machine ends up
-// with nothing that neither the clean run nor the untouched machine has.
+// The whole installation (check, engine: earlier installation, folders and
+// record, deployment, demand load, trusted paths, support files, uninstaller
+// and Apps & Features) run once to count its OS operations, then once per
+// operation with that one failing. Each run must end in an outcome that says
+// what happened: a refusal with its message and an untouched machine, the
+// missing-Data message, the copy-failure question that a retry answers (and,
+// answered Abort, a rollback to the untouched machine), or nothing at all and
+// only the work concerned skipped. And whatever failed, the record that the
+// run left undoes it: after an uninstall the machine is as it was.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,8 +14,10 @@
 #include <set>
 
 #include "install/acad_running.h"
+#include "install/install_record.h"
 #include "install/install_texts.h"
 #include "install/installation.h"
+#include "install/uninstall.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {
@@ -23,10 +27,14 @@ const std::string k2008 = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD
 const std::string k2018 = "SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\";
 const std::string k2018Acad = "D:\\Program Files\\Autodesk\\AutoCAD 2018\\";
 const std::string kProfile = "<<未命名配置>>";
+// A font of that name was there before: it stays replaced (drawings may need it).
+const std::string kOldFont = k2018Acad + "Fonts\\Varnok_EN.shx";
 
 // Everything on the machine that an installation may change, by name:
-// registry keys and values of both roots, folders and files of drives C:
-// and D: with their attributes.
+// registry keys and values of both roots (texts as the ANSI functions read
+// them, whichever functions wrote them), folders and files of drives C: and
+// D: with their attributes. The record's lines are not compared: what they
+// lead to is.
 using MachineState = std::map<std::string, std::string>;
 
 void AddRegistry(const memory::MemoryRegistry& registry, RegRoot root, const std::string& path,
@@ -35,8 +43,11 @@ void AddRegistry(const memory::MemoryRegistry& registry, RegRoot root, const std
     state["key " + key] = "";
     for (const std::string& name : registry.ValueNames(root, path)) {
         const std::optional<memory::RegValue> value = registry.GetValue(root, path, name);
+        const bool text = value->type == kRegSz || value->type == kRegExpandSz;
         state["value " + key + "|" + name] =
-            std::to_string(value->type) + ":" + std::string(value->data.begin(), value->data.end());
+            std::to_string(value->type) + ":" +
+            (text ? *registry.GetString(root, path, name)
+                  : std::string(value->data.begin(), value->data.end()));
     }
     for (const std::string& name : registry.SubkeyNames(root, path))
         AddRegistry(registry, root, path.empty() ? name : path + "\\" + name, state);
@@ -52,9 +63,27 @@ void AddFiles(const memory::MemoryFileSystem& files, const std::string& folder,
             state["folder " + path] = "";
             AddFiles(files, path, state);
         } else {
-            state["file " + path] = *files.ReadFile(path);
+            state["file " + path] = name == kRecordFileName ? "(record)" : *files.ReadFile(path);
         }
     }
+}
+
+// The entries in which two states differ, one per line: what a failure shows.
+std::string Differences(const MachineState& actual, const MachineState& expected) {
+    std::string text;
+    for (const auto& [name, value] : actual) {
+        const auto other = expected.find(name);
+        if (other == expected.end())
+            text += "+ " + name + " = " + value.substr(0, 60) + "\n";
+        else if (other->second != value)
+            text += "~ " + name + " = " + value.substr(0, 60) + " (not " +
+                    other->second.substr(0, 60) + ")\n";
+    }
+    for (const auto& [name, value] : expected) {
+        if (actual.count(name) == 0)
+            text += "- " + name + "\n";
+    }
+    return text;
 }
 
 MachineState StateOf(const InstallMachine& machine) {
@@ -66,133 +95,57 @@ MachineState StateOf(const InstallMachine& machine) {
     return state;
 }
 
-// The sample: a 32-bit 2008 and a 2018 (whose old demand-load key carries a
-// value of its own, and whose Fonts folder holds a read-only font of an
-// earlier installation), no install or settings folder yet, and three
-// profiles: a short list, a list longer than the 13000-byte buffer, and one
-// without a "Variables" key.
-std::unique_ptr<InstallMachine> SampleMachine() {
+// The sample: no install folder yet, a 32-bit 2008 and a 2018 (whose old
+// demand-load key carries a value of its own, and whose Fonts folder holds a
+// read-only font of an earlier installation), and three profiles: a short
+// list, a list longer than the 13000-byte buffer, and one without a
+// "Variables" key. Failed copies are answered by `answer`.
+std::unique_ptr<InstallMachine> SampleMachine(int answer) {
     auto machine = std::make_unique<InstallMachine>();
-    machine->files.Remove("C:\\Varnok");  // the installation makes it
+    machine->files.Remove("C:\\Varnok");
     for (const char* name : {"SetUp.exe", "Varnok_EN.shx", "Varnok_HZ.shx", "Varnok.prt5",
                              "Varnok.prt7", "Varnok.prt9", "Varnok.Ini", "VK_BatchPlot2018.ARX"}) {
         machine->AddDataFile(name, std::string("content of ") + name);
     }
     machine->AddProduct(2008, k2008, "C:\\Program Files (x86)\\AutoCAD 2008");
     machine->AddProduct(2018, k2018, k2018Acad);
-    machine->files.AddFile(k2018Acad + "Fonts\\Varnok_EN.shx", "old", kAttrReadOnly);
+    machine->files.AddFile(kOldFont, "old", kAttrReadOnly);
     machine->registry.SetStringValue(kHklm, k2018 + "Applications\\VK_BatchPlot2018", "OLD",
                                      "left by an earlier installation");
     machine->SetTrustedPaths("R22.0\\ACAD-1001:804", kProfile, "d:\\tools;e:\\cad\\...");
     machine->SetTrustedPaths("R22.0\\ACAD-1001:804", "Other", std::string(14000, 'x') + ";c:\\lib");
     machine->registry.AddKey(kHkcu, kUserAutocad + "R17.1\\ACAD-6001:804\\Profiles\\" + kProfile);
-    // Every failed copy is retried once, then ignored.
-    machine->prompts.SetResponder(
-        [seen = std::set<std::string>()](const memory::PromptRecord& box) mutable {
-            return seen.insert(box.text).second ? kIdRetry : kIdIgnore;
-        });
+    if (answer == kIdRetry) {
+        // Every failed copy is retried once, then ignored.
+        machine->prompts.SetResponder(
+            [seen = std::set<std::string>()](const memory::PromptRecord& box) mutable {
+                return seen.insert(box.text).second ? kIdRetry : kIdIgnore;
+            });
+    } else {
+        machine->prompts.SetResponder([answer](const memory::PromptRecord&) { return answer; });
+    }
     return machine;
 }
 
-// The operation counts at which each step of the installation ended.
-struct Steps {
-    std::size_t check = 0;
-    std::size_t folders = 0;  // the chosen folder and the product folder created
-    std::size_t deploy = 0;
-    std::size_t registrations = 0;
-};
-
-// Remembers how many operations had been made at each step of the progress.
-class OperationsAtSteps : public IProgress {
-public:
-    explicit OperationsAtSteps(const memory::FaultInjector& faults) : faults_(faults) {}
-    void Step() override { at.push_back(faults_.OperationCount()); }
-    std::vector<std::size_t> at;
-
-private:
-    const memory::FaultInjector& faults_;
-};
-
 // As the install page runs it: the check, then the engine.
-bool InstallAll(InstallMachine& machine, Steps* steps = nullptr) {
+InstallOutcome InstallAll(InstallMachine& machine) {
     IsAcadRunning(machine.services);
-    const std::size_t afterCheck = machine.faults.OperationCount();
-    OperationsAtSteps progress(machine.faults);
-    InstallRequest request{"C:\\Varnok", {}, &progress};
+    InstallRequest request{"C:\\Varnok", {}, &machine.progress};
     request.selected.fill(1);
-    const InstallOutcome outcome = RunInstallation(machine.services, machine.catalog, request);
-    // The engine steps after the deployment, the registrations and the support files.
-    if (steps != nullptr && progress.at.size() >= 3) {
-        const std::size_t last = progress.at.size() - 1;
-        *steps = Steps{afterCheck, afterCheck + 2, progress.at[last - 2], progress.at[last - 1]};
-    }
-    return outcome.result == InstallResult::Completed;
+    request.version = "2023.5.26";
+    request.installDate = "20261208";
+    return RunInstallation(machine.services, machine.catalog, request);
 }
 
-// What a failure of one operation must lead to.
+// What a failure of one operation led to.
 enum class Outcome {
-    MissingData,             // the missing-Data message; nothing changed but the two folders
-    RetriedCopy,             // one copy-failure question; the retry makes the clean result
-    UncreatedInstallFolder,  // a question for each file bound for it; none copied
-    Silent,                  // no message; only the work concerned is missing
-    Harmless,                // no message, and the clean result all the same
+    Refused,      // a message, and the machine untouched
+    MissingData,  // the missing-Data message; nothing but the folders and the record made
+    RetriedCopy,  // one copy-failure question; the retry makes the clean result
+    RolledBack,   // the same question answered Abort: the machine as it was
+    Silent,       // no message; only the work concerned is missing
+    Harmless,     // no message, and the clean result all the same
 };
-
-const char* Name(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::MissingData:
-            return "missing Data";
-        case Outcome::RetriedCopy:
-            return "retried copy";
-        case Outcome::UncreatedInstallFolder:
-            return "uncreated install folder";
-        case Outcome::Silent:
-            return "silent";
-        case Outcome::Harmless:
-            return "harmless";
-    }
-    return "?";
-}
-
-// The outcome of failing operation `n` (1-based) of the clean run's `log`.
-Outcome Expected(const std::vector<std::string>& log, const Steps& steps, std::size_t n) {
-    const std::string& kind = log[n - 1];
-    // The running-AutoCAD check cannot tell, and lets the installation go on.
-    if (n <= steps.check)
-        return Outcome::Harmless;
-    if (n > steps.deploy) {
-        // Registrations and support files report nothing.
-        return Outcome::Silent;
-    }
-    auto firstInDeploy = [&](const std::string& wanted) {
-        for (std::size_t i = steps.folders + 1; i <= steps.deploy; ++i) {
-            if (log[i - 1] == wanted)
-                return i == n;
-        }
-        return false;
-    };
-    // The chosen folder not made: the product folder below it cannot be
-    // made either. The product folder not made: the deployment makes it.
-    if (n <= steps.folders)
-        return n == steps.check + 1 ? Outcome::UncreatedInstallFolder : Outcome::Harmless;
-    // Locating the Data folder: the module path, then the folder's kind.
-    if (kind == "GetModuleFileName" || (kind == "FindFirstFile" && firstInDeploy(kind)))
-        return Outcome::MissingData;
-    // The deployment's own try at the product folder, which is there already.
-    if (kind == "CreateDirectory" && firstInDeploy(kind))
-        return Outcome::Harmless;
-    // A copy that fails, also for want of its settings folder, is asked
-    // about; the retry succeeds.
-    if (kind == "CopyFile" || kind == "CreateDirectory")
-        return Outcome::RetriedCopy;
-    // No file of this deployment is read-only, so reading attributes only
-    // finds nothing to clear; the settings folder has a second source when
-    // the variable cannot be read.
-    if (kind == "GetFileAttributes" || kind == "GetEnvironmentVariable")
-        return Outcome::Harmless;
-    // The listing fails or ends early: files are left out, silently.
-    return Outcome::Silent;
-}
 
 // The attributes a file had, with the read-only flag cleared (as Windows
 // keeps them: no flag at all reads as FILE_ATTRIBUTE_NORMAL).
@@ -226,109 +179,106 @@ void ExpectOnlyWorkSkipped(const MachineState& state, const MachineState& before
     }
 }
 
-void ExpectPromptsAreCopyQuestions(InstallMachine& machine, const MachineState& clean,
-                                   std::set<std::string>& destinations) {
-    for (const memory::PromptRecord& box : machine.prompts.Records()) {
-        EXPECT_EQ(box.caption, kSetupCaption);
-        EXPECT_EQ(box.owner, machine.prompts.MainWindow());
-        EXPECT_EQ(box.type, kMbAbortRetryIgnore);
-        bool named = false;
-        for (const auto& [name, value] : clean) {
-            if (name.starts_with("file ") && box.text == CopyFailedText(name.substr(5))) {
-                destinations.insert(name.substr(5));
-                named = true;
-            }
-        }
-        EXPECT_TRUE(named) << box.text;
-    }
+// The untouched machine, but for the font that was there before.
+MachineState WithoutOldFont(MachineState state) {
+    state.erase("file " + kOldFont);
+    state.erase("attributes " + kOldFont);
+    return state;
 }
 
-TEST(InstallFaultMatrix, EachFailedOperationHasItsOutcome) {
+Outcome Classify(InstallMachine& machine, const InstallOutcome& outcome, const MachineState& state,
+                 const MachineState& before, const MachineState& clean) {
+    const auto& boxes = machine.prompts.Records();
+    switch (outcome.result) {
+        case InstallResult::FolderRefused:
+        case InstallResult::EarlierRecordDamaged:
+            EXPECT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(Differences(state, before), "");
+            return Outcome::Refused;
+        case InstallResult::MissingData: {
+            EXPECT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes.at(0).text, kMissingDataText);
+            MachineState expected = before;
+            for (const std::string& made : {std::string("C:\\Varnok"), kInstallDir}) {
+                expected["folder " + made] = "";
+                expected["attributes " + made] = std::to_string(kAttrDirectory);
+            }
+            expected["file " + kInstallDir + "\\" + kRecordFileName] = "(record)";
+            expected["attributes " + kInstallDir + "\\" + kRecordFileName] =
+                std::to_string(kAttrArchive);
+            EXPECT_EQ(Differences(state, expected), "");
+            return Outcome::MissingData;
+        }
+        case InstallResult::Aborted:
+            EXPECT_EQ(boxes.back().text, RolledBackText({}));
+            EXPECT_EQ(Differences(state, before), "");
+            return Outcome::RolledBack;
+        case InstallResult::Completed:
+            break;
+    }
+    for (const memory::PromptRecord& box : boxes) {
+        EXPECT_EQ(box.type, kMbAbortRetryIgnore);
+        EXPECT_TRUE(box.text.starts_with("拷贝文件 ")) << box.text;
+    }
+    if (!boxes.empty()) {
+        EXPECT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(Differences(state, clean), "");
+        return Outcome::RetriedCopy;
+    }
+    if (state == clean)
+        return Outcome::Harmless;
+    ExpectOnlyWorkSkipped(state, before, clean);
+    return Outcome::Silent;
+}
+
+// Whatever the run did, its record takes it back.
+void ExpectTheRecordUndoesIt(InstallMachine& machine, const MachineState& before) {
+    machine.faults.FailNth(0);
+    const RecordOfInstallation record = ReadInstallationRecord(machine.services, kInstallDir);
+    ASSERT_NE(record.state, RecordState::Damaged) << record.problem;
+    UndoReport report;
+    RemoveInstallation(machine.services, kInstallDir, record.entries, true, report);
+    EXPECT_TRUE(report.notRemoved.empty());
+    EXPECT_EQ(Differences(WithoutOldFont(StateOf(machine)), WithoutOldFont(before)), "");
+    machine.ExpectNothingLeftOpen();
+}
+
+TEST(InstallFaultMatrix, EachFailedOperationHasItsOutcomeAndTheRecordUndoesIt) {
     MachineState before;
     MachineState clean;
-    std::vector<std::string> log;
-    Steps steps;
+    std::size_t operations = 0;
     {
-        std::unique_ptr<InstallMachine> machine = SampleMachine();
+        std::unique_ptr<InstallMachine> machine = SampleMachine(kIdRetry);
         before = StateOf(*machine);
-        ASSERT_TRUE(InstallAll(*machine, &steps));
+        ASSERT_EQ(InstallAll(*machine).result, InstallResult::Completed);
         ASSERT_EQ(machine->prompts.Count(), 0u);
+        ASSERT_EQ(machine->log.Failures(), 0u);
         clean = StateOf(*machine);
-        log = machine->faults.Log();
-    }
-    // The sample reaches every kind of operation the installation makes.
-    EXPECT_EQ(std::set<std::string>(log.begin(), log.end()),
-              (std::set<std::string>{
-                  "CreateToolhelp32Snapshot", "GetModuleFileName", "FindFirstFile", "FindNextFile",
-                  "GetFileAttributes", "SetFileAttributes", "CreateDirectory", "CopyFile",
-                  "GetEnvironmentVariable", "RegOpenRoot", "RegOpenKey", "RegOpenKeyEx",
-                  "RegCreateKey", "RegQueryInfoKey", "RegEnumKeyEx", "RegQueryValueEx",
-                  "RegSetValueEx", "RegDeleteKey"}));
-    const std::string installDirFile = "file " + kInstallDir + "\\";
-    // What the installation makes before it looks for Data.
-    MachineState withFolders = before;
-    for (const std::string& folder : {std::string("C:\\Varnok"), kInstallDir}) {
-        withFolders["folder " + folder] = "";
-        withFolders["attributes " + folder] = std::to_string(kAttrDirectory);
+        operations = machine->faults.OperationCount();
+        ExpectTheRecordUndoesIt(*machine, before);
     }
 
     std::map<Outcome, std::size_t> seen;
-    for (std::size_t n = 1; n <= log.size(); ++n) {
-        const Outcome outcome = Expected(log, steps, n);
-        SCOPED_TRACE("failing operation " + std::to_string(n) + " (" + log[n - 1] +
-                     "): " + Name(outcome));
-        ++seen[outcome];
-        std::unique_ptr<InstallMachine> machine = SampleMachine();
-        machine->faults.FailNth(n);
-        const bool installed = InstallAll(*machine);
-        EXPECT_EQ(machine->faults.FailuresInjected(), 1u);
-        machine->ExpectNothingLeftOpen();
-        const MachineState state = StateOf(*machine);
-        ExpectOnlyWorkSkipped(state, before, clean);
-
-        std::set<std::string> asked;
-        switch (outcome) {
-            case Outcome::MissingData:
-                EXPECT_FALSE(installed);
-                ASSERT_EQ(machine->prompts.Count(), 1u);
-                EXPECT_EQ(machine->prompts.Records()[0].text, kMissingDataText);
-                EXPECT_EQ(machine->prompts.Records()[0].type, kMbOk);
-                EXPECT_EQ(state, withFolders);
-                break;
-            case Outcome::RetriedCopy:
-                EXPECT_TRUE(installed);
-                EXPECT_EQ(machine->prompts.Count(), 1u);
-                ExpectPromptsAreCopyQuestions(*machine, clean, asked);
-                EXPECT_EQ(state, clean);
-                break;
-            case Outcome::UncreatedInstallFolder: {
-                EXPECT_TRUE(installed);
-                ExpectPromptsAreCopyQuestions(*machine, clean, asked);
-                // Each file bound for the install folder: asked, retried, asked, ignored.
-                std::set<std::string> bound;
-                for (const auto& [name, value] : clean) {
-                    if (name.starts_with(installDirFile))
-                        bound.insert(name.substr(5));
-                }
-                EXPECT_EQ(asked, bound);
-                EXPECT_EQ(machine->prompts.Count(), 2 * bound.size());
-                for (const std::string& file : bound)
-                    EXPECT_FALSE(machine->files.IsFile(file)) << file;
-                break;
-            }
-            case Outcome::Silent:
-                EXPECT_TRUE(installed);
-                EXPECT_EQ(machine->prompts.Count(), 0u);
-                break;
-            case Outcome::Harmless:
-                EXPECT_TRUE(installed);
-                EXPECT_EQ(machine->prompts.Count(), 0u);
-                EXPECT_EQ(state, clean);
+    for (std::size_t n = 1; n <= operations; ++n) {
+        for (const int answer : {kIdRetry, kIdAbort}) {
+            std::unique_ptr<InstallMachine> machine = SampleMachine(answer);
+            machine->faults.FailNth(n);
+            const InstallOutcome outcome = InstallAll(*machine);
+            const std::string failed = machine->faults.Log().at(n - 1);
+            SCOPED_TRACE("failing operation " + std::to_string(n) + " (" + failed + "), " +
+                         (answer == kIdRetry ? "retried" : "aborted"));
+            EXPECT_EQ(machine->faults.FailuresInjected(), 1u);
+            machine->ExpectNothingLeftOpen();
+            const Outcome kind = Classify(*machine, outcome, StateOf(*machine), before, clean);
+            ++seen[kind];
+            ExpectTheRecordUndoesIt(*machine, before);
+            // Aborting matters only where a question was asked.
+            if (kind != Outcome::RetriedCopy)
                 break;
         }
     }
     // Every outcome was met at least once.
-    EXPECT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen.size(), 6u);
 }
 
 }  // namespace

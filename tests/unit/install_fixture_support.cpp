@@ -6,12 +6,15 @@ namespace vk::test {
 
 InstallMachine::InstallMachine() {
     files.SetModulePath("C:\\dist\\SetUp.exe");
+    files.AddFile("C:\\dist\\SetUp.exe", "the setup program");  // copied as the uninstaller
     files.AddFolder(kDataFolder);
     files.AddFolder(kAppData);
     files.AddFolder("C:\\Varnok");  // the install page creates it before deploying
     files.SetEnvironmentVariable("APPDATA", kAppData);
     files.SetRoamingAppDataFolder(kAppData);
     prompts.SetMainWindow(0x1234);
+    // Every Windows has the key below which Apps & Features lists programs.
+    registry.AddKey(kHklm, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
     catalog.m_strInstallDir = kInstallDir;
 }
 

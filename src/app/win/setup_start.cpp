@@ -6,12 +6,16 @@
 
 #include <string>
 
+#include "app/answering_prompts.h"
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "app/uninstall_run.h"
 #include "app/win/setup_objects.h"
 #include "app/win/single_instance.h"
 #include "app/win/system_dlls.h"
+#include "app/win/uninstall_copy.h"
 #include "app/win/wizard_app.h"
+#include "install/install_record.h"
 #include "install/install_texts.h"
 #include "platform/win32/file_log.h"
 #include "platform/win32/system_services.h"
@@ -45,13 +49,15 @@ std::string TempFolder() {
     return folder;
 }
 
-// Opens the log the command line asks for; false (after saying so) when it cannot.
+// Opens the log the command line asks for; false (after saying so) when it
+// cannot. The uninstaller's copy goes on with its starter's log.
 bool OpenLog(const vk::SetupOptions& options) {
     if (!options.log)
         return true;
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    const vk::OsResult result =
-        options.logFile.empty() ? log.OpenDated(TempFolder()) : log.Open(options.logFile);
+    const vk::OsResult result = options.logFile.empty()         ? log.OpenDated(TempFolder())
+                                : options.uninstallCopy.empty() ? log.Open(options.logFile)
+                                                                : log.OpenToAppend(options.logFile);
     if (result == vk::kOk)
         return true;
     Say(options,
@@ -61,8 +67,68 @@ bool OpenLog(const vk::SetupOptions& options) {
     return false;
 }
 
+// The switches the uninstaller hands to its copy: its own, with the log it
+// opened named, so that both write one log.
+std::string CopyArguments(const vk::SetupOptions& options) {
+    std::string arguments = "/UNINSTALL";
+    if (options.mode == vk::RunMode::Silent)
+        arguments += " /SILENT";
+    if (options.mode == vk::RunMode::VerySilent)
+        arguments += " /VERYSILENT";
+    if (options.suppressMessageBoxes)
+        arguments += " /SUPPRESSMSGBOXES";
+    if (options.allowRunning)
+        arguments += " /ALLOWRUNNING";
+    if (vk::win32::SystemLog().IsOpen())
+        arguments += " \"/LOG=" + vk::win32::SystemLog().Path() + "\"";
+    return arguments;
+}
+
+// The uninstaller's copy: the uninstall, its result to the starter, and
+// once the starter has ended, the product folder and the copy's own file.
+int RunUninstallInCopy(const vk::SetupOptions& options) {
+    vk::Log& log = vk::win32::SystemLog();
+    vk::win32::StarterLink starter;
+    std::string productDir;
+    if (!starter.Parse(options.uninstallCopy, productDir)) {
+        Say(options, "参数 /UNINSTALLCOPY 的值无效。", MB_OK | MB_ICONSTOP);
+        return vk::kExitCannotStart;
+    }
+    const vk::Services& system = vk::win32::SystemServices();
+    vk::AnsweringPrompts answering(system.log);
+    const vk::Services services{system.registry,  system.files,
+                                system.processes, options.MayAsk() ? system.prompts : answering,
+                                system.codePage,  system.log};
+    std::vector<vk::RecordEntry> entries;
+    const int exitCode = vk::RunUninstall(services, {options, productDir}, entries);
+    starter.Report(exitCode);
+    if (!entries.empty()) {
+        if (!starter.WaitForStarterToEnd())
+            log.Info("The uninstaller that started this copy did not end: its folder stays");
+        vk::FinishUninstall(services, productDir, entries);
+    }
+    vk::win32::DeleteOwnFileLater(log);
+    return exitCode;
+}
+
+// The program file's own name is the uninstaller's: it uninstalls.
+bool IsTheUninstaller() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return false;
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; p = ::CharNextA(p)) {
+        if (*p == '\\')
+            name = p + 1;
+    }
+    return ::lstrcmpiA(name, vk::kUninstallerFileName) == 0;
+}
+
 int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSearchRestricted) {
-    const vk::SetupOptions& options = parsed.options;
+    vk::SetupOptions options = parsed.options;
+    if (IsTheUninstaller())
+        options.uninstall = true;
     if (!OpenLog(options))
         return vk::kExitCannotStart;
     vk::Log& log = vk::win32::SystemLog();
@@ -83,11 +149,16 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSe
         Say(options, vk::CommandLineHelpText(), MB_OK | MB_ICONINFORMATION);
         return vk::kExitFinished;
     }
+    // Started by an uninstaller, which holds the one-setup lock for it.
+    if (!options.uninstallCopy.empty())
+        return RunUninstallInCopy(options);
     const vk::win32::SingleSetupLock lock;
     if (!lock.Held()) {
         Say(options, kAnotherSetupText, MB_OK | MB_ICONSTOP);
         return vk::kExitCannotStart;
     }
+    if (options.uninstall)
+        return vk::win32::RunUninstallCopy(CopyArguments(options), log);
     theApp.m_options = options;
     return AfxWinMain(instance);
 }

@@ -10,6 +10,7 @@
 #include "app/win/account.h"
 #include "app/win/setup_objects.h"
 #include "app/win/system_dlls.h"
+#include "app/win/today.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
 #include "ui/pages/dlg_page3.h"
@@ -83,6 +84,8 @@ int CWizardApp::RunWizard() {
 
 int CWizardApp::ApplyOptionsToWizard() {
     const vk::Services& services = theCatalog.Services();
+    // The install page starts with an earlier installation's folder.
+    g_strInstallFolder = vk::StartingInstallFolder(services);
     if (m_options.folder) {
         std::string folder;
         if (const int refused = vk::ResolveFolder(services, m_options, folder);
@@ -115,8 +118,9 @@ int CWizardApp::RunUnattendedInstallation() {
     if (m_options.mode == vk::RunMode::Silent)
         window.emplace();
     const bool perUserSteps = !vk::win32::RunsAsLocalSystem();
-    const int exitCode = vk::RunUnattended(services, theCatalog,
-                                           {m_options, window ? &*window : nullptr, perUserSteps});
+    const int exitCode = vk::RunUnattended(
+        services, theCatalog,
+        {m_options, window ? &*window : nullptr, perUserSteps, vk::win32::Today()});
     if (window)
         window->Finish();
     return exitCode;

@@ -22,7 +22,6 @@ namespace vk::memory {
 // Win32 results the memory file system gives beyond the shared ones.
 inline constexpr OsResult kErrSharingViolation = 32;  // ERROR_SHARING_VIOLATION
 inline constexpr OsResult kErrInvalidName = 123;      // ERROR_INVALID_NAME
-inline constexpr OsResult kErrDirNotEmpty = 145;      // ERROR_DIR_NOT_EMPTY
 inline constexpr OsResult kErrDirectory = 267;        // ERROR_DIRECTORY: not a folder
 
 class MemoryFileSystem : public IFileSystem {

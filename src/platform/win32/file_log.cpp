@@ -40,9 +40,10 @@ std::string AnsiToUtf8(const std::string& text) {
     return utf8;
 }
 
-OsResult FileLog::Create(const std::string& path, unsigned long disposition) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+OsResult FileLog::Create(const std::string& path, unsigned long access, unsigned long disposition) {
+    // Shared for writing too: the uninstaller and its copy write one log.
+    UniqueFile file(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return static_cast<OsResult>(GetLastError());
     file_ = std::move(file);
@@ -51,7 +52,16 @@ OsResult FileLog::Create(const std::string& path, unsigned long disposition) {
 }
 
 OsResult FileLog::Open(const std::string& path) {
-    return Create(path, CREATE_ALWAYS);
+    // Emptied first, then written only at its end, as another process that
+    // opens it to append (the uninstaller's copy) does too.
+    if (const OsResult emptied = Create(path, GENERIC_WRITE, CREATE_ALWAYS); emptied != kOk)
+        return emptied;
+    file_.Reset();
+    return Create(path, FILE_APPEND_DATA, OPEN_EXISTING);
+}
+
+OsResult FileLog::OpenToAppend(const std::string& path) {
+    return Create(path, FILE_APPEND_DATA, OPEN_ALWAYS);
 }
 
 OsResult FileLog::OpenDated(const std::string& folder) {
@@ -61,7 +71,7 @@ OsResult FileLog::OpenDated(const std::string& folder) {
     for (int number = 1; number <= kMaxLogsPerDay; ++number) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%03d.txt", number);
-        const OsResult result = Create(base + suffix, CREATE_NEW);
+        const OsResult result = Create(base + suffix, FILE_APPEND_DATA, CREATE_NEW);
         if (result != ERROR_FILE_EXISTS && result != ERROR_ALREADY_EXISTS)
             return result;
     }

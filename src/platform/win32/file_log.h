@@ -14,6 +14,9 @@ class FileLog : public Log {
 public:
     // Creates or replaces `path`. kOk, or the system's error.
     OsResult Open(const std::string& path);
+    // Opens `path` to go on at its end (the uninstaller's copy continues the
+    // log its starter began), creating it when missing.
+    OsResult OpenToAppend(const std::string& path);
     // A new file "Varnok Setup Log YYYY-MM-DD #NNN.txt" in `folder`, never
     // one that exists already. kOk, or the system's error.
     OsResult OpenDated(const std::string& folder);
@@ -26,7 +29,7 @@ protected:
     std::string ErrorText(OsResult error) override;
 
 private:
-    OsResult Create(const std::string& path, unsigned long disposition);
+    OsResult Create(const std::string& path, unsigned long access, unsigned long disposition);
 
     UniqueFile file_;
     std::string path_;

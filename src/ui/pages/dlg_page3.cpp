@@ -7,6 +7,7 @@
 #include "acad/release_catalog.h"
 #include "app/install_context.h"
 #include "app/win/setup_objects.h"
+#include "app/win/today.h"
 #include "install/acad_running.h"
 #include "install/install_folder_check.h"
 #include "install/install_texts.h"
@@ -119,9 +120,19 @@ bool Dlg_Page3::InstallAll() {
     vk::InstallRequest request{m_strFolder, {}, &progress};
     std::copy(std::begin(g_bReleaseSelected), std::end(g_bReleaseSelected),
               request.selected.begin());
-    m_outcome = vk::RunInstallation(theCatalog.Services(), theCatalog, request);
-    m_strFolder = m_outcome->installDir;
-    if (m_outcome->result != vk::InstallResult::Completed) {
+    request.version = VersionNumber();
+    request.installDate = vk::win32::Today();
+    const vk::InstallOutcome outcome =
+        vk::RunInstallation(theCatalog.Services(), theCatalog, request);
+    // A folder refused before anything changed: the page stays for another.
+    if (outcome.result == vk::InstallResult::FolderRefused ||
+        outcome.result == vk::InstallResult::EarlierRecordDamaged) {
+        m_progress.SetPos(0);
+        return false;
+    }
+    m_outcome = outcome;
+    m_strFolder = outcome.installDir;
+    if (outcome.result != vk::InstallResult::Completed) {
         OnCancel();
         return false;
     }

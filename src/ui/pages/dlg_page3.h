@@ -25,7 +25,8 @@ public:
 
     // The whole installation into m_strFolder (the chosen folder), stepping
     // the bar; m_strFolder then names the final install folder. False when
-    // the deployment failed: the page has then ended the wizard.
+    // it did not complete: the page has then ended the wizard, unless the
+    // folder was refused before anything changed (the page stays open).
     bool InstallAll();
 
     // How the installation went, once "安  装" has run it.

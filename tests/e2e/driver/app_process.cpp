@@ -46,6 +46,14 @@ AppProcess AppProcess::start(const std::string& program, const std::string& work
     }
 }
 
+AppProcess AppProcess::attach(DWORD processId) {
+    UniqueHandle process(
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, processId));
+    if (!process)
+        throw DriverError(withLastError("could not open process " + std::to_string(processId)));
+    return AppProcess(std::move(process), processId);
+}
+
 AppProcess::~AppProcess() {
     if (process_)
         kill();

@@ -22,6 +22,10 @@ public:
     static AppProcess start(const std::string& program, const std::string& workingFolder = {},
                             std::string_view arguments = {});
 
+    // A process that something else started (a program's own child), by its id. Fails with
+    // DriverError when it cannot be opened.
+    static AppProcess attach(DWORD processId);
+
     AppProcess(AppProcess&&) noexcept = default;
     AppProcess& operator=(AppProcess&&) = delete;
     ~AppProcess();  // ends the process if it still runs

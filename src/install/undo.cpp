@@ -1,0 +1,276 @@
+#include "install/undo.h"
+
+#include "acad/registry_access.h"
+#include "core/digest.h"
+#include "core/mbcs.h"
+#include "core/reg_key.h"
+#include "install/file_ops.h"
+#include "install/install_paths.h"
+#include "install/trusted_paths.h"
+
+namespace vk {
+namespace {
+
+constexpr const char* kTrustedPathsValue = "TRUSTEDPATHS";
+constexpr const char* kApplicationsKey = "Applications";
+
+// Whether a key holds nothing at all: no subkey and no value.
+bool IsEmptyKey(IRegistry& registry, RegHandle key) {
+    std::string name;
+    return SubkeyCountOrZero(registry, key) == 0 &&
+           registry.EnumValueName(key, 0, name) == kErrNoMoreItems;
+}
+
+class Undoer {
+public:
+    Undoer(const Services& services, const std::string& productDir, UndoReport& report)
+        : s_(services), productDir_(productDir), report_(report) {}
+
+    void operator()(const RunStarted&) {}
+    void operator()(const RunRolledBack&) {}
+
+    void operator()(const FolderCreated& e) {
+        if (!HoldsProductFolder(e.path))
+            RemoveFolder(e.path);
+    }
+
+    void operator()(const FileWritten& e) {
+        std::string content;
+        const OsResult read = s_.files.ReadWholeFile(e.path, content);
+        if (read == kErrFileNotFound || read == kErrPathNotFound) {
+            // Ours is gone already; what it replaced comes back all the same.
+            if (!e.backup.empty())
+                Restore(e);
+            return;
+        }
+        if (read != kOk)
+            return Failed("check " + e.path, read);
+        if (FileHashHex(content) != e.hash)
+            return Kept(e.path + " was changed after the installation");
+        if (!e.backup.empty())
+            return Restore(e);
+        ClearReadOnly(s_.files, e.path);
+        if (const OsResult result = s_.files.RemoveFile(e.path); result != kOk)
+            return Failed("remove " + e.path, result);
+        s_.log.Info("Removed " + e.path);
+    }
+
+    void operator()(const SupportFilePlaced& e) {
+        // A font of that name was there before: drawings may need it.
+        if (e.existed)
+            return s_.log.Info("Left " + e.path + ": a file of that name was there before");
+        std::string content;
+        const OsResult read = s_.files.ReadWholeFile(e.path, content);
+        if (read == kErrFileNotFound || read == kErrPathNotFound)
+            return;
+        if (read != kOk)
+            return Failed("check " + e.path, read);
+        if (FileHashHex(content) != e.hash)
+            return Kept(e.path + " was changed after the installation");
+        ClearReadOnly(s_.files, e.path);
+        if (const OsResult result = s_.files.RemoveFile(e.path); result != kOk)
+            return Failed("remove " + e.path, result);
+        s_.log.Info("Removed " + e.path);
+    }
+
+    void operator()(const DemandLoadWritten& e) {
+        IRegistry& registry = s_.registry;
+        const std::string where = "HKLM\\" + e.productKey + "\\" + e.appKey;
+        RegKey machine(registry);
+        RegKey product(registry);
+        if (const OsResult result = machine.OpenRoot(RegRoot::LocalMachine); result != kOk)
+            return Failed("open HKEY_LOCAL_MACHINE", result);
+        if (const OsResult result = product.Open(machine.Get(), e.productKey); result != kOk) {
+            if (result != kErrFileNotFound)
+                Failed("open HKLM\\" + e.productKey, result);
+            return;  // AutoCAD was removed, and our key with it
+        }
+        bool present = false;
+        {
+            RegKey app(registry);
+            if (app.Open(product.Get(), e.appKey) == kOk) {
+                present = true;
+                // Ours while its LOADER is ours, or missing (a registration
+                // that stopped half-way); another's LOADER makes it another's.
+                StoredValue loader;
+                const OsResult read = ReadStoredValue(registry, app.Get(), "LOADER", loader);
+                if (read != kErrFileNotFound &&
+                    (read != kOk || TextUpToNul(loader.data) != e.loader))
+                    return Kept(where + " names another module now");
+            }
+        }
+        if (present && registry.DeleteKey(product.Get(), e.appKey) != kOk) {
+            // It has subkeys of its own: take back only the values written.
+            RegKey app(registry);
+            if (const OsResult result = app.Open(product.Get(), e.appKey); result != kOk)
+                return Failed("open " + where, result);
+            for (const char* name : {"LOADCTRLS", "LOADER"}) {
+                if (!Had(e.oldValues, name))
+                    registry.DeleteValue(app.Get(), name);
+            }
+        }
+        if (e.existed) {
+            RegKey app(registry);
+            if (const OsResult result = app.Create(product.Get(), e.appKey); result != kOk)
+                return Failed("restore " + where, result);
+            for (const RecordedValue& value : e.oldValues) {
+                const std::vector<std::uint8_t> data(value.data.begin(), value.data.end());
+                if (const OsResult result =
+                        registry.SetValue(app.Get(), value.name, value.type, data);
+                    result != kOk) {
+                    Failed("restore " + value.name + " in " + where, result);
+                }
+            }
+            return s_.log.Info("Restored " + where + " as it was before the installation");
+        }
+        if (e.parentCreated) {
+            RegKey applications(registry);
+            if (applications.OpenForRead(product.Get(), kApplicationsKey) == kOk &&
+                IsEmptyKey(registry, applications.Get())) {
+                applications.Reset();
+                registry.DeleteKey(product.Get(), kApplicationsKey);
+            }
+        }
+        s_.log.Info("Removed " + where);
+    }
+
+    void operator()(const TrustedPathsWritten& e) {
+        IRegistry& registry = s_.registry;
+        const std::string where = "TRUSTEDPATHS in HKCU\\" + e.variablesKey;
+        RegKey user(registry);
+        RegKey variables(registry);
+        if (const OsResult result = user.OpenRoot(RegRoot::CurrentUser); result != kOk)
+            return Failed("open HKEY_CURRENT_USER", result);
+        if (const OsResult result = variables.Open(user.Get(), e.variablesKey); result != kOk) {
+            if (result != kErrFileNotFound)
+                Failed("open the key of " + where, result);
+            return;
+        }
+        std::u16string current;
+        std::uint32_t type = 0;
+        const OsResult read = ReadText(variables.Get(), current, type);
+        if (read != kOk && read != kErrFileNotFound)
+            return Failed("read " + where, read);
+        const bool textType = type == kRegSz || type == kRegExpandSz;
+        if (read == kOk && type == e.written.type && current == WideTextOf(e.written.data)) {
+            // As the installation left it: back to what it was.
+            const OsResult result =
+                e.before ? registry.SetText(variables.Get(), kTrustedPathsValue, e.before->type,
+                                            WideTextOf(e.before->data))
+                         : registry.DeleteValue(variables.Get(), kTrustedPathsValue);
+            if (result != kOk)
+                return Failed("restore " + where, result);
+            s_.log.Info("Restored " + where);
+        } else if (read == kOk && textType) {
+            // Changed since: only the add-in's entry goes, the rest as it is now.
+            const std::u16string without =
+                WithoutTrustedPath(current, s_.codePage.ToWide(e.folder), s_.codePage);
+            if (without != current) {
+                const OsResult result =
+                    without.empty() && !e.before
+                        ? registry.DeleteValue(variables.Get(), kTrustedPathsValue)
+                        : registry.SetText(variables.Get(), kTrustedPathsValue, type, without);
+                if (result != kOk)
+                    return Failed("remove " + e.folder + " from " + where, result);
+            }
+            s_.log.Info(where + " was changed after the installation; only " + e.folder +
+                        " was taken out of it");
+        }
+        if (e.keyCreated && IsEmptyKey(registry, variables.Get())) {
+            variables.Reset();
+            registry.DeleteKey(user.Get(), e.variablesKey);
+        }
+    }
+
+    bool HoldsProductFolder(const std::string& path) const {
+        const std::string folder = s_.codePage.ToUpper(path);
+        const std::string product = s_.codePage.ToUpper(productDir_);
+        return folder == product || product.starts_with(folder + "\\");
+    }
+
+    void RemoveFolder(const std::string& path) {
+        const OsResult result = s_.files.RemoveEmptyFolder(path);
+        if (result == kOk)
+            return s_.log.Info("Removed the folder " + path);
+        if (result == kErrFileNotFound || result == kErrPathNotFound)
+            return;
+        if (result == kErrDirNotEmpty)
+            return Kept("the folder " + path + " holds files that are not the add-in's");
+        Failed("remove the folder " + path, result);
+    }
+
+    void Failed(const std::string& what, OsResult error) {
+        s_.log.Failed(what, error);
+        report_.notRemoved.push_back(what);
+    }
+
+private:
+    static bool Had(const std::vector<RecordedValue>& values, const std::string& name) {
+        for (const RecordedValue& value : values) {
+            if (value.name == name)
+                return true;
+        }
+        return false;
+    }
+
+    void Kept(const std::string& what) {
+        s_.log.Info("Kept: " + what);
+        report_.kept.push_back(what);
+    }
+
+    void Restore(const FileWritten& e) {
+        ClearReadOnly(s_.files, e.path);
+        if (const OsResult result = s_.files.CopyFile(e.backup, e.path); result != kOk)
+            return Failed("restore " + e.path + " from " + e.backup, result);
+        s_.files.RemoveFile(e.backup);
+        s_.log.Info("Restored " + e.path + " as it was before the installation");
+    }
+
+    OsResult ReadText(RegHandle key, std::u16string& text, std::uint32_t& type) {
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            std::size_t size = 0;
+            OsResult result = s_.registry.QueryTextSize(key, kTrustedPathsValue, size);
+            if (result != kOk)
+                return result;
+            result = s_.registry.QueryText(key, kTrustedPathsValue, size, text, type);
+            if (result != kErrMoreData)
+                return result;
+        }
+        return kErrMoreData;
+    }
+
+    const Services& s_;
+    const std::string& productDir_;
+    UndoReport& report_;
+};
+
+}  // namespace
+
+void UndoChanges(const Services& services, const std::vector<RecordEntry>& entries,
+                 const std::string& productDir, UndoReport& report) {
+    Undoer undoer(services, productDir, report);
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        std::visit(undoer, *entry);
+}
+
+void RemoveProductFolder(const Services& services, const std::vector<RecordEntry>& entries,
+                         const std::string& productDir, UndoReport& report) {
+    Undoer undoer(services, productDir, report);
+    const std::string backups = JoinPath(productDir, kBackupFolderName);
+    // Backups still here belong to files kept as changed: they stay with them.
+    for (const char* own : {kRecordFileName, kUninstallerFileName}) {
+        const std::string path = JoinPath(productDir, own);
+        const OsResult result = services.files.RemoveFile(path);
+        if (result != kOk && result != kErrFileNotFound && result != kErrPathNotFound)
+            undoer.Failed("remove " + path, result);
+    }
+    undoer.RemoveFolder(backups);
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (const auto* folder = std::get_if<FolderCreated>(&*entry);
+            folder != nullptr && undoer.HoldsProductFolder(folder->path)) {
+            undoer.RemoveFolder(folder->path);
+        }
+    }
+}
+
+}  // namespace vk

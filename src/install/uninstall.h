@@ -1,0 +1,34 @@
+#pragma once
+// Taking an installation away by its record: what an uninstall does, and
+// what an installation into another folder does first with the earlier one.
+#include <string>
+#include <vector>
+
+#include "install/install_record.h"
+#include "install/undo.h"
+#include "platform/services.h"
+
+namespace vk {
+
+struct RecordOfInstallation {
+    RecordState state = RecordState::Missing;
+    std::vector<RecordEntry> entries;  // the entries in force, oldest first
+    std::string problem;               // what is wrong with a damaged record
+};
+
+// The record in `productDir`.
+RecordOfInstallation ReadInstallationRecord(const Services& services,
+                                            const std::string& productDir);
+
+// Undoes every change of the record and removes the Apps & Features entry;
+// the product folder (where the record lives) is left for
+// RemoveProductFolder (undo.h), which `removeFolder` runs at once.
+void RemoveInstallation(const Services& services, const std::string& productDir,
+                        const std::vector<RecordEntry>& entries, bool removeFolder,
+                        UndoReport& report);
+
+// The chosen folder of an installation into `productDir` ("C:\Varnok" of
+// "C:\Varnok\Varnok批打印软件"; a drive root keeps its backslash).
+std::string ChosenFolderOf(const ICodePage& codePage, const std::string& productDir);
+
+}  // namespace vk

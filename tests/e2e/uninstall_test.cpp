@@ -1,0 +1,225 @@
+// Apps & Features, uninstall, rollback and installing again, on the real SetUp.exe: what an
+// installation leaves is taken away again, and only that; what the user changed stays.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/driver/unique_handle.h"
+#include "e2e/install_run.h"
+
+namespace vk::e2e::setup {
+namespace {
+
+constexpr const char* kQuiet = "/VERYSILENT /SUPPRESSMSGBOXES";
+constexpr const char* kGuide = "使用说明.txt";  // listed last in Data
+
+std::string uninstallCommand(const char* value) {
+    return readRegistryString(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, value).value_or("");
+}
+
+class Uninstall : public InstallRun {
+protected:
+    std::vector<std::string> seed(const std::string& fixture) {
+        seedMachine(fixture, {});
+        std::vector<std::string> locations = acadLocations();
+        for (const std::string& folder : locations) {
+            folders.make(joinPath(folder, "Fonts"));
+            folders.make(joinPath(folder, "Drv"));
+        }
+        folders.watch("D:\\Tools");
+        return locations;
+    }
+    // Everything a run may change: the AutoCAD keys, Apps & Features and the files.
+    std::string machine(const std::vector<std::string>& locations) const {
+        return describeInstallation(locations) +
+               RegistrySnapshot::capture(HKEY_LOCAL_MACHINE, kAppsFeaturesKey).describe() +
+               (pathExists("D:\\Tools") ? "D:\\Tools exists\n" : "");
+    }
+    void install(const std::string& arguments = "", DWORD exitCode = 0) const {
+        AppProcess app = startWith(std::string(kQuiet) + " " + arguments);
+        ASSERT_EQ(app.waitForExit(), exitCode) << arguments;
+    }
+    // The quiet uninstall, as a deployment tool runs it from the registry.
+    void uninstall(DWORD exitCode = 0) const {
+        AppProcess app = startCommandLine(uninstallCommand("QuietUninstallString"));
+        EXPECT_EQ(app.waitForExit(), exitCode);
+        waitForUninstallCopies();
+    }
+    std::string logFile() const { return joinPath(distribution.folder(), "setup log.txt"); }
+};
+
+class SampleMachines : public Uninstall, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SampleMachines, UninstallLeavesTheMachineAsItWasBeforeTheInstallation) {
+    const std::vector<std::string> locations = seed(GetParam());
+    const std::string before = machine(locations);
+    install();
+    ASSERT_NE(machine(locations), before);
+    uninstall();
+    EXPECT_EQ(machine(locations), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SampleMachines,
+                         ::testing::Values("registry/m1-chs-2018-x64.reg",
+                                           "registry/m2-chs-2008x86-on-x64-plus-2014.reg",
+                                           "registry/m4-enu-2020-2021-2022-plus-lt2022.reg"));
+
+TEST_F(Uninstall, AppsFeaturesNamesTheAddInAndItsUninstaller) {
+    seed(kMachine2018);
+    install();
+    const std::string uninstaller =
+        std::string("\"") + kDefaultProductFolder + "\\" + kUninstaller + "\" /UNINSTALL";
+    EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "DisplayName")->text,
+              L"Varnok批打印软件");
+    for (const auto& [name, value] :
+         {std::pair<const char*, std::string>{"DisplayVersion", "2023.5.26"},
+          {"Publisher", "Varnok"},
+          {"InstallLocation", kDefaultProductFolder},
+          {"DisplayIcon", std::string(kDefaultProductFolder) + "\\" + kUninstaller + ",0"},
+          {"UninstallString", uninstaller},
+          {"QuietUninstallString", uninstaller + " /VERYSILENT /SUPPRESSMSGBOXES"}}) {
+        EXPECT_EQ(toUtf8(uninstallCommand(name)), toUtf8(value)) << name;
+    }
+    EXPECT_EQ(uninstallCommand("InstallDate").size(), 8u);
+    EXPECT_GT(readRegistryDword(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "EstimatedSize").value_or(0),
+              0u);
+    EXPECT_EQ(readRegistryDword(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "NoModify"), 1u);
+    EXPECT_EQ(readRegistryDword(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "NoRepair"), 1u);
+
+    // Wine's own list of installed programs (its "uninstaller --list") shows it too.
+    const std::string list = joinPath(distribution.folder(), "programs.txt");
+    AppProcess lister =
+        AppProcess::start("C:\\windows\\system32\\cmd.exe", {},
+                          "/c C:\\windows\\system32\\uninstaller.exe --list > \"" + list + "\"");
+    lister.waitForExit();
+    EXPECT_NE(readFile(list).value_or("").find("Varnok"), std::string::npos)
+        << readFile(list).value_or("(no list)");
+}
+
+TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    install();
+    AppProcess app = startCommandLine(uninstallCommand("UninstallString"));
+    // The questions come from the uninstaller's copy, which does the work.
+    const AppProcess copy = uninstallCopy();
+    Window box = copy.waitForMessageBox(kMessageCaption);
+    EXPECT_EQ(toUtf8(box.messageText()), toUtf8("确实要卸载 Varnok批打印软件 吗？"));
+    box.answer(IDYES);
+    copy.waitUntilClosed(box);
+    box = copy.waitForMessageBox(kMessageCaption);
+    EXPECT_EQ(toUtf8(box.messageText()), toUtf8("Varnok批打印软件已从您的计算机中卸载。"));
+    box.answer(IDOK);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(copy.waitForExit(), 0u);
+    EXPECT_EQ(machine(locations), before);
+}
+
+TEST_F(Uninstall, NoToTheQuestionRemovesNothing) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    install();
+    const std::string installed = machine(locations);
+    AppProcess app = startCommandLine(uninstallCommand("UninstallString"));
+    const AppProcess copy = uninstallCopy();
+    copy.waitForMessageBox(kMessageCaption).answer(IDNO);
+    EXPECT_EQ(app.waitForExit(), 2u);
+    EXPECT_EQ(copy.waitForExit(), 2u);
+    EXPECT_EQ(machine(locations), installed);
+}
+
+TEST_F(Uninstall, InstallingTwiceIntoOneFolderEqualsInstallingOnce) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    install();
+    const std::string once = machine(locations);
+    install();
+    EXPECT_EQ(machine(locations), once);
+    uninstall();
+    EXPECT_FALSE(pathExists(kDefaultInstallFolder));
+}
+
+TEST_F(Uninstall, InstallingIntoAnotherFolderRemovesTheFirst) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    install();
+    install("/DIR=D:\\Tools /LOG=\"" + logFile() + "\"");
+    EXPECT_FALSE(pathExists(kDefaultInstallFolder));
+    expectDemandLoadKey(kAcad2018Key, 2018, loaderOf("D:\\Tools\\Varnok批打印软件", 2018));
+    EXPECT_EQ(trustedPathsOf(kAcad2018Variables).find("C:\\VARNOK"), std::string::npos);
+    EXPECT_EQ(toUtf8(uninstallCommand("InstallLocation")), toUtf8("D:\\Tools\\Varnok批打印软件"));
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with(
+            toUtf8("Removing the earlier installation in C:\\Varnok\\Varnok批打印软件"));
+    }));
+    // The wizard starts where the installation is now.
+    AppProcess wizard = start();
+    EXPECT_EQ(goToPage3(wizard).control(kFolder).text(), "D:\\Tools");
+    wizard.kill();
+    uninstall();
+    EXPECT_EQ(machine(locations), before);
+}
+
+TEST_F(Uninstall, WhatTheUserChangedStays) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    install();
+    const std::string mine = joinPath(kDefaultProductFolder, "my notes.txt");
+    writeFile(mine, "the user's own");
+    const std::string changed = joinPath(kDefaultProductFolder, "ReadMe.txt");
+    writeFile(changed, "changed by the user");
+    const std::string trusted =
+        readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS").value_or("");
+    writeRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS",
+                        "E:\\MINE;" + trusted.substr(trusted.find(';') + 1));
+
+    uninstall();
+    EXPECT_EQ(listFolder(kDefaultProductFolder),
+              (std::vector<std::string>{"ReadMe.txt", "my notes.txt"}));
+    EXPECT_EQ(readFile(changed), "changed by the user");
+    EXPECT_EQ(trustedPathsOf(kAcad2018Variables),
+              "E:\\MINE;C:\\PROGRAM FILES (X86)\\VENDORB\\TOOLB\\0.10.1.58");
+    EXPECT_TRUE(demandLoadKeys().empty());
+    EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, kAppsFeaturesKey));
+}
+
+TEST_F(Uninstall, AnAbortedInstallationLeavesTheMachineAsItWas) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    folders.make(kDefaultProductFolder);
+    writeFile(joinPath(kDefaultProductFolder, kGuide), "an old guide");
+    const std::string withGuide = machine(locations);
+    UniqueHandle held(CreateFileA(joinPath(kDefaultProductFolder, kGuide).c_str(), GENERIC_READ, 0,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+
+    install("", 5);
+    held.reset();
+    EXPECT_EQ(machine(locations), withGuide);
+    EXPECT_NE(withGuide, before);
+}
+
+TEST_F(Uninstall, ADamagedRecordStopsTheUninstallBeforeItRemovesAnything) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    install();
+    const std::string record = joinPath(kDefaultProductFolder, kRecord);
+    std::string text = readFile(record).value_or("");
+    const std::size_t line = text.find("\nfile\t");
+    ASSERT_NE(line, std::string::npos);
+    text[line + 8] ^= 1;  // one byte of a file's path
+    writeFile(record, text);
+    const std::string damaged = machine(locations);
+
+    AppProcess app =
+        startCommandLine(uninstallCommand("QuietUninstallString") + " /LOG=\"" + logFile() + "\"");
+    EXPECT_EQ(app.waitForExit(), 1u);
+    waitForUninstallCopies();
+    EXPECT_EQ(machine(locations), damaged);
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find(toUtf8("安装记录已损坏")) != std::string::npos;
+    }));
+}
+
+}  // namespace
+}  // namespace vk::e2e::setup
