@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # The demo: builds SetUp.exe, lays it out as users receive it (beside a sample
 # Data folder), seeds a sample AutoCAD machine in a Wine prefix of its own and
-# starts the setup wizard.
-#   With a DISPLAY the wizard appears there; use it, the demo ends with it.
-#   Without one it runs on a private Xvfb and walks the typical run by itself:
-#   a screenshot of every page (paths printed), then what the installation did.
-# Every run starts from a freshly prepared machine.
+# starts the setup wizard. Two modes, one function each:
+#   visible   with a DISPLAY the wizard appears there; use it, the demo ends
+#             with it.
+#   headless  without one it runs on a private Xvfb, and the demo's walker
+#             (tests/e2e/demo, a Windows program using the end-to-end driver)
+#             takes the typical run by itself, waiting for each page by its
+#             controls and saving a picture of it; then the demo prints what
+#             the installation did.
+# Every run starts from a freshly prepared machine. Every step has a time
+# limit and says what it waited for when it fails; the last line says whether
+# the demo worked.
 #
 # Usage: scripts/demo.sh [--machine m1|m2|m4]
 #   m1  AutoCAD 2018 (Simplified Chinese) on drive D:            (default)
@@ -15,16 +21,28 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
+BOUNDED_WHO=demo
 # shellcheck source-path=SCRIPTDIR/lib
 source "$repo/scripts/lib/wine-session.sh"
 
-readonly caption="Varnok批打印软件安装"
-readonly window_deadline_seconds=60
 readonly demo_dir=$repo/build/demo
 readonly dist_dir=$demo_dir/dist
 readonly prefix=$demo_dir/wineprefix
-readonly setup_exe=$repo/build/windows/bin/SetUp.exe
-fixture=""  # the sample machine's regedit export, chosen in main
+readonly bin_dir=$repo/build/windows/bin
+readonly setup_exe=$bin_dir/SetUp.exe
+readonly walker_exe=$bin_dir/demo_walk.exe
+# Time limits, in seconds: a fresh machine downloads and builds everything.
+readonly deps_seconds=3600
+readonly configure_seconds=600
+readonly build_seconds=3600
+readonly walk_seconds=600        # the walker's own waits are 60 s per page
+readonly visible_seconds=3600    # a person clicking through the wizard
+readonly convert_seconds=60
+
+fixture=""       # the sample machine's regedit export, chosen in main
+current_step=""  # what the demo is doing, for the last line
+outcome=""       # what the demo showed, for the last line
+session_open=false
 
 log() { echo "demo: $*"; }
 die() { echo "demo: $*" >&2; exit 1; }
@@ -43,13 +61,21 @@ machine_fixture() {
     esac
 }
 
+step() {
+    current_step=$1
+    log "$1"
+}
+
 build_setup() {
-    bash "$repo/scripts/install-deps.sh"
-    cmake --preset windows >/dev/null
-    if ! ninja -C build/windows -t targets all | grep -q '^SetUp:'; then
-        die "SetUp.exe is not part of the Windows build yet (no SetUp target); nothing to show."
-    fi
-    cmake --build --preset windows --target SetUp --parallel "$(nproc)"
+    local targets=("$@")
+    step "installing what is missing"
+    bounded --foreground "$deps_seconds" "the dependencies (scripts/install-deps.sh)" \
+        bash "$repo/scripts/install-deps.sh"
+    step "building ${targets[*]}"
+    bounded "$configure_seconds" "CMake to configure the Windows build" \
+        cmake --preset windows >/dev/null
+    bounded "$build_seconds" "the Windows build of ${targets[*]}" \
+        cmake --build --preset windows --target "${targets[@]}" --parallel "$(nproc)"
     [ -f "$setup_exe" ] || die "the build did not produce $setup_exe"
 }
 
@@ -86,85 +112,108 @@ seed_machine() {
     done < <(acad_locations "$fixture")
 }
 
+# A fresh machine every time: no trace of an earlier demo's installation.
+prepare_machine() {
+    step "preparing the sample machine $1"
+    if [ -d "$prefix" ]; then
+        wine_session_use "$prefix"
+        wine_session_stop
+        rm -rf "$prefix"
+    fi
+    wine_session_use "$prefix"
+    session_open=true
+    wine_session_enter until-stopped
+    log "sample machine $1: $(basename "$fixture")"
+    seed_machine "$fixture"
+}
+
 # With the caller's display: the user drives the wizard; the demo ends with it.
-run_visible() {
-    log "the wizard is on display $DISPLAY; the demo ends when it closes"
-    (cd "$dist_dir" && wine SetUp.exe 8>&- 9>&-) || log "SetUp.exe ended with exit code $?"
+mode_visible() {
+    step "running the wizard on display $DISPLAY (the demo ends when it closes)"
+    (cd "$dist_dir" && bounded "$visible_seconds" "SetUp.exe to close" wine SetUp.exe </dev/null 8>&- 9>&-)
+    outcome="the wizard ran on display $DISPLAY and closed"
 }
 
-# The wizard's page window now on screen, other than `previous`; empty if none yet.
-current_page() {
-    local previous=$1 window
-    for window in $(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null); do
-        [ "$window" != "$previous" ] && { echo "$window"; return 0; }
+# On the private Xvfb: the walker takes the typical run, a picture of every
+# page, then the demo reports what the installation did.
+mode_headless() {
+    wine_require convert
+    step "walking the wizard headless on display $DISPLAY"
+    rm -f "$demo_dir"/page[1-4].bmp "$demo_dir"/page[1-4].png
+    VARNOK_WINEPREFIX=$prefix bounded "$walk_seconds" "the walk through the wizard's four pages" \
+        bash "$repo/scripts/wine-run.sh" "$walker_exe" \
+        "$(wine_windows_path "$dist_dir/SetUp.exe")" "$(wine_windows_path "$demo_dir")" </dev/null
+    step "turning the pictures into PNG"
+    local page
+    for page in 1 2 3 4; do
+        # convert reads the file only; it never talks to the X server.
+        bounded "$convert_seconds" "ImageMagick to convert page$page.bmp" \
+            convert "$demo_dir/page$page.bmp" -strip "$demo_dir/page$page.png"
+        rm -f "$demo_dir/page$page.bmp"
+        log "screenshot of page $page: $demo_dir/page$page.png"
     done
-    return 0
+    step "reading what the installation did"
+    report_installation
+    outcome="the typical run walked headless: screenshots $demo_dir/page1.png to page4.png, installation report above"
 }
 
-# Waits for the next page (a new window with the wizard's caption).
-wait_for_page() {
-    local previous=$1 setup_pid=$2 window="" deadline=$((SECONDS + window_deadline_seconds))
-    until window=$(current_page "$previous") && [ -n "$window" ]; do
-        kill -0 "$setup_pid" 2>/dev/null || die "SetUp.exe ended before the next page appeared; see $demo_dir/setup.log"
-        [ "$SECONDS" -lt "$deadline" ] || die "no new window \"$caption\" within ${window_deadline_seconds}s"
-        sleep 0.2
-    done
-    echo "$window"
+# The last line says whether the demo worked, whichever way it ends.
+finish() {
+    local status=$?
+    trap - EXIT
+    if "$session_open"; then wine_session_stop; fi
+    if [ "$status" -eq 0 ]; then
+        echo "demo: WORKED: $outcome"
+    else
+        echo "demo: FAILED while $current_step (exit $status); the lines above say why" >&2
+    fi
+    exit "$status"
+}
+
+# export_key KEY FILE: the key and everything below it as a regedit export;
+# fails quietly when the machine has no such key.
+export_key() {
+    local status=0 output=$demo_dir/regedit-export.log
+    rm -f "$2"
+    timeout --kill-after=10 "$VARNOK_WINE_TOOL_SECONDS" \
+        wine regedit /E "$(wine_windows_path "$2")" "$1" </dev/null >"$output" 2>&1 8>&- 9>&- ||
+        status=$?
+    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+        cat "$output" >&2
+        die "gave up after ${VARNOK_WINE_TOOL_SECONDS}s waiting for regedit to export $1"
+    fi
+    [ -f "$2" ]
 }
 
 # What the installation left on the machine: folders and files, demand-load
 # keys and trusted paths.
 report_installation() {
-    local c_drive=$WINEPREFIX/drive_c export folder key
+    local c_drive=$WINEPREFIX/drive_c export=$demo_dir/registry-after.reg folder key location
     log "what the installation did:"
     for folder in "$c_drive/Varnok" "$c_drive"/users/*/AppData/Roaming/Varnok; do
-        [ -d "$folder" ] && find "$folder" | sed "s|^$WINEPREFIX/drive_c|    C:|; s|/|\\\\|g"
+        if [ -d "$folder" ]; then
+            find "$folder" | sed "s|^$WINEPREFIX/drive_c|    C:|; s|/|\\\\|g"
+        fi
     done
     while IFS= read -r location; do
         local letter=${location:0:1} rest=${location:2}
         rest=${rest//\\//}
-        find "$WINEPREFIX/dosdevices/${letter,,}:$rest" -type f 2>/dev/null |
+        find "$WINEPREFIX/dosdevices/${letter,,}:$rest" -type f |
             sed "s|^$WINEPREFIX/dosdevices/${letter,,}:|    $letter:|; s|/|\\\\|g"
     done < <(acad_locations "$fixture")
-    export=$demo_dir/registry-after.reg
     for key in 'HKEY_LOCAL_MACHINE\SOFTWARE\Autodesk\AutoCAD' \
         'HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node\Autodesk\AutoCAD' \
         'HKEY_CURRENT_USER\Software\Autodesk\AutoCAD'; do
-        rm -f "$export"
-        wine regedit /E "$(wine_windows_path "$export")" "$key" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
-        [ -f "$export" ] || continue
+        export_key "$key" "$export" || continue
         iconv -f UTF-16 -t UTF-8 "$export" | tr -d '\r' |
-            awk '/^\[/{key=$0} /VK_BatchPlot/ && /^\[/{print "    " $0} 
+            awk '/^\[/{key=$0} /VK_BatchPlot/ && /^\[/{print "    " $0}
                  key ~ /VK_BatchPlot/ && /^"/{print "        " $0}
                  /^"TRUSTEDPATHS"/{print "    " key; print "        " $0}'
     done
 }
 
-# On the private Xvfb: walk the typical run page by page (Enter presses each
-# page's default button: 下一步, 下一步, 安  装, 确  定), a screenshot of every
-# page, then report what the installation did.
-run_headless() {
-    wine_require xdotool import
-    local setup_log=$demo_dir/setup.log window="" page shot
-    (cd "$dist_dir" && exec wine SetUp.exe </dev/null >"$setup_log" 2>&1 8>&- 9>&-) &
-    local setup_pid=$!
-    for page in 1 2 3 4; do
-        window=$(wait_for_page "$window" "$setup_pid")
-        sleep 1  # let the page finish painting
-        shot=$demo_dir/page$page.png
-        import -window "$window" "$shot" 2>/dev/null || import -window root "$shot"
-        log "page $page: $shot"
-        xdotool key --window "$window" Return 2>/dev/null
-    done
-    local deadline=$((SECONDS + 30))
-    while kill -0 "$setup_pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.2; done
-    kill -0 "$setup_pid" 2>/dev/null && die "the wizard did not end after its last page"
-    log "wizard finished"
-    report_installation
-}
-
 main() {
-    local machine=m1
+    local machine=m1 mode=headless
     while [ "$#" -gt 0 ]; do
         case "$1" in
             --machine) [ "$#" -ge 2 ] || usage; machine=$2; shift 2 ;;
@@ -174,28 +223,18 @@ main() {
         esac
     done
     fixture=$(machine_fixture "$machine")
+    [ -z "${DISPLAY:-}" ] || mode=visible
 
-    build_setup
+    trap finish EXIT
+    trap 'exit 130' INT TERM
+    case "$mode" in
+        visible) build_setup SetUp ;;
+        headless) build_setup SetUp demo_walk ;;
+    esac
     lay_out_distribution
-
-    # A fresh machine every time: no trace of an earlier demo's installation.
-    if [ -d "$prefix" ]; then
-        wine_session_use "$prefix"
-        wine_session_stop
-        rm -rf "$prefix"
-    fi
-    wine_session_use "$prefix"
-    trap wine_session_stop EXIT
-    wine_session_enter until-stopped
-    log "sample machine $machine: $(basename "$fixture")"
-    seed_machine "$fixture"
-
     log "distribution: $dist_dir"
-    if [ -n "$VARNOK_CALLER_DISPLAY" ]; then
-        run_visible
-    else
-        run_headless
-    fi
+    prepare_machine "$machine"
+    "mode_$mode"
 }
 
 main "$@"

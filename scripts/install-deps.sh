@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   clang clang-format clang-tidy cppcheck llvm libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 xvfb x11-utils xdotool imagemagick
+  wine wine64 fonts-wine xvfb imagemagick
   locales fonts-wqy-zenhei
   python3 python3-pil zip gcovr
 )

@@ -28,8 +28,7 @@ while wine_is_xvfb "$xvfb_pid"; do
     # Exclusive means no program of this prefix is running right now.
     flock -n -x 9 || continue
     if [ "$(idle_seconds)" -ge "$idle_limit" ]; then
-        wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
-        wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
+        wine_server_end
         wine_xvfb_stop "$xvfb_pid"
         exit 0
     fi

@@ -21,9 +21,17 @@
 # That is why every Wine command here closes fds 8 and 9.
 
 # Bump when the initialisation below changes: existing prefixes then redo it.
-VARNOK_PREFIX_RECIPE=2
+VARNOK_PREFIX_RECIPE=3
 
 VARNOK_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source-path=SCRIPTDIR
+source "$VARNOK_LIB_DIR/bounded.sh"
+
+# Time limits of the session's own steps, in seconds. Every wait is bounded
+# and a failed one says what it waited for.
+VARNOK_WINEBOOT_SECONDS=600   # the first start of a prefix, busy machine
+VARNOK_WINE_TOOL_SECONDS=120  # regedit, and a wineserver ending its programs
+VARNOK_LOCK_SECONDS=120       # start or stop of the display by another run
 
 wine_log() { echo "wine-session: $*" >&2; }
 
@@ -60,12 +68,12 @@ wine_session_enter() {
     local persist=$1
     wine_prefix_init
     exec 9>>"$VARNOK_STATE/session.lock"
-    flock -s 9
+    wine_lock -s 9 session.lock "$VARNOK_LOCK_SECONDS" || exit 1
     if ! wine_display_alive; then
         # Converting a flock is not atomic: check again once exclusive.
-        flock -x 9
+        wine_lock -x 9 session.lock "$VARNOK_LOCK_SECONDS" || exit 1
         wine_display_alive || wine_display_start "$persist"
-        flock -s 9
+        wine_lock -s 9 session.lock "$VARNOK_LOCK_SECONDS" || exit 1
     fi
     [ -n "$VARNOK_CALLER_DISPLAY" ] || DISPLAY=":$(<"$VARNOK_STATE/xvfb.display")"
     export DISPLAY
@@ -78,12 +86,25 @@ wine_session_leave() { exec 9>&-; }
 # Marks the session as in use now; the keeper measures idle time from here.
 wine_session_touch() { touch "$VARNOK_STATE/last-use"; }
 
+# wine_lock -s|-x FD NAME SECONDS: takes a lock of the prefix's bookkeeping, or
+# says who may be holding it and fails.
+wine_lock() {
+    flock -w "$4" "$1" "$2" && return 0
+    wine_log "gave up after ${4}s waiting for the lock $VARNOK_STATE/$3" \
+        "(held by a run of this prefix that is still going or hangs)"
+    return 1
+}
+
+# wine_quiet SECONDS WHAT COMMAND...: a Wine command, bounded, its output shown
+# only when it fails, never holding the session's locks.
+wine_quiet() { bounded_quiet "$@"; }
+
 # wine_server_start SECONDS|until-stopped
 wine_server_start() {
     local persist=$1
     [ "$persist" != until-stopped ] || persist=""
     # Fails at once when the prefix's wineserver already runs: that is fine.
-    wineserver "-p$persist" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    timeout 30 wineserver "-p$persist" </dev/null >/dev/null 2>&1 8>&- 9>&- || true
 }
 
 # ---------------------------------------------------------------------------
@@ -93,21 +114,19 @@ wine_prefix_init() {
     local stamp=$VARNOK_STATE/initialised
     [ "$(cat "$stamp" 2>/dev/null)" = "$VARNOK_PREFIX_RECIPE" ] && return 0
     exec 8>>"$VARNOK_STATE/init.lock"
-    flock -x 8
+    wine_lock -x 8 init.lock $((VARNOK_WINEBOOT_SECONDS + VARNOK_LOCK_SECONDS)) || exit 1
     if [ "$(cat "$stamp" 2>/dev/null)" != "$VARNOK_PREFIX_RECIPE" ]; then
         wine_log "preparing the Wine prefix $WINEPREFIX (first use takes a while)"
-        if ! wineboot -i </dev/null >>"$VARNOK_STATE/wineboot.log" 2>&1 8>&- 9>&-; then
-            wine_log "wineboot failed; see $VARNOK_STATE/wineboot.log"
-            exit 1
-        fi
+        wine_quiet "$VARNOK_WINEBOOT_SECONDS" "wineboot to prepare the prefix $WINEPREFIX" \
+            wineboot -i || exit 1
         wine_import_font_replacements
+        wine_install_caption_font
         wine_add_drive d "$WINEPREFIX/drive_d"
         [ -e "$WINEPREFIX/dosdevices/z:" ] || ln -s / "$WINEPREFIX/dosdevices/z:"
         # End the session wineboot left behind (its system processes would
         # keep it up): the wineserver saves the registry as it exits, and
         # programs then run with their own display and wineserver.
-        wineserver -k </dev/null >/dev/null 2>&1 8>&- || true
-        wineserver -w </dev/null >/dev/null 2>&1 8>&- || true
+        wine_server_end
         echo "$VARNOK_PREFIX_RECIPE" >"$stamp"
         wine_log "Wine prefix ready"
     fi
@@ -141,9 +160,48 @@ EOF
     wine_regedit_import "$reg"
 }
 
+# The caption buttons (minimise, maximise, close) are glyphs of Marlett. This
+# Wine does not load the fonts of its own data folder (fonts-wine), only those
+# of the prefix's Fonts folder and the system's, so Marlett goes there.
+wine_install_caption_font() {
+    local font=/usr/share/wine/fonts/marlett.ttf
+    if [ ! -f "$font" ]; then
+        wine_log "$font is missing: caption buttons would show letters; install fonts-wine"
+        exit 1
+    fi
+    cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
 # wine_regedit_import FILE: imports a .reg file (any encoding regedit reads).
 wine_regedit_import() {
-    wine regedit /S "$(wine_windows_path "$1")" </dev/null >/dev/null 2>&1 8>&- 9>&-
+    wine_quiet "$VARNOK_WINE_TOOL_SECONDS" "regedit to import $1" \
+        wine regedit /S "$(wine_windows_path "$1")"
+}
+
+# wine_server_end: ends every program of the prefix and its wineserver, which
+# saves the registry as it exits. Says so when they do not end in time.
+wine_server_end() {
+    timeout 30 wineserver -k </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    if ! timeout "$VARNOK_WINE_TOOL_SECONDS" wineserver -w </dev/null >/dev/null 2>&1 8>&- 9>&-; then
+        local pids
+        pids=$(wine_server_pids)
+        if [ -n "$pids" ]; then
+            wine_log "the wineserver of $WINEPREFIX did not end within ${VARNOK_WINE_TOOL_SECONDS}s; killing it"
+            # shellcheck disable=SC2086 # one pid per word
+            kill -9 $pids 2>/dev/null || true
+        fi
+    fi
+}
+
+# The wineservers serving this prefix (their working folder is its server folder).
+wine_server_pids() {
+    local pid dir device inode
+    read -r device inode < <(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null) || return 0
+    dir=$(printf 'server-%x-%x' "$device" "$inode")
+    while IFS= read -r pid; do
+        [[ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" == */"$dir" ]] && echo "$pid"
+    done < <(grep -lx wineserver /proc/[0-9]*/comm 2>/dev/null | cut -d/ -f3)
+    return 0
 }
 
 # wine_windows_path PATH: the Windows form of an absolute Linux path (drive Z:).
@@ -196,8 +254,7 @@ wine_display_start() {
     # No program runs now. End what is left of an earlier session: a
     # wineserver whose display is gone would hand the next programs a dead
     # screen, and an X server whose keeper is gone would never end.
-    wineserver -k </dev/null >/dev/null 2>&1 8>&- 9>&- || true
-    wineserver -w </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    wine_server_end
     wine_xvfb_stop ""
     wine_keeper_stop
     rm -f "$fresh"
@@ -239,6 +296,10 @@ wine_xvfb_stop() {
         kill "$pid" 2>/dev/null || true
         local deadline=$((SECONDS + 10))
         while wine_is_xvfb "$pid" && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.1; done
+        if wine_is_xvfb "$pid"; then
+            wine_log "Xvfb ($pid) did not end within 10s; killing it"
+            kill -9 "$pid" 2>/dev/null || true
+        fi
     fi
     rm -f "$VARNOK_STATE/xvfb.pid" "$VARNOK_STATE/xvfb.display"
 }
@@ -247,10 +308,10 @@ wine_xvfb_stop() {
 # saves the registry) and its private Xvfb.
 wine_session_stop() {
     wine_session_leave
-    wineserver -k </dev/null >/dev/null 2>&1 8>&- 9>&- || true
-    wineserver -w </dev/null >/dev/null 2>&1 8>&- 9>&- || true
+    wine_server_end
     exec 9>>"$VARNOK_STATE/session.lock"
-    flock -x 9
+    # With its programs ended, a holder left behind only delays us: stop anyway.
+    wine_lock -x 9 session.lock "$VARNOK_LOCK_SECONDS" || wine_log "stopping the display all the same"
     wine_xvfb_stop ""
     wine_keeper_stop
     exec 9>&-
