@@ -69,7 +69,7 @@ step() {
 build_setup() {
     local targets=("$@")
     step "installing what is missing"
-    bounded --foreground "$deps_seconds" "the dependencies (scripts/install-deps.sh)" \
+    bounded "$deps_seconds" "the dependencies (scripts/install-deps.sh)" \
         bash "$repo/scripts/install-deps.sh"
     step "building ${targets[*]}"
     bounded "$configure_seconds" "CMake to configure the Windows build" \
@@ -164,6 +164,8 @@ finish() {
     if "$session_open"; then wine_session_stop; fi
     if [ "$status" -eq 0 ]; then
         echo "demo: WORKED: $outcome"
+    elif [ "$status" -eq 130 ] || [ "$status" -eq 143 ]; then
+        echo "demo: FAILED: interrupted while $current_step" >&2
     else
         echo "demo: FAILED while $current_step (exit $status); the lines above say why" >&2
     fi
@@ -175,7 +177,8 @@ finish() {
 export_key() {
     local status=0 output=$demo_dir/regedit-export.log
     rm -f "$2"
-    timeout --kill-after=10 "$VARNOK_WINE_TOOL_SECONDS" \
+    # shellcheck disable=SC2046 # no word or one
+    timeout $(bounded_mode) --kill-after=10 "$VARNOK_WINE_TOOL_SECONDS" \
         wine regedit /E "$(wine_windows_path "$2")" "$1" </dev/null >"$output" 2>&1 8>&- 9>&- ||
         status=$?
     if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
@@ -226,7 +229,8 @@ main() {
     [ -z "${DISPLAY:-}" ] || mode=visible
 
     trap finish EXIT
-    trap 'exit 130' INT TERM
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
     case "$mode" in
         visible) build_setup SetUp ;;
         headless) build_setup SetUp demo_walk ;;
