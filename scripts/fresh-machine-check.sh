@@ -120,6 +120,9 @@ unmount_all() {
 cleanup() {
     local status=$?
     trap - EXIT
+    if [ "$status" -eq 130 ] || [ "$status" -eq 143 ]; then
+        echo "fresh-machine-check: FAILED: interrupted; cleaning up" >&2
+    fi
     if [ -d "$root" ]; then end_machine_processes; fi
     unmount_all
     if [ -d "$root" ] && ! "$keep"; then rm -rf --one-file-system "$root"; fi
@@ -199,7 +202,8 @@ main() {
     local total_start=$SECONDS failures=0
     mkdir -p "$work"
     trap cleanup EXIT
-    trap 'exit 130' INT TERM
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
 
     ensure_cache
     lay_out_machine
