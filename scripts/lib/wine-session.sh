@@ -87,7 +87,7 @@ wine_session_leave() { exec 9>&-; }
 wine_session_touch() { touch "$VARNOK_STATE/last-use"; }
 
 # wine_lock -s|-x FD NAME SECONDS: takes a lock of the prefix's bookkeeping, or
-# says who may be holding it and fails.
+# names the lock it waited for and fails.
 wine_lock() {
     flock -w "$4" "$1" "$2" && return 0
     wine_log "gave up after ${4}s waiting for the lock $VARNOK_STATE/$3" \
