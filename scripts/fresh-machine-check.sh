@@ -30,6 +30,7 @@ readonly demo_seconds=3600
 readonly test_seconds=5400
 
 mounted=()   # mount points inside the machine, unmounted on every way out
+checked=""   # the commit cloned into the machine
 results=()   # one line per Quick start command
 keep=false
 
@@ -117,22 +118,29 @@ unmount_all() {
     mounted=()
 }
 
+# Ends what runs inside the machine, unmounts and, unless kept, removes it.
+teardown() {
+    if [ -d "$root" ]; then end_machine_processes; fi
+    unmount_all
+    if [ -d "$root" ] && ! "$keep"; then
+        log "removing the machine"
+        rm -rf --one-file-system "$root"
+    fi
+}
+
 cleanup() {
     local status=$?
     trap - EXIT
     if [ "$status" -eq 130 ] || [ "$status" -eq 143 ]; then
         echo "fresh-machine-check: FAILED: interrupted; cleaning up" >&2
     fi
-    if [ -d "$root" ]; then end_machine_processes; fi
-    unmount_all
-    if [ -d "$root" ] && ! "$keep"; then rm -rf --one-file-system "$root"; fi
+    teardown
     exit "$status"
 }
 
 # A fresh copy of the cached system, with the project cloned into it.
 lay_out_machine() {
-    local head
-    head=$(git -C "$repo" rev-parse HEAD)
+    checked=$(git -C "$repo" rev-parse HEAD)
     rm -rf --one-file-system "$root"
     mkdir -p "$root"
     log "unpacking a fresh Debian 12 into $root"
@@ -147,11 +155,11 @@ lay_out_machine() {
     if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ]; then
         log "note: uncommitted changes of $repo are not part of the check"
     fi
-    log "cloning $repo at $head into $project"
+    log "cloning $repo at $checked into $project"
     mkdir -p "$root$(dirname "$project")"
     bounded 600 "git to clone the project" \
         git clone --quiet --no-checkout "$repo" "$root$project"
-    git -C "$root$project" checkout --quiet --detach "$head"
+    git -C "$root$project" checkout --quiet --detach "$checked"
     [ -d "$repo/../shared" ] || die "no shared folder beside $repo"
     cp -r "$repo/../shared" "$root$(dirname "$project")/shared"
 }
@@ -212,9 +220,10 @@ main() {
     # The README's Quick start, in order.
     quick_start scripts/demo.sh "$demo_seconds" || failures=$((failures + 1))
     quick_start scripts/test.sh "$test_seconds" || failures=$((failures + 1))
+    teardown
 
     echo
-    echo "==== Quick start on a fresh Debian 12 ($(git -C "$repo" rev-parse --short HEAD))"
+    echo "==== Quick start on a fresh Debian 12 (commit ${checked:0:7})"
     local line
     for line in "${results[@]}"; do echo "   $line"; done
     echo "   total $(((SECONDS - total_start) / 60))m $(((SECONDS - total_start) % 60))s"
