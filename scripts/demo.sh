@@ -13,10 +13,11 @@
 # limit and says what it waited for when it fails; the last line says whether
 # the demo worked.
 #
-# Usage: scripts/demo.sh [--machine m1|m2|m4]
+# Usage: scripts/demo.sh [--machine m1|m2|m4|m6]
 #   m1  AutoCAD 2018 (Simplified Chinese) on drive D:            (default)
 #   m2  a 32-bit AutoCAD 2008 beside AutoCAD 2014, with stray keys
 #   m4  AutoCAD 2020, 2021 and 2022 (English) beside AutoCAD LT 2022
+#   m6  AutoCAD 2018 beside AutoCAD 2026, whose module the sample Data lacks
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -48,7 +49,7 @@ log() { echo "demo: $*"; }
 die() { echo "demo: $*" >&2; exit 1; }
 
 usage() {
-    echo "usage: scripts/demo.sh [--machine m1|m2|m4]   (default m1: AutoCAD 2018 on D:)" >&2
+    echo "usage: scripts/demo.sh [--machine m1|m2|m4|m6]   (default m1: AutoCAD 2018 on D:)" >&2
     exit 2
 }
 
@@ -57,6 +58,7 @@ machine_fixture() {
         m1) echo "$repo/tests/fixtures/registry/m1-chs-2018-x64.reg" ;;
         m2) echo "$repo/tests/fixtures/registry/m2-chs-2008x86-on-x64-plus-2014.reg" ;;
         m4) echo "$repo/tests/fixtures/registry/m4-enu-2020-2021-2022-plus-lt2022.reg" ;;
+        m6) echo "$repo/tests/fixtures/registry/m6-chs-2018-plus-2026-x64.reg" ;;
         *) usage ;;
     esac
 }
