@@ -162,9 +162,14 @@ void Window::pressKey(UINT virtualKey) const {
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
     const LPARAM down = 1 | scan;
     const LPARAM up = down | (LPARAM{1} << 30) | (LPARAM{1} << 31);
-    if (!PostMessageA(target, WM_KEYDOWN, virtualKey, down) ||
-        !PostMessageA(target, WM_KEYUP, virtualKey, up)) {
+    if (!PostMessageA(target, WM_KEYDOWN, virtualKey, down))
         fail(withLastError("the key could not be posted"));
+    // The press may end the window before its release is posted (Esc on the last page); the
+    // release then goes nowhere, as a real one would.
+    if (!PostMessageA(target, WM_KEYUP, virtualKey, up)) {
+        const DWORD error = GetLastError();
+        if (IsWindow(target))
+            fail(withLastError("the key's release could not be posted", error));
     }
 }
 
