@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The demo: builds SetUp.exe, lays it out as users receive it (beside a sample
 # Data folder), seeds a sample AutoCAD machine in a Wine prefix of its own and
-# starts the setup wizard. Two modes, one function each:
+# starts the setup wizard. Three modes, one function each:
 #   visible   with a DISPLAY the wizard appears there; use it, the demo ends
 #             with it.
 #   headless  without one it runs on a private Xvfb, and the demo's walker
@@ -9,11 +9,14 @@
 #             takes the typical run by itself, waiting for each page by its
 #             controls and saving a picture of it; then the demo prints what
 #             the installation did.
+#   unattended  (--unattended) SetUp.exe /VERYSILENT /SUPPRESSMSGBOXES /LOG as
+#             a deployment tool starts it: no window; then its exit code, its
+#             log and what the installation did.
 # Every run starts from a freshly prepared machine. Every step has a time
 # limit and says what it waited for when it fails; the last line says whether
 # the demo worked.
 #
-# Usage: scripts/demo.sh [--machine m1|m2|m4|m6]
+# Usage: scripts/demo.sh [--machine m1|m2|m4|m6] [--unattended]
 #   m1  AutoCAD 2018 (Simplified Chinese) on drive D:            (default)
 #   m2  a 32-bit AutoCAD 2008 beside AutoCAD 2014, with stray keys
 #   m4  AutoCAD 2020, 2021 and 2022 (English) beside AutoCAD LT 2022
@@ -49,7 +52,7 @@ log() { echo "demo: $*"; }
 die() { echo "demo: $*" >&2; exit 1; }
 
 usage() {
-    echo "usage: scripts/demo.sh [--machine m1|m2|m4|m6]   (default m1: AutoCAD 2018 on D:)" >&2
+    echo "usage: scripts/demo.sh [--machine m1|m2|m4|m6] [--unattended]   (default m1: AutoCAD 2018 on D:)" >&2
     exit 2
 }
 
@@ -159,6 +162,23 @@ mode_headless() {
     outcome="the typical run walked headless: screenshots $demo_dir/page1.png to page4.png, installation report above"
 }
 
+# As a deployment tool runs it: no window, no question; its exit code and log.
+mode_unattended() {
+    local log_file=$demo_dir/unattended.log status=0
+    rm -f "$log_file"
+    step "installing unattended: SetUp.exe /VERYSILENT /SUPPRESSMSGBOXES /LOG"
+    (cd "$dist_dir" && bounded "$walk_seconds" "SetUp.exe /VERYSILENT to end" \
+        wine SetUp.exe /VERYSILENT /SUPPRESSMSGBOXES "/LOG=$(wine_windows_path "$log_file")" \
+        </dev/null 8>&- 9>&-) || status=$?
+    log "SetUp.exe ended with exit code $status; its log ($log_file):"
+    [ -f "$log_file" ] || die "SetUp.exe wrote no log"
+    sed 's/^/    /' "$log_file"
+    [ "$status" -eq 0 ] || die "the unattended installation ended with exit code $status"
+    step "reading what the installation did"
+    report_installation
+    outcome="the unattended installation ended with exit code 0; log $log_file, installation report above"
+}
+
 # The last line says whether the demo worked, whichever way it ends.
 finish() {
     local status=$?
@@ -218,17 +238,19 @@ report_installation() {
 }
 
 main() {
-    local machine=m1 mode=headless
+    local machine=m1 mode=headless unattended=false
     while [ "$#" -gt 0 ]; do
         case "$1" in
             --machine) [ "$#" -ge 2 ] || usage; machine=$2; shift 2 ;;
             --machine=*) machine=${1#*=}; shift ;;
+            --unattended) unattended=true; shift ;;
             -h|--help) usage ;;
             *) usage ;;
         esac
     done
     fixture=$(machine_fixture "$machine")
     [ -z "${DISPLAY:-}" ] || mode=visible
+    if "$unattended"; then mode=unattended; fi
 
     trap finish EXIT
     trap 'exit 130' INT
@@ -236,6 +258,7 @@ main() {
     case "$mode" in
         visible) build_setup SetUp ;;
         headless) build_setup SetUp demo_walk ;;
+        unattended) build_setup SetUp ;;
     esac
     lay_out_distribution
     log "distribution: $dist_dir"
