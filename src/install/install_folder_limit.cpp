@@ -9,6 +9,7 @@
 #include "install/file_ops.h"
 #include "install/find_scope.h"
 #include "install/install_paths.h"
+#include "install/install_record.h"
 
 namespace vk {
 
@@ -16,6 +17,12 @@ std::size_t MaxInstallFolderBytes(const Services& services) {
     std::size_t longest = 0;
     for (int year = kFirstReleaseYear; year <= kLastReleaseYear; ++year)
         longest = std::max(longest, ModuleFileName(year).size());
+    // The installation's own files there: the uninstaller, the record, and a
+    // backup in its folder (numbered: room for ten thousand of them).
+    for (const std::string& own : {std::string(kUninstallerFileName), std::string(kRecordFileName),
+                                   std::string(kBackupFolderName) + "\\9999"}) {
+        longest = std::max(longest, own.size());
+    }
 
     // Whatever Data holds now, as the deployment will list it.
     FindScope find(services.files);
