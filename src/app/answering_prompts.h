@@ -6,6 +6,7 @@
 
 #include "platform/log.h"
 #include "platform/prompts.h"
+#include "platform/services.h"
 
 namespace vk {
 
@@ -23,5 +24,13 @@ public:
 private:
     Log& log_;
 };
+
+// The system's services, with its message boxes or with `answering` in their
+// place when nobody may be asked.
+inline Services ServicesAsking(const Services& system, bool mayAsk, AnsweringPrompts& answering) {
+    IPrompts& prompts = mayAsk ? system.prompts : static_cast<IPrompts&>(answering);
+    return Services{system.registry, system.files,    system.processes,
+                    prompts,         system.codePage, system.log};
+}
 
 }  // namespace vk

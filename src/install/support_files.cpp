@@ -50,7 +50,8 @@ void CopyReplacing(const vk::Services& services, vk::RecordWriter* record,
     if (record != nullptr) {
         if (const vk::OsResult entered = RecordSupportFile(files, *record, source, destination);
             entered != vk::kOk) {
-            services.log.Failed("enter " + destination + " in the installation record", entered);
+            // The file as it is cannot be read (held open): it could not be copied either.
+            services.log.Failed("copy " + source + " to " + destination, entered);
             return;
         }
     }

@@ -67,6 +67,8 @@ void InstallRun::seedMachine(const std::string& regFixture,
                              const std::vector<std::string>& acadFolders) {
     if (!systest::ClearAutodeskKeys())
         throw DriverError("the AutoCAD keys of an earlier run could not be removed");
+    // A sample machine has no installation of the add-in, whatever an earlier run left.
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, kAppsFeaturesKey);
     importRegFile(systest::FixturePath(regFixture));
     for (const std::string& folder : acadFolders) {
         folders.make(joinPath(folder, "Fonts"));

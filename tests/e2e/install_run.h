@@ -46,8 +46,9 @@ protected:
     CreatedFolders folders;
     Distribution distribution{setupProgram(), sampleDataFolder()};
 
-    // Imports a registry fixture on a machine without AutoCAD keys, and makes the Fonts and
-    // Drv folders of the AutoCAD installations it names.
+    // Imports a registry fixture on a machine without AutoCAD keys and without the add-in's
+    // Apps & Features entry, and makes the Fonts and Drv folders of the AutoCAD installations
+    // it names.
     void seedMachine(const std::string& regFixture, const std::vector<std::string>& acadFolders);
 
     AppProcess start() const;

@@ -96,9 +96,7 @@ int RunUninstallInCopy(const vk::SetupOptions& options) {
     }
     const vk::Services& system = vk::win32::SystemServices();
     vk::AnsweringPrompts answering(system.log);
-    const vk::Services services{system.registry,  system.files,
-                                system.processes, options.MayAsk() ? system.prompts : answering,
-                                system.codePage,  system.log};
+    const vk::Services services = vk::ServicesAsking(system, options.MayAsk(), answering);
     std::vector<vk::RecordEntry> entries;
     const int exitCode = vk::RunUninstall(services, {options, productDir}, entries);
     starter.Report(exitCode);

@@ -111,9 +111,7 @@ int CWizardApp::RunUnattendedInstallation() {
     const vk::Services& system = theCatalog.Services();
     // Nobody to ask: every question gets its unattended answer, in the log.
     vk::AnsweringPrompts answering(system.log);
-    const vk::Services services{system.registry,  system.files,
-                                system.processes, m_options.MayAsk() ? system.prompts : answering,
-                                system.codePage,  system.log};
+    const vk::Services services = vk::ServicesAsking(system, m_options.MayAsk(), answering);
     std::optional<CSilentProgressWindow> window;
     if (m_options.mode == vk::RunMode::Silent)
         window.emplace();
