@@ -87,6 +87,12 @@ int ResolveFolder(const Services& services, const SetupOptions& options, std::st
     if (check.verdict == FolderVerdict::TooLong)
         return Tell(services, FolderTooLongText(check.limit), kMbOk | kMbIconStop,
                     kExitCannotStart);
+    if (check.verdict == FolderVerdict::Link)
+        return Tell(services, LinkOnPathText(check.linked), kMbOk | kMbIconStop, kExitCannotStart);
+    // Nobody to ask whether the folder is safe all the same.
+    if (check.verdict == FolderVerdict::Replaceable)
+        return Tell(services, ReplaceableFolderText(check.replaceable) + kChooseProtectedFolderText,
+                    kMbOk | kMbIconStop, kExitCannotStart);
     folder = check.folder;
     return kExitFinished;
 }
