@@ -39,6 +39,8 @@ struct ReplaceableFolder {
     bool unreadable = false;        // its owner and rights could not be read
     std::uint32_t rights = 0;       // the kReplacingRights a standard user holds on it
     bool rootDeletesChild = false;  // its drive root lets them delete or rename it
+
+    bool operator==(const ReplaceableFolder&) const = default;
 };
 
 // The first existing folder of `chosenFolder` below its drive root (the
