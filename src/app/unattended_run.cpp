@@ -73,7 +73,8 @@ std::string StartingInstallFolder(const Services& services) {
     return kDefaultInstallFolder;
 }
 
-int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder) {
+int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder,
+                  bool someoneToAsk) {
     const std::string typed = options.folder.value_or(StartingInstallFolder(services));
     const FolderCheck check = CheckInstallFolder(services, typed);
     if (check.verdict == FolderVerdict::Invalid) {
@@ -89,8 +90,7 @@ int ResolveFolder(const Services& services, const SetupOptions& options, std::st
                     kExitCannotStart);
     if (check.verdict == FolderVerdict::Link)
         return Tell(services, LinkOnPathText(check.linked), kMbOk | kMbIconStop, kExitCannotStart);
-    // Nobody to ask whether the folder is safe all the same.
-    if (check.verdict == FolderVerdict::Replaceable)
+    if (check.verdict == FolderVerdict::Replaceable && !someoneToAsk)
         return Tell(services, ReplaceableFolderText(check.replaceable) + kChooseProtectedFolderText,
                     kMbOk | kMbIconStop, kExitCannotStart);
     folder = check.folder;
