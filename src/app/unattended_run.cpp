@@ -73,7 +73,8 @@ std::string StartingInstallFolder(const Services& services) {
     return kDefaultInstallFolder;
 }
 
-int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder) {
+int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder,
+                  bool someoneToAsk) {
     const std::string typed = options.folder.value_or(StartingInstallFolder(services));
     const FolderCheck check = CheckInstallFolder(services, typed);
     if (check.verdict == FolderVerdict::Invalid) {
@@ -87,6 +88,11 @@ int ResolveFolder(const Services& services, const SetupOptions& options, std::st
     if (check.verdict == FolderVerdict::TooLong)
         return Tell(services, FolderTooLongText(check.limit), kMbOk | kMbIconStop,
                     kExitCannotStart);
+    if (check.verdict == FolderVerdict::Link)
+        return Tell(services, LinkOnPathText(check.linked), kMbOk | kMbIconStop, kExitCannotStart);
+    if (check.verdict == FolderVerdict::Replaceable && !someoneToAsk)
+        return Tell(services, ReplaceableFolderText(check.replaceable) + kChooseProtectedFolderText,
+                    kMbOk | kMbIconStop, kExitCannotStart);
     folder = check.folder;
     return kExitFinished;
 }

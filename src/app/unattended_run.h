@@ -41,8 +41,11 @@ int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog, const 
 int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
                    const SetupOptions& options, ReleaseSelection& selected);
 // /DIR (or the default folder), checked as the install page checks it, into
-// `folder` without its trailing backslash.
-int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder);
+// `folder` without its trailing backslash. A folder that standard users could
+// replace is refused when nobody can be asked; a wizard leaves it to the
+// install page, which asks.
+int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder,
+                  bool someoneToAsk = false);
 
 // A message for the person at the screen, if there is one, and for the log;
 // answers `exitCode`.

@@ -52,7 +52,8 @@ bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name) {
     return true;
 }
 
-int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly) {
+int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly,
+                     std::vector<std::string>* created) {
     // The file system takes at most 259 bytes; a longer path can never be made.
     if (path.size() < 3 || path.size() > vk::kMaxPath - 1)
         return vk::kPathInvalid;
@@ -74,7 +75,9 @@ int CreateFolderPath(const vk::Services& services, const std::string& path, bool
         soFar += '\\';
         soFar += name;
         if (!validateOnly) {
-            services.files.CreateFolder(soFar);  // an existing folder fails harmlessly
+            // An existing folder fails harmlessly.
+            if (services.files.CreateFolder(soFar) == vk::kOk && created != nullptr)
+                created->push_back(soFar);
             if (!PathExists(services.files, soFar))
                 return vk::kPathCannotCreate;
         }
@@ -83,7 +86,7 @@ int CreateFolderPath(const vk::Services& services, const std::string& path, bool
 }
 
 int MakeSurePathExists(const vk::Services& services, const std::string& path,
-                       const std::string& caption) {
+                       const std::string& caption, std::vector<std::string>* created) {
     vk::IPrompts& prompts = services.prompts;
     int result = CreateFolderPath(services, path, true);
     if (result == vk::kPathOk) {
@@ -95,7 +98,7 @@ int MakeSurePathExists(const vk::Services& services, const std::string& path,
                                vk::kMbYesNo | vk::kMbIconQuestion) != vk::kIdYes) {
             return vk::kPathDeclined;
         }
-        result = CreateFolderPath(services, path, false);
+        result = CreateFolderPath(services, path, false, created);
         if (result == vk::kPathOk)
             return vk::kPathOk;
     }

@@ -3,6 +3,7 @@
 // are valid, creating a path level by level, and the question and warnings
 // around that. Plain logic over a path and the OS services.
 #include <string>
+#include <vector>
 
 #include "platform/services.h"
 
@@ -30,11 +31,14 @@ bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name);
 
 // Checks an absolute drive-letter path ("C:\" or "C:\a\b", no trailing
 // backslash after a folder name) and, unless `validateOnly`, creates every
-// missing folder of it. kPathOk, kPathInvalid or kPathCannotCreate.
-int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly);
+// missing folder of it, adding each one it made to `created` (when given).
+// kPathOk, kPathInvalid or kPathCannotCreate.
+int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly,
+                     std::vector<std::string>* created = nullptr);
 
 // Validates the path; when it does not exist, asks whether to create it and
-// does. Shows the invalid / cannot-create warnings itself, under `caption`.
+// does, adding the folders it made to `created` (when given). Shows the
+// invalid / cannot-create warnings itself, under `caption`.
 // kPathOk, kPathDeclined, kPathInvalid or kPathCannotCreate.
 int MakeSurePathExists(const vk::Services& services, const std::string& path,
-                       const std::string& caption);
+                       const std::string& caption, std::vector<std::string>* created = nullptr);

@@ -6,6 +6,7 @@
 #include "install/data_files.h"
 #include "install/file_ops.h"
 #include "install/find_scope.h"
+#include "install/install_path_safety.h"
 #include "install/install_paths.h"
 #include "install/install_texts.h"
 #include "install/settings_folder.h"
@@ -22,8 +23,17 @@ bool SameName(const ICodePage& cp, const std::string& a, const std::string& b) {
     return cp.ToUpper(a) == cp.ToUpper(b);
 }
 
+bool IsDots(const FindEntry& entry) {
+    return entry.name == "." || entry.name == "..";
+}
+
+// A link in Data would copy whatever it points to, which may change at any time.
+bool IsLinkInData(const FindEntry& entry) {
+    return !IsDots(entry) && IsLink(entry);
+}
+
 bool IsSkipped(const ICodePage& cp, const FindEntry& entry) {
-    if (entry.name == "." || entry.name == ".." || (entry.attributes & kAttrDirectory))
+    if (IsDots(entry) || (entry.attributes & kAttrDirectory) || IsLink(entry))
         return true;
     for (const char* name : {kSetupProgramFile, kFontEnFile, kFontHzFile, kPlotDriverSourceFile}) {
         if (SameName(cp, entry.name, name))
@@ -181,7 +191,10 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
         return DeployOutcome::Done;
     }
     do {
-        if (!IsSkipped(services.codePage, entry)) {
+        if (IsLinkInData(entry)) {
+            services.log.Skipped(JoinPath(dataFolder, entry.name) +
+                                 ": a symbolic link or junction, not copied");
+        } else if (!IsSkipped(services.codePage, entry)) {
             if (!target.m_bSettingsFile && SameName(services.codePage, entry.name, kSettingsFile)) {
                 services.log.Skipped(entry.name +
                                      ": the settings file is not placed in this "

@@ -1,6 +1,7 @@
 #include "install/install_folder_check.h"
 
 #include <optional>
+#include <utility>
 
 #include "core/folder_path_rules.h"
 #include "core/mbcs.h"
@@ -39,6 +40,17 @@ FolderCheck CheckInstallFolder(const Services& services, const std::string& type
             InstallFolderOverLimit(services, InstallDirOf(check.folder))) {
         check.verdict = FolderVerdict::TooLong;
         check.limit = *limit;
+        return check;
+    }
+    if (std::optional<std::string> link = FindLinkOnPath(services, InstallDirOf(check.folder))) {
+        check.verdict = FolderVerdict::Link;
+        check.linked = std::move(*link);
+        return check;
+    }
+    if (std::optional<ReplaceableFolder> replaceable =
+            FindReplaceableFolder(services, check.folder)) {
+        check.verdict = FolderVerdict::Replaceable;
+        check.replaceable = std::move(*replaceable);
         return check;
     }
     check.verdict = FolderVerdict::Ok;

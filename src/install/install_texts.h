@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "install/install_path_safety.h"
+
 namespace vk {
 
 inline constexpr const char* kSetupCaption = "Varnok软件安装";
@@ -56,5 +58,35 @@ inline std::string FolderTooLongText(std::size_t limit) {
     return "安装路径太长 !\n\n安装文件夹（含“\\Varnok批打印软件”）\n最多只能有 " +
            std::to_string(limit) + " 个字节，\n\n请选择较短的路径 !";
 }
+
+// The refusal of an install path that passes through a symbolic link or a
+// junction (FindLinkOnPath), naming it.
+inline std::string LinkOnPathText(const std::string& folder) {
+    return "安装路径不能经过符号链接或目录联接 !\n\n" + folder +
+           "\n\n是一个链接，它指向的位置随时可能被换掉。\n\n请选择不含链接的路径 !";
+}
+
+// What makes a folder above the product folder replaceable by a standard
+// user (FindReplaceableFolder), one reason a line. The wizard asks whether to
+// install all the same, an unattended run refuses: each adds its own end.
+inline std::string ReplaceableFolderText(const ReplaceableFolder& found) {
+    std::string why;
+    auto add = [&why](bool holds, const char* line) {
+        if (holds)
+            why += std::string("\n") + line;
+    };
+    add(found.unreadable, "无法读取它的权限；");
+    add(found.foreignOwner, "它的所有者不是管理员，可以随意更改它的权限；");
+    add(found.rootDeletesChild, "驱动器根目录允许普通用户删除它或给它改名；");
+    add((found.rights & kRightDelete) != 0, "普通用户可以删除它或给它改名；");
+    add((found.rights & kRightDeleteChild) != 0, "普通用户可以删除或改名其中的文件夹；");
+    add((found.rights & (kRightWriteDac | kRightWriteOwner)) != 0,
+        "普通用户可以更改它的权限或所有者；");
+    return "安装路径中的文件夹\n\n" + found.folder + "\n\n不只是管理员可以更改：" + why +
+           "\n\n他人可以用别的文件夹换掉它，\n让AutoCAD加载别人的程序。";
+}
+
+inline constexpr const char* kInstallAnywayQuestion = "\n\n仍要安装到这里吗？";
+inline constexpr const char* kChooseProtectedFolderText = "\n\n请选择只有管理员可以更改的路径 !";
 
 }  // namespace vk

@@ -5,6 +5,7 @@
 #include "core/mbcs.h"
 #include "install/apps_features.h"
 #include "install/file_ops.h"
+#include "install/folder_protection.h"
 #include "install/install_paths.h"
 #include "install/install_record.h"
 #include "install/install_texts.h"
@@ -169,6 +170,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     std::vector<std::string> made;
     if (!MakeFolders(services, request.folder, outcome.installDir, made))
         return finish(InstallResult::FolderRefused);
+    ProtectFolder(services, outcome.installDir);
     RecordWriter record(services.files, services.codePage, outcome.installDir);
     OsResult opened = record.Begin();
     if (opened == kOk)

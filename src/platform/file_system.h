@@ -14,15 +14,44 @@ inline constexpr std::uint32_t kAttrHidden = 0x02;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
 inline constexpr std::uint32_t kAttrNormal = 0x80;
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
 // GetFileAttributesA's answer for a path that does not exist.
 inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 
 using FindHandle = std::uintptr_t;
 inline constexpr FindHandle kNoFind = 0;
 
+// Reparse tags (IO_REPARSE_TAG_*) of the links the setup refuses to follow.
+inline constexpr std::uint32_t kReparseTagMountPoint = 0xA0000003;  // a junction
+inline constexpr std::uint32_t kReparseTagSymlink = 0xA000000C;
+
 struct FindEntry {
     std::string name;  // the entry's own name, no folder
     std::uint32_t attributes = 0;
+    // With kAttrReparsePoint: the reparse tag (WIN32_FIND_DATA's dwReserved0);
+    // otherwise 0. Wine 8 shows a Unix symbolic link to a folder as 0x410 with
+    // tag 0, a link to a file as a plain file (measured under Wine 8.0).
+    std::uint32_t reparseTag = 0;
+};
+
+// Who owns a file or folder, as far as the setup's checks tell owners apart.
+enum class FileOwner {
+    Administrators,    // BUILTIN\Administrators, S-1-5-32-544
+    System,            // S-1-5-18
+    TrustedInstaller,  // NT SERVICE\TrustedInstaller
+    RunningAccount,    // the account this program runs as
+    Other,             // anyone else, or no owner at all
+};
+
+// What a standard user may do to a folder.
+struct FolderSecurity {
+    FileOwner owner = FileOwner::Other;
+    // The access mask (FILE_* and standard rights, generic ones mapped) that a
+    // token holding Users (S-1-5-32-545), Authenticated Users (S-1-5-11) and
+    // Everyone (S-1-1-0) gets from the folder's DACL, as Windows evaluates it:
+    // ACEs in order, a right denied before it is allowed stays denied,
+    // inherit-only ACEs left out. A missing (NULL) DACL grants everything.
+    std::uint32_t standardUserRights = 0;
 };
 
 class IFileSystem {
@@ -62,6 +91,13 @@ public:
     virtual OsResult RemoveFile(const std::string& path) = 0;
     // RemoveDirectoryA: an empty folder only.
     virtual OsResult RemoveEmptyFolder(const std::string& path) = 0;
+
+    // SetNamedSecurityInfoA with the owner and DACL of a security descriptor
+    // in SDDL; the DACL is protected (inherits nothing) exactly when the SDDL
+    // says "D:P". Follows a link at `path`: callers must not pass one.
+    virtual OsResult ApplySecurity(const std::string& path, const std::string& sddl) = 0;
+    // GetNamedSecurityInfoA: the owner and the standard user's rights.
+    virtual OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) = 0;
 };
 
 }  // namespace vk

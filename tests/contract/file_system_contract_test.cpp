@@ -254,5 +254,30 @@ TEST_F(FileSystemContract, ReadsAppendsAndRemoves) {
     EXPECT_EQ(fs().GetAttributes(In("Sub")), kInvalidAttributes);
 }
 
+// Wine 8 answers success and keeps nothing (reading back gives its default
+// DACL), so what was applied cannot be read back here: the memory file system
+// remembers it for the installation's tests.
+TEST_F(FileSystemContract, AppliesASecurityDescriptorGivenAsSddl) {
+    ASSERT_EQ(fs().CreateFolder(In("Protected")), kOk);
+    Write("Protected\\inside.dll", "dll");
+    EXPECT_EQ(fs().ApplySecurity(In("Protected"),
+                                 "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"),
+              kOk);
+    EXPECT_EQ(fs().ApplySecurity(In("Protected\\inside.dll"), "O:BAD:"), kOk);
+    EXPECT_EQ(fs().ApplySecurity(In("Missing"), "O:BAD:"), kErrFileNotFound);
+    EXPECT_EQ(fs().ApplySecurity(In("Protected"), ""), kErrInvalidParameter);
+}
+
+// A folder of the user's own: owned by a safe owner (Administrators in memory,
+// the running account under Wine), that standard users cannot replace.
+TEST_F(FileSystemContract, ReadsAFoldersOwnerAndWhatAStandardUserMayDo) {
+    constexpr std::uint32_t kReplacing = 0x10000 | 0x40000 | 0x80000 | 0x40;
+    FolderSecurity security;
+    ASSERT_EQ(fs().GetFolderSecurity(scratch_->Folder(), security), kOk);
+    EXPECT_NE(security.owner, FileOwner::Other);
+    EXPECT_EQ(security.standardUserRights & kReplacing, 0u);
+    EXPECT_EQ(fs().GetFolderSecurity(In("Missing"), security), kErrFileNotFound);
+}
+
 }  // namespace
 }  // namespace vk::contract

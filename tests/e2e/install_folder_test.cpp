@@ -1,6 +1,7 @@
 // The folder typed on the install page: kept as typed across "上一步", a trailing backslash
 // dropped (also of a drive root) before the product folder is added, and folders the
-// registration could not use refused before anything is created.
+// registration could not use refused before anything is created, and a folder others may
+// change asked about.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -119,6 +120,22 @@ TEST_F(FolderInstall, AFolderAtTheLimitInstallsEveryFileAndOneByteMoreIsRefused)
     ASSERT_EQ(installFolderOf(atLimit).size(), limit);
     expectProgramFiles(installFolderOf(atLimit), distribution.dataFolder());
     expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(installFolderOf(atLimit), 2018));
+}
+
+// A wizard leaves a folder others may change (here: Unix mode o+w, which Wine reads as
+// Everyone's modify rights) to the install page, which asks; an unattended run refuses it.
+TEST_F(FolderInstall, ADirThatOthersMayChangeIsAskedAboutOnTheInstallPage) {
+    seedMachine(kMachine2018, {kAcad2018Folder});
+    const std::string shared = "C:\\VarnokShared";
+    folders.make(shared);
+    runOnHost("chmod o+w " + shellQuoted(hostPathOf(shared)));
+    AppProcess app = startWith("/DIR=" + shared);
+    const Window page = goToPage3(app);
+    EXPECT_EQ(page.control(kFolder).text(), shared);
+
+    const Window box = installForBox(app, page, kMessageCaption);
+    EXPECT_TRUE(toUtf8(box.messageText()).ends_with(toUtf8("仍要安装到这里吗？")));
+    box.answer(IDNO);
 }
 
 }  // namespace

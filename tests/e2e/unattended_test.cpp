@@ -84,7 +84,16 @@ INSTANTIATE_TEST_SUITE_P(, SampleMachines,
                                            kMachine2020To2022));
 
 // What a refused run finds; each leaves the machine as it was.
-enum class Arrange { Nothing, NoDataFolder, AutocadRunning };
+enum class Arrange {
+    Nothing,
+    NoDataFolder,
+    AutocadRunning,
+    LinkedFolder,  // kLinkedFolder: a Unix symbolic link to an empty folder
+    SharedFolder,  // kSharedFolder: a folder every user may change (Unix mode o+w)
+};
+
+constexpr const char* kLinkedFolder = "C:\\VarnokLinked";
+constexpr const char* kSharedFolder = "C:\\VarnokShared";
 
 struct Refusal {
     const char* name;
@@ -111,6 +120,19 @@ TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
     if (refusal.arrange == Arrange::NoDataFolder) {
         ASSERT_TRUE(removeTree(distribution.dataFolder()));
     }
+    // The folder the refused installation would have written into: it stays empty.
+    std::string untouched;
+    std::optional<HostLink> link;
+    if (refusal.arrange == Arrange::LinkedFolder) {
+        untouched = joinPath(distribution.folder(), "link target");
+        folders.make(untouched);
+        link.emplace(kLinkedFolder, untouched);
+    }
+    if (refusal.arrange == Arrange::SharedFolder) {
+        untouched = kSharedFolder;
+        folders.make(untouched);
+        runOnHost("chmod o+w " + shellQuoted(hostPathOf(untouched)));
+    }
     std::optional<AppProcess> autocad;
     if (refusal.arrange == Arrange::AutocadRunning) {
         const std::string acad = joinPath(distribution.folder(), "acad.exe");
@@ -124,6 +146,9 @@ TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
     EXPECT_EQ(app.waitForExit(), refusal.exitCode);
 
     EXPECT_EQ(MachineState::capture().describe(), before.describe());
+    if (!untouched.empty()) {
+        EXPECT_EQ(listFolder(untouched), std::vector<std::string>{});
+    }
     const std::vector<std::string> lines = logLines(logFile());
     EXPECT_TRUE(hasLine(lines, toUtf8(refusal.logged))) << joined(lines);
     EXPECT_TRUE(hasLine(lines, "Exit code " + std::to_string(refusal.exitCode))) << joined(lines);
@@ -145,7 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"OnlyAReleaseWithoutItsModule", kMachine2025, Arrange::Nothing, "", 7,
                 "Left out AutoCAD 2025: Data has no VK_BatchPlot2025.ARX"},
         Refusal{"AReleaseWithoutItsModuleNamed", kMachine2025, Arrange::Nothing, "/RELEASES=2025",
-                1, "缺少VK_BatchPlot2025.ARX"}),
+                1, "缺少VK_BatchPlot2025.ARX"},
+        Refusal{"ALinkInThePath", kMachine2018, Arrange::LinkedFolder, "/DIR=C:\\VarnokLinked\\Sub",
+                1, "C:\\VarnokLinked 是一个链接"},
+        Refusal{"AFolderOthersMayChange", kMachine2018, Arrange::SharedFolder,
+                "/DIR=C:\\VarnokShared", 1, "C:\\VarnokShared 不只是管理员可以更改"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
@@ -238,6 +267,9 @@ TEST_F(Unattended, TheLogTellsTheWholeRun) {
          {std::string("Command line: "), std::string(" /VERYSILENT /SUPPRESSMSGBOXES"),
           toUtf8("Found AutoCAD 2018: \"AutoCAD 2018 - 简体中文 (Simplified Chinese)\" in " +
                  std::string(kAcad2018Folder) + ", key HKLM\\" + kAcad2018Key),
+          // The product folder's descriptor is asked for (Wine keeps none to read back).
+          toUtf8("Protected " + std::string(kDefaultProductFolder) +
+                 ": owner Administrators, full control for SYSTEM and Administrators"),
           toUtf8("Copied " + dataFile("Varnok.prt7") + " to " +
                  joinPath(kDefaultProductFolder, "itextsharp.dll")),
           toUtf8("Demand load HKLM\\" + std::string(kAcad2018Key) +
@@ -248,6 +280,24 @@ TEST_F(Unattended, TheLogTellsTheWholeRun) {
           std::string("Exit code 0")}) {
         EXPECT_TRUE(hasLine(lines, part)) << part << "\n" << joined(lines);
     }
+}
+
+// Wine shows links to folders only; links to files are tested on the memory services.
+TEST_F(Unattended, ALinkInDataIsNotCopiedAndTheLogSaysSo) {
+    seed(kMachine2018);
+    const std::string elsewhere = joinPath(distribution.folder(), "elsewhere");
+    folders.make(elsewhere);
+    writeFile(joinPath(elsewhere, "Other.dll"), "not the add-in's");
+    const HostLink link(dataFile("Linked"), elsewhere);
+
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(hasLine(lines, toUtf8("Skipped: " + dataFile("Linked") +
+                                      ": a symbolic link or junction, not copied")))
+        << joined(lines);
+    EXPECT_FALSE(pathExists(joinPath(kDefaultProductFolder, "Linked")));
+    EXPECT_FALSE(pathExists(joinPath(kDefaultProductFolder, "Other.dll")));
 }
 
 TEST_F(Unattended, ALogWithoutANameIsANewFileInTempEveryTime) {

@@ -1,11 +1,13 @@
 // Folders the install page refuses before anything is created: an empty box,
 // a path the picker's rules call invalid, an install folder too long for the
-// paths of its files. The page stays open; its box keeps the text.
+// paths of its files, a path through a link; and a folder others may change,
+// which it warns about. The page stays open; its box keeps the text.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/install_context.h"
+#include "e2e/driver/host.h"
 #include "install/install_texts.h"
 #include "res/resource.h"
 #include "ui/page3_support.h"
@@ -24,12 +26,12 @@ struct Refusal {
 
 // Types `folder`, presses "安  装" and answers the box with `caption`; the
 // page is then cancelled.
-Refusal RefuseInstall(const std::string& folder, const std::string& caption) {
+Refusal RefuseInstall(const std::string& folder, const std::string& caption, int answer = IDOK) {
     Refusal refusal;
     refusal.run = RunPage([&](const e2e::Window& page) {
         page.control(IDC_FOLDER).setText(folder);
         page.control(IDOK).click();
-        refusal.box = ReadAndAnswer(caption);
+        refusal.box = ReadAndAnswer(caption, answer);
         refusal.pageOpen = page.visible();
         refusal.boxText = page.control(IDC_FOLDER).text();
     });
@@ -101,6 +103,58 @@ TEST(InstallPageRefuses, AnInstallFolderLongerThanItsFilesAllow) {
         EXPECT_EQ(refusal.boxText, typed);
         EXPECT_FALSE(Exists("D:\\vk-long"));
     }
+}
+
+// Wine shows a Unix symbolic link as a folder that is a reparse point.
+TEST(InstallPageRefuses, APathThroughALinkCreatingNothing) {
+    FreshContext context;
+    ScratchPaths scratch{"D:\\vk-target"};
+    ASSERT_TRUE(::CreateDirectoryA("D:\\vk-target", nullptr));
+    const e2e::HostLink link("D:\\vk-linked", "D:\\vk-target");
+    const Refusal refusal = RefuseInstall("D:\\vk-linked\\tools", kSetupCaption);
+    EXPECT_EQ(refusal.box.text, LinkOnPathText("D:\\vk-linked"));
+    EXPECT_EQ(refusal.box.icon, "exclamation");
+    EXPECT_TRUE(refusal.pageOpen);
+    EXPECT_EQ(e2e::listFolder("D:\\vk-target"), std::vector<std::string>{});
+}
+
+// Wine reads a folder whose Unix mode lets others write as one Everyone may
+// modify (DELETE among the rights): the page warns, No being the default.
+class InstallPageWarns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(::CreateDirectoryA(kShared, nullptr));
+        e2e::runOnHost("chmod o+w " + e2e::shellQuoted(e2e::hostPathOf(kShared)));
+    }
+    static constexpr const char* kShared = "D:\\vk-shared";
+    FreshContext m_context;
+    ScratchPaths m_scratch{kShared, AppDataFolder() + "\\Varnok"};
+    SampleData m_data;
+    // Wine's modify rights: DELETE and FILE_DELETE_CHILD among them, not WRITE_DAC.
+    const std::string m_warning =
+        ReplaceableFolderText({kShared, false, false, kRightDelete | kRightDeleteChild}) +
+        kInstallAnywayQuestion;
+};
+
+TEST_F(InstallPageWarns, AboutAFolderOthersMayChangeAndNoKeepsThePage) {
+    const Refusal refusal = RefuseInstall(kShared, kSetupCaption, IDNO);
+    EXPECT_EQ(refusal.box.text, m_warning);
+    EXPECT_EQ(refusal.box.buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(refusal.box.defaultButton, IDNO);
+    EXPECT_EQ(refusal.box.icon, "exclamation");
+    EXPECT_TRUE(refusal.pageOpen);
+    EXPECT_EQ(e2e::listFolder(kShared), std::vector<std::string>{});
+}
+
+TEST_F(InstallPageWarns, AndYesInstallsThere) {
+    const PageRun run = RunPage([&](const e2e::Window& page) {
+        page.control(IDC_FOLDER).setText(kShared);
+        page.control(IDOK).click();
+        ReadAndAnswer(kSetupCaption, IDYES);
+        WaitUntilClosed(page);
+    });
+    EXPECT_EQ(run.nextPage, 4);
+    EXPECT_TRUE(Exists(std::string(kShared) + kProduct + "\\VK_BatchPlot2018.ARX"));
 }
 
 TEST(InstallPageRefuses, AFolderAndBackThenKeepsItAsTyped) {

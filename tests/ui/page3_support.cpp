@@ -213,6 +213,9 @@ SeenBox Read(const e2e::Window& box) {
             seen.icon = IconName(reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0)));
         } else if (::lstrcmpiA(cls.c_str(), "Button") == 0) {
             seen.buttons.push_back(e2e::windowId(child));
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                seen.defaultButton = e2e::windowId(child);
+            }
         }
     }
     std::sort(seen.buttons.begin(), seen.buttons.end());

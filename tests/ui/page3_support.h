@@ -46,6 +46,7 @@ struct SeenBox {
     std::string text;
     std::string icon;          // "stop", "exclamation", "question", "information" or "none"
     std::vector<int> buttons;  // IDOK, IDYES, ... in id order
+    int defaultButton = 0;     // the one Enter presses
 };
 SeenBox Read(const e2e::Window& box);
 // Reads the box that comes with `caption`, answers it with `button` and

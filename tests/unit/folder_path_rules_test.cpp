@@ -95,7 +95,11 @@ TEST_F(FolderPathRules, ExistingPathIsAcceptedWithoutAQuestion) {
 TEST_F(FolderPathRules, MissingPathIsCreatedAfterOneYes) {
     files.AddFolder("D:\\new");
     prompts.QueueAnswer(vk::kIdYes);
-    EXPECT_EQ(MakeSurePathExists(services, "D:\\new\\deeper\\deepest", kCaption), kPathOk);
+    std::vector<std::string> created;
+    EXPECT_EQ(MakeSurePathExists(services, "D:\\new\\deeper\\deepest", kCaption, &created),
+              kPathOk);
+    // What the picker protects: the folders made, not the one that was there.
+    EXPECT_EQ(created, (std::vector<std::string>{"D:\\new\\deeper", "D:\\new\\deeper\\deepest"}));
     ASSERT_EQ(prompts.Count(), 1u);
     const auto& asked = prompts.Records()[0];
     EXPECT_EQ(asked.text,

@@ -88,7 +88,7 @@ int CWizardApp::ApplyOptionsToWizard() {
     g_strInstallFolder = vk::StartingInstallFolder(services);
     if (m_options.folder) {
         std::string folder;
-        if (const int refused = vk::ResolveFolder(services, m_options, folder);
+        if (const int refused = vk::ResolveFolder(services, m_options, folder, true);
             refused != vk::kExitFinished) {
             return refused;
         }

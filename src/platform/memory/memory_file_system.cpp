@@ -94,6 +94,10 @@ std::uint32_t Normalized(std::uint32_t attributes, bool folder) {
 
 }  // namespace
 
+FindEntry MemoryFileSystem::EntryOf(const std::string& name, const Entry& entry) {
+    return FindEntry{name, entry.attributes, entry.reparseTag};
+}
+
 bool MemoryFileSystem::NameLess::operator()(const std::string& a, const std::string& b) const {
     return kCodePage.ToUpper(a) < kCodePage.ToUpper(b);
 }
@@ -259,15 +263,15 @@ OsResult MemoryFileSystem::FindFirst(const std::string& pattern, FindHandle& han
         if (parsed.names.size() > 1) {  // a drive root lists no "." and ".."
             for (const char* dots : {".", ".."}) {
                 if (Matches(last, dots))
-                    find.entries.push_back({dots, folder->attributes});
+                    find.entries.push_back(EntryOf(dots, *folder));
             }
         }
         for (const auto& [name, child] : folder->children) {
             if (Matches(last, name))
-                find.entries.push_back({name, child->attributes});
+                find.entries.push_back(EntryOf(name, *child));
         }
     } else if (auto it = folder->children.find(last); it != folder->children.end()) {
-        find.entries.push_back({it->first, it->second->attributes});
+        find.entries.push_back(EntryOf(it->first, *it->second));
     }
     if (find.entries.empty())
         return kErrFileNotFound;
@@ -498,6 +502,23 @@ std::vector<std::string> MemoryFileSystem::List(const std::string& folder) const
     return names;
 }
 
+void MemoryFileSystem::SetReparseTag(const std::string& path, std::uint32_t tag) {
+    if (Entry* entry = Inspect(path)) {
+        entry->attributes |= kAttrReparsePoint;
+        entry->reparseTag = tag;
+    }
+}
+
+void MemoryFileSystem::SetFolderSecurity(const std::string& path, const FolderSecurity& security) {
+    if (Entry* entry = Inspect(path))
+        entry->security = security;
+}
+
+std::optional<std::string> MemoryFileSystem::AppliedSecurity(const std::string& path) const {
+    const Entry* entry = Inspect(path);
+    return entry == nullptr ? std::nullopt : entry->appliedSddl;
+}
+
 void MemoryFileSystem::SetEnvironmentVariable(const std::string& name, std::string value) {
     environment_[name] = std::move(value);
 }
@@ -597,6 +618,41 @@ OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
     if (OsResult result = LookupParent(parsed, parent); result != kOk)
         return result;
     parent->children.erase(parsed.names.back());
+    return kOk;
+}
+
+// A path the program passes (limited, no wildcards) to the entry it names.
+OsResult MemoryFileSystem::LookupPath(const std::string& path, Entry*& entry) const {
+    entry = nullptr;
+    Parsed parsed;
+    if (OsResult result = Parse(path, true, parsed); result != kOk)
+        return result;
+    if (HasWildcard(path))
+        return kErrInvalidName;
+    return Lookup(parsed, entry);
+}
+
+// The drive roots answer too, as Windows' do.
+OsResult MemoryFileSystem::ApplySecurity(const std::string& path, const std::string& sddl) {
+    if (Faulted("SetNamedSecurityInfo"))
+        return kErrInjected;
+    if (sddl.empty())
+        return kErrInvalidParameter;
+    Entry* entry = nullptr;
+    if (OsResult result = LookupPath(path, entry); result != kOk)
+        return result;
+    entry->appliedSddl = sddl;
+    return kOk;
+}
+
+OsResult MemoryFileSystem::GetFolderSecurity(const std::string& path, FolderSecurity& security) {
+    security = FolderSecurity{};
+    if (Faulted("GetNamedSecurityInfo"))
+        return kErrInjected;
+    Entry* entry = nullptr;
+    if (OsResult result = LookupPath(path, entry); result != kOk)
+        return result;
+    security = entry->security;
     return kOk;
 }
 

@@ -26,6 +26,10 @@ inline constexpr OsResult kErrDirectory = 267;        // ERROR_DIRECTORY: not a 
 
 class MemoryFileSystem : public IFileSystem {
 public:
+    // FILE_GENERIC_READ | FILE_GENERIC_EXECUTE: what Users hold on a folder
+    // that only administrators may change.
+    static constexpr std::uint32_t kStandardUserReadExecute = 0x1200A9;
+
     // The fault injector is shared with the other memory services of a test;
     // without one, nothing fails. Drive C: exists from the start.
     explicit MemoryFileSystem(FaultInjector* faults = nullptr);
@@ -51,6 +55,12 @@ public:
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;
+    // Fault names: "SetNamedSecurityInfo", "GetNamedSecurityInfo". An SDDL is
+    // not parsed: an empty one is refused (ERROR_INVALID_PARAMETER), any other
+    // is remembered as the entry's last applied descriptor. Entries start
+    // owned by Administrators with read and execute for standard users.
+    OsResult ApplySecurity(const std::string& path, const std::string& sddl) override;
+    OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) override;
 
     // Seeding and inspection for tests: absolute paths ("C:\a\b"), not limited
     // to 259 bytes, neither counted nor failed. Missing parents are created.
@@ -66,6 +76,13 @@ public:
     bool IsFolder(const std::string& path) const;
     // Names in the folder, in listing order, without "." and "..".
     std::vector<std::string> List(const std::string& folder) const;
+    // Makes an existing entry a reparse point with this tag (a link, when the
+    // tag is a symbolic link's or a junction's); the memory file system does
+    // not follow it.
+    void SetReparseTag(const std::string& path, std::uint32_t tag);
+    void SetFolderSecurity(const std::string& path, const FolderSecurity& security);
+    // The SDDL last applied to the entry, if any.
+    std::optional<std::string> AppliedSecurity(const std::string& path) const;
 
     void SetModulePath(std::string path) { modulePath_ = std::move(path); }
     void SetEnvironmentVariable(const std::string& name, std::string value);
@@ -92,6 +109,9 @@ private:
         std::uint32_t attributes = 0;
         std::string content;
         bool locked = false;
+        std::uint32_t reparseTag = 0;
+        FolderSecurity security{FileOwner::Administrators, kStandardUserReadExecute};
+        std::optional<std::string> appliedSddl;
         Children children;
     };
     // A path taken apart: its drive letter (upper case) and folder names.
@@ -104,6 +124,7 @@ private:
         std::size_t next = 0;
     };
 
+    static FindEntry EntryOf(const std::string& name, const Entry& entry);
     bool Faulted(const char* operation);
     OsResult ReadSetting(const char* operation, const std::string& setting, std::string& path);
     OsResult Parse(const std::string& path, bool limitLength, Parsed& parsed) const;
@@ -111,6 +132,8 @@ private:
     // The entry a parsed path names: kErrPathNotFound when a folder on the way
     // is missing, kErrFileNotFound when only the last name is.
     OsResult Lookup(const Parsed& parsed, Entry*& entry) const;
+    // Parse and Lookup of a path the program gives; wildcards are invalid names.
+    OsResult LookupPath(const std::string& path, Entry*& entry) const;
     // The folder that holds the last name of `parsed` (the drive for a root).
     OsResult LookupParent(const Parsed& parsed, Entry*& parent) const;
     Entry* Seed(const std::string& path, bool folder);

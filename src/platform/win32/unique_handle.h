@@ -76,10 +76,19 @@ struct NullHandleTraits {
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
+// Memory the system allocated for the caller with LocalAlloc (security
+// descriptors, SID strings).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static HLOCAL Empty() { return nullptr; }
+    static void Close(HLOCAL memory) { LocalFree(memory); }
+};
+
 using UniqueHKey = UniqueHandle<RegKeyTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueFile = UniqueHandle<InvalidValueHandleTraits>;
 using UniqueSnapshot = UniqueHandle<InvalidValueHandleTraits>;
 using UniqueProcess = UniqueHandle<NullHandleTraits>;
+using UniqueLocal = UniqueHandle<LocalMemoryTraits>;
 
 }  // namespace vk::win32

@@ -39,8 +39,10 @@ HANDLE ToHandle(FindHandle find) {
 
 FindEntry ToEntry(const WIN32_FIND_DATAA& data) {
     // cFileName is NUL-terminated by the system; strnlen guards the array's end anyway.
+    // dwReserved0 holds the reparse tag only when the entry is a reparse point.
+    const bool reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     return FindEntry{std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName)),
-                     data.dwFileAttributes};
+                     data.dwFileAttributes, reparsePoint ? data.dwReserved0 : 0};
 }
 
 // Calls `fill(buffer, capacity)`, which answers like the functions that

@@ -24,6 +24,9 @@ public:
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;
+    // In win32_file_security.cpp.
+    OsResult ApplySecurity(const std::string& path, const std::string& sddl) override;
+    OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) override;
 };
 
 }  // namespace vk::win32

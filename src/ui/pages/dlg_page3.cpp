@@ -107,6 +107,15 @@ bool Dlg_Page3::AcceptFolder(const vk::FolderCheck& check) {
             MessageBox(vk::FolderTooLongText(check.limit), vk::kSetupCaption,
                        MB_OK | MB_ICONEXCLAMATION);
             return false;
+        case vk::FolderVerdict::Link:
+            MessageBox(vk::LinkOnPathText(check.linked), vk::kSetupCaption,
+                       MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        case vk::FolderVerdict::Replaceable:
+            // The administrator may know the folder is safe; No, the default, keeps the page.
+            return MessageBox(
+                       vk::ReplaceableFolderText(check.replaceable) + vk::kInstallAnywayQuestion,
+                       vk::kSetupCaption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
     }
     return false;
 }

@@ -1,8 +1,11 @@
 #include "ui/picker/path_dialog.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/folder_path_rules.h"
+#include "install/folder_protection.h"
 #include "install/install_texts.h"
 #include "platform/win32/system_services.h"
 #include "ui/framework/win_app.h"
@@ -99,7 +102,12 @@ void CPathDialogSub::OnBrowseOK() {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
     }
-    if (MakeSurePathExists(services, text, AfxGetAppName()) != vk::kPathOk) {
+    std::vector<std::string> created;
+    const int made = MakeSurePathExists(services, text, AfxGetAppName(), &created);
+    // A folder made here is made by the setup: protected as the installation's own are.
+    for (const std::string& folder : created)
+        vk::ProtectFolder(services, folder);
+    if (made != vk::kPathOk) {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
     }

@@ -4,6 +4,7 @@
 #include "e2e/driver/distribution.h"       // IWYU pragma: export
 #include "e2e/driver/driver_error.h"       // IWYU pragma: export
 #include "e2e/driver/files.h"              // IWYU pragma: export
+#include "e2e/driver/host.h"               // IWYU pragma: export
 #include "e2e/driver/registry.h"           // IWYU pragma: export
 #include "e2e/driver/registry_snapshot.h"  // IWYU pragma: export
 #include "e2e/driver/window.h"             // IWYU pragma: export

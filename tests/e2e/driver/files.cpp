@@ -94,6 +94,9 @@ bool removeTree(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return DeleteFileA(path.c_str()) != FALSE;
+    // A link goes, never what it points to (under Wine it stays: see HostLink).
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return RemoveDirectoryA(path.c_str()) != FALSE;
     bool removed = true;
     for (const std::string& name : listFolder(path))
         removed &= removeTree(joinPath(path, name));

@@ -1,0 +1,258 @@
+// The install path's safety on the memory services, which keep what Wine
+// cannot show: the descriptor asked for the product folder, reparse tags of
+// every kind, owners and rights of any folder, links to files.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "install/deploy.h"
+#include "install/install_folder_check.h"
+#include "install/installation.h"
+#include "install_fixture_support.h"
+
+namespace vk::test {
+namespace {
+
+// The product folder's descriptor as the installation must ask for it.
+constexpr const char* kProtected = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+constexpr std::uint32_t kReadExecute = 0x1200A9;
+constexpr std::uint32_t kReparseTagCloud = 0x9000001A;  // a OneDrive placeholder
+
+struct PathCase {
+    const char* name;
+    std::function<void(memory::MemoryFileSystem&)> arrange;
+    const char* typed;
+    FolderVerdict verdict;
+    std::string linked;             // Link
+    ReplaceableFolder replaceable;  // Replaceable
+};
+
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+FolderSecurity Owned(FileOwner owner, std::uint32_t rights = kReadExecute) {
+    return FolderSecurity{owner, rights};
+}
+
+class InstallPathSafety : public InstallFixture, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(InstallPathSafety, GivesItsVerdictNamingTheFolder) {
+    files.Remove("C:\\Varnok");
+    GetParam().arrange(files);
+    const FolderCheck check = CheckInstallFolder(services, GetParam().typed);
+    EXPECT_EQ(check.verdict, GetParam().verdict);
+    EXPECT_EQ(check.linked, GetParam().linked);
+    EXPECT_EQ(check.replaceable, GetParam().replaceable);
+}
+
+const std::string kTools = "C:\\Tools";
+const std::string kCad = "C:\\Tools\\Cad";
+const std::string kCadProduct = "C:\\Tools\\Cad\\Varnok批打印软件";
+
+INSTANTIATE_TEST_SUITE_P(
+    , InstallPathSafety,
+    ::testing::Values(
+        PathCase{
+            "TheDefaultFolderYetToBeMade", [](auto&) {}, "C:\\Varnok", FolderVerdict::Ok, "", {}},
+        // Adding entries cannot replace one; the product folder is protected anew.
+        PathCase{"FoldersOfSafeOwnersThatUsersMayAddTo",
+                 [](auto& fs) {
+                     fs.AddFolder(kCadProduct);
+                     fs.SetFolderSecurity(kTools, Owned(FileOwner::System, kReadExecute | 0x6));
+                     fs.SetFolderSecurity(kCad, Owned(FileOwner::TrustedInstaller));
+                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::Other, 0x1F01FF));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Ok,
+                 "",
+                 {}},
+        PathCase{"ASymbolicLinkAbove",
+                 [](auto& fs) {
+                     fs.AddFolder(kCad);
+                     fs.SetReparseTag(kTools, kReparseTagSymlink);
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Link,
+                 kTools,
+                 {}},
+        PathCase{"AJunctionAsTheProductFolder",
+                 [](auto& fs) {
+                     fs.AddFolder(kCadProduct);
+                     fs.SetReparseTag(kCadProduct, kReparseTagMountPoint);
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Link,
+                 kCadProduct,
+                 {}},
+        PathCase{"ALinkAsWineShowsIt",
+                 [](auto& fs) {
+                     fs.AddFolder(kTools);
+                     fs.SetReparseTag(kTools, 0);
+                 },
+                 "C:\\Tools",
+                 FolderVerdict::Link,
+                 kTools,
+                 {}},
+        PathCase{"ACloudPlaceholderIsNoLink",
+                 [](auto& fs) {
+                     fs.AddFolder(kTools);
+                     fs.SetReparseTag(kTools, kReparseTagCloud);
+                 },
+                 "C:\\Tools",
+                 FolderVerdict::Ok,
+                 "",
+                 {}},
+        // Refused as a link before its owner is judged.
+        PathCase{"ALinkBelowAForeignFolder",
+                 [](auto& fs) {
+                     fs.AddFolder(kCad);
+                     fs.SetFolderSecurity(kTools, Owned(FileOwner::Other));
+                     fs.SetReparseTag(kCad, kReparseTagSymlink);
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Link,
+                 kCad,
+                 {}},
+        PathCase{"AFolderOfAnotherOwner",
+                 [](auto& fs) {
+                     fs.AddFolder(kCad);
+                     fs.SetFolderSecurity(kTools, Owned(FileOwner::Other));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kTools, true, false, 0, false}},
+        // Modify (0x1301BF), as Authenticated Users hold it below a drive root.
+        PathCase{"AFolderUsersMayDelete",
+                 [](auto& fs) {
+                     fs.AddFolder(kCad);
+                     fs.SetFolderSecurity(kTools, Owned(FileOwner::Administrators, 0x1301BF));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kTools, false, false, kRightDelete, false}},
+        PathCase{"TheChosenFolderWhoseEntriesUsersMayDelete",
+                 [](auto& fs) {
+                     fs.AddFolder(kCad);
+                     fs.SetFolderSecurity(
+                         kCad, Owned(FileOwner::RunningAccount, kReadExecute | kRightDeleteChild));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kCad, false, false, kRightDeleteChild, false}},
+        PathCase{"AFolderWhoseRightsUsersMayChange",
+                 [](auto& fs) {
+                     fs.AddFolder(kTools);
+                     fs.SetFolderSecurity(kTools, Owned(FileOwner::Administrators,
+                                                        kRightWriteDac | kRightWriteOwner));
+                 },
+                 "C:\\Tools",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kTools, false, false, kRightWriteDac | kRightWriteOwner, false}},
+        // A root that lets users delete its entries: any top folder, made or not.
+        PathCase{"ARootThatLetsUsersDeleteItsFolders",
+                 [](auto& fs) {
+                     fs.SetFolderSecurity("C:\\", Owned(FileOwner::Administrators,
+                                                        kReadExecute | kRightDeleteChild));
+                 },
+                 "C:\\Varnok",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {"C:\\Varnok", false, false, 0, true}},
+        PathCase{"TheRootChosenLettingUsersDeleteThere",
+                 [](auto& fs) {
+                     fs.SetFolderSecurity("C:\\", Owned(FileOwner::Other, kRightDeleteChild));
+                 },
+                 "C:\\",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {"C:\\Varnok批打印软件", false, false, 0, true}},
+        // Only the root's FILE_DELETE_CHILD counts: the root itself stays.
+        PathCase{"ARootOfAnotherOwnerThatUsersMayChange",
+                 [](auto& fs) { fs.SetFolderSecurity("C:\\", Owned(FileOwner::Other, 0x1301BF)); },
+                 "C:\\Varnok",
+                 FolderVerdict::Ok,
+                 "",
+                 {}}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+
+TEST_F(InstallFixture, AFolderWhoseRightsCannotBeReadCountsAsReplaceable) {
+    files.AddFolder(kCad);
+    faults.FailOperation("GetNamedSecurityInfo", 2);  // the root's are read first
+    const FolderCheck check = CheckInstallFolder(services, kCad);
+    EXPECT_EQ(check.verdict, FolderVerdict::Replaceable);
+    EXPECT_EQ(check.replaceable, (ReplaceableFolder{kTools, false, true, 0, false}));
+}
+
+// The product folder, made or found, gets the protected descriptor; what was
+// inside a found one inherits from it, a link inside is left as it is.
+class ProtectionFixture : public InstallFixture {
+protected:
+    InstallOutcome Install() {
+        AddDataFile("VK_BatchPlot2018.ARX");
+        InstallRequest request{"C:\\Varnok"};
+        return RunInstallation(services, catalog, request);
+    }
+};
+
+class ProductFolderProtection : public ProtectionFixture,
+                                public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ProductFolderProtection, IsAskedForOnANewAndOnAReusedFolder) {
+    const bool reused = GetParam();
+    if (reused) {
+        files.AddFile(kInstallDir + "\\Old.dll");
+        files.AddFile(kInstallDir + "\\sub\\planted.dll");
+        files.AddFolder(kInstallDir + "\\Linked");
+        files.SetReparseTag(kInstallDir + "\\Linked", kReparseTagMountPoint);
+    }
+    const InstallOutcome outcome = Install();
+    EXPECT_EQ(outcome.failedSteps, 0u);
+    EXPECT_EQ(files.AppliedSecurity(kInstallDir), kProtected);
+    EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\VK_BatchPlot2018.ARX"), std::nullopt)
+        << "a copy made afterwards inherits by itself";
+    EXPECT_EQ(log.LinesWith("Protected " + kInstallDir + ": owner Administrators").size(), 1u);
+    if (reused) {
+        for (const char* entry : {"\\Old.dll", "\\sub", "\\sub\\planted.dll"})
+            EXPECT_EQ(files.AppliedSecurity(kInstallDir + entry), "O:BAD:") << entry;
+        EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\Linked"), std::nullopt);
+        EXPECT_EQ(log.LinesWith("Skipped: " + kInstallDir + "\\Linked: a link").size(), 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, ProductFolderProtection, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Reused" : "New"; });
+
+TEST_F(ProtectionFixture, AProtectionThatFailsIsLoggedAndCountedAndTheInstallationGoesOn) {
+    faults.FailOperation("SetNamedSecurityInfo");
+    const InstallOutcome outcome = Install();
+    EXPECT_EQ(outcome.result, InstallResult::Completed);
+    EXPECT_EQ(outcome.failedSteps, 1u);
+    EXPECT_EQ(log.LinesWith("FAILED: protect " + kInstallDir).size(), 1u);
+    EXPECT_TRUE(files.IsFile(kInstallDir + "\\VK_BatchPlot2018.ARX"));
+}
+
+// Wine shows no link to a file: these are the memory services' alone.
+TEST_F(InstallFixture, DataEntriesThatAreLinksAreNotCopiedAndLogged) {
+    AddDataFile("VK_BatchPlot2018.ARX");
+    AddDataFile("Linked.dll");
+    files.SetReparseTag(kDataFolder + "\\Linked.dll", kReparseTagSymlink);
+    AddDataFile("Placeholder.dll");
+    files.SetReparseTag(kDataFolder + "\\Placeholder.dll", kReparseTagCloud);
+    ASSERT_EQ(DeployFiles(services, DeployTarget{kInstallDir}), DeployOutcome::Done);
+    EXPECT_FALSE(files.IsFile(kInstallDir + "\\Linked.dll"));
+    EXPECT_EQ(log.LinesWith("Skipped: " + kDataFolder +
+                            "\\Linked.dll: a symbolic link or junction, not copied")
+                  .size(),
+              1u);
+    EXPECT_TRUE(files.IsFile(kInstallDir + "\\Placeholder.dll"));
+    EXPECT_TRUE(files.IsFile(kInstallDir + "\\VK_BatchPlot2018.ARX"));
+}
+
+}  // namespace
+}  // namespace vk::test
