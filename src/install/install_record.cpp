@@ -348,7 +348,7 @@ std::string RecordWriter::NewBackupPath() {
         return {};
     // A number the folder does not hold yet: earlier runs' backups stay.
     for (;; ++nextBackup_) {
-        const std::string path = folder + "\\" + std::to_string(nextBackup_);
+        std::string path = folder + "\\" + std::to_string(nextBackup_);
         if (files_.GetAttributes(path) == kInvalidAttributes) {
             ++nextBackup_;
             return path;

@@ -44,14 +44,15 @@ int RunUninstallCopy(const std::string& arguments, Log& log) {
     const std::string self = ModulePath();
     const std::string copy = TempCopyPath();
     if (self.empty() || copy.empty() || !CopyFileA(self.c_str(), copy.c_str(), FALSE)) {
-        log.Failed("copy the uninstaller to the temporary folder", GetLastError());
+        log.Failed("copy the uninstaller to the temporary folder",
+                   static_cast<vk::OsResult>(GetLastError()));
         return kNoResult;
     }
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-        log.Failed("make the uninstaller's result pipe", GetLastError());
+        log.Failed("make the uninstaller's result pipe", static_cast<vk::OsResult>(GetLastError()));
         return kNoResult;
     }
     UniqueProcess reader(readEnd);
@@ -70,7 +71,8 @@ int RunUninstallCopy(const std::string& arguments, Log& log) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         nullptr, &startup, &process)) {
-        log.Failed("start the uninstaller's copy " + copy, GetLastError());
+        log.Failed("start the uninstaller's copy " + copy,
+                   static_cast<vk::OsResult>(GetLastError()));
         DeleteFileA(copy.c_str());
         return kNoResult;
     }
@@ -124,7 +126,8 @@ bool StarterLink::WaitForStarterToEnd() {
 void DeleteOwnFileLater(Log& log) {
     const std::string self = ModulePath();
     if (!MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-        log.Failed("have " + self + " deleted when Windows next starts", GetLastError());
+        log.Failed("have " + self + " deleted when Windows next starts",
+                   static_cast<vk::OsResult>(GetLastError()));
     else
         log.Info(self + " is deleted when Windows next starts");
 }
