@@ -7,7 +7,6 @@ namespace {
 constexpr unsigned kButtonSetMask = 0x0F;
 constexpr unsigned kMbOkCancel = 0x01;
 constexpr unsigned kMbYesNoCancel = 0x03;
-constexpr unsigned kMbRetryCancel = 0x05;
 
 const char* AnswerName(int answer) {
     switch (answer) {

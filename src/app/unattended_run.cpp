@@ -13,6 +13,7 @@
 #include "install/install_folder_check.h"
 #include "install/install_texts.h"
 #include "install/installation.h"
+#include "install/setup_message.h"
 #include "install/uninstall.h"
 
 namespace vk {
@@ -29,7 +30,7 @@ std::string YearList(const std::vector<int>& years) {
 
 int Tell(const Services& services, const std::string& text, unsigned type, int exitCode) {
     services.log.Info("Stopped: " + text);
-    services.prompts.MessageBox(services.prompts.MainWindow(), text, kSetupCaption, type);
+    SetupMessage(services, text, type);
     return exitCode;
 }
 

@@ -5,6 +5,7 @@
 #include "install/acad_running.h"
 #include "install/install_paths.h"
 #include "install/install_texts.h"
+#include "install/setup_message.h"
 #include "install/uninstall.h"
 
 namespace vk {
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* kConfirmText = "确实要卸载 Varnok批打印软件 吗？";
 constexpr const char* kAcadRunningRetryText = "请关闭AutoCAD后再进行卸载 !\n\n关闭后请按“重试”。";
 constexpr const char* kRemovedText = "Varnok批打印软件已从您的计算机中卸载。";
-constexpr unsigned kMbRetryCancel = 0x05;
 
 std::string Listed(const std::vector<std::string>& items) {
     std::string text;
@@ -34,9 +34,8 @@ bool AcadClosed(const Services& services, const SetupOptions& options) {
             Tell(services, kAcadRunningText, kMbOk, kExitCannotProceed);
             return false;
         }
-        if (services.prompts.MessageBox(services.prompts.MainWindow(), kAcadRunningRetryText,
-                                        kSetupCaption,
-                                        kMbRetryCancel | kMbIconExclamation) != kIdRetry) {
+        if (SetupMessage(services, kAcadRunningRetryText, kMbRetryCancel | kMbIconExclamation) !=
+            kIdRetry) {
             services.log.Info("Cancelled: AutoCAD is running");
             return false;
         }
@@ -61,8 +60,7 @@ int RunUninstall(const Services& services, const UninstallRun& run,
         return Tell(services, DamagedRecordText(recordPath, true), kMbOk | kMbIconStop,
                     kExitCannotStart);
     }
-    if (services.prompts.MessageBox(services.prompts.MainWindow(), kConfirmText, kSetupCaption,
-                                    kMbYesNo | kMbIconQuestion) != kIdYes) {
+    if (SetupMessage(services, kConfirmText, kMbYesNo | kMbIconQuestion) != kIdYes) {
         services.log.Info("Cancelled: the uninstall was not confirmed");
         return kExitCancelled;
     }
@@ -77,8 +75,7 @@ int RunUninstall(const Services& services, const UninstallRun& run,
                            : "卸载已完成，但以下内容未能删除：\n" + Listed(report.notRemoved);
     if (!report.kept.empty())
         text += "\n\n以下内容在安装后被修改过，予以保留：\n" + Listed(report.kept);
-    services.prompts.MessageBox(services.prompts.MainWindow(), text, kSetupCaption,
-                                report.notRemoved.empty() ? kMbOk : kMbOk | kMbIconExclamation);
+    SetupMessage(services, text, report.notRemoved.empty() ? kMbOk : kMbOk | kMbIconExclamation);
     return report.notRemoved.empty() ? kExitFinished : kExitStepFailed;
 }
 

@@ -73,13 +73,16 @@ std::uint64_t Xxh64(std::string_view data) {
     return hash;
 }
 
-std::string FileHashHex(std::string_view data) {
+std::string NumberHex(std::uint64_t value, int digits) {
     static constexpr char kDigits[] = "0123456789abcdef";
-    const std::uint64_t hash = Xxh64(data);
-    std::string hex(16, '0');
-    for (int i = 0; i < 16; ++i)
-        hex[15 - i] = kDigits[(hash >> (4 * i)) & 0xF];
+    std::string hex(static_cast<std::size_t>(digits), '0');
+    for (int i = 0; i < digits; ++i)
+        hex[static_cast<std::size_t>(digits - 1 - i)] = kDigits[(value >> (4 * i)) & 0xF];
     return hex;
+}
+
+std::string FileHashHex(std::string_view data) {
+    return NumberHex(Xxh64(data), 16);
 }
 
 std::uint32_t Crc32(std::string_view data) {

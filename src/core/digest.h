@@ -17,6 +17,9 @@ std::string FileHashHex(std::string_view data);
 // CRC-32 (IEEE 802.3, as zip uses it) of `data`.
 std::uint32_t Crc32(std::string_view data);
 
+// The lowest `digits` hexadecimal digits of `value`, lower case, with leading zeros.
+std::string NumberHex(std::uint64_t value, int digits);
+
 // Bytes as lower-case hexadecimal digits, and back; nothing for text that is
 // not an even number of hexadecimal digits.
 std::string ToHex(std::string_view bytes);

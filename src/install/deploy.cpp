@@ -1,4 +1,5 @@
 #include "install/deploy.h"
+#include "install/setup_message.h"
 
 #include <optional>
 
@@ -145,9 +146,8 @@ Outcome CopyWithPrompt(const Services& services, const Copy& copy, const DeployT
             services.log.Failed(failure + "; the installation stops", result);
             return Outcome::Abort;
         }
-        const int answer = services.prompts.MessageBox(services.prompts.MainWindow(),
-                                                       CopyFailedText(copy.destination),
-                                                       kSetupCaption, kMbAbortRetryIgnore);
+        const int answer =
+            SetupMessage(services, CopyFailedText(copy.destination), kMbAbortRetryIgnore);
         if (answer == kIdIgnore) {
             services.log.Failed(failure + "; answered Ignore, the file is left out", result);
             break;
@@ -173,8 +173,7 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
     const std::string dataFolder = GetSetupDataFolder(services);
     if (GetPathKind(services.files, dataFolder) != kPathFolder) {
         services.log.Info("No Data folder at " + dataFolder);
-        services.prompts.MessageBox(services.prompts.MainWindow(), kMissingDataText, kSetupCaption,
-                                    kMbOk);
+        SetupMessage(services, kMissingDataText, kMbOk);
         return DeployOutcome::MissingData;
     }
     if (FitsMaxPath(target.m_strTargetDir))

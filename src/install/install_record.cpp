@@ -63,12 +63,7 @@ bool Unescape(const std::string& field, std::string& out) {
 }
 
 std::string Crc(const std::string& text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    const std::uint32_t crc = Crc32(text);
-    std::string hex(8, '0');
-    for (int i = 0; i < 8; ++i)
-        hex[7 - i] = kDigits[(crc >> (4 * i)) & 0xF];
-    return hex;
+    return NumberHex(Crc32(text), 8);
 }
 
 // Builds a line field by field.

@@ -1,4 +1,5 @@
 #include "install/installation.h"
+#include "install/setup_message.h"
 
 #include <map>
 
@@ -17,10 +18,6 @@ namespace {
 void Step(const InstallRequest& request) {
     if (request.progress != nullptr)
         request.progress->Step();
-}
-
-void Tell(const Services& services, const std::string& text, unsigned type) {
-    services.prompts.MessageBox(services.prompts.MainWindow(), text, kSetupCaption, type);
 }
 
 bool SameFolder(const ICodePage& cp, const std::string& a, const std::string& b) {
@@ -65,8 +62,8 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
         if (record.state == RecordState::Damaged) {
             services.log.Info("Stopped: the record in " + productDir +
                               " is damaged: " + record.problem);
-            Tell(services, DamagedRecordText(JoinPath(productDir, kRecordFileName), false),
-                 kMbOk | kMbIconStop);
+            SetupMessage(services, DamagedRecordText(JoinPath(productDir, kRecordFileName), false),
+                         kMbOk | kMbIconStop);
             return false;
         }
         if (productDir == installDir || SameFolder(services.codePage, productDir, installDir))
@@ -93,7 +90,7 @@ bool MakeFolders(const Services& services, const std::string& folder, const std:
             for (auto it = made.rbegin(); it != made.rend(); ++it)
                 services.files.RemoveEmptyFolder(*it);
             made.clear();
-            Tell(services, FolderNotCreatedText(level), kMbOk | kMbIconStop);
+            SetupMessage(services, FolderNotCreatedText(level), kMbOk | kMbIconStop);
             return false;
         }
         made.push_back(level);
@@ -110,7 +107,7 @@ void RollBack(const Services& services, RecordWriter& record) {
         RemoveProductFolder(services, record.Added(), record.ProductDir(), report);
     else
         record.Add(RunRolledBack{});
-    Tell(services, RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
+    SetupMessage(services, RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
 }
 
 // The size of what the record says is in the product folder, in KB.
@@ -185,7 +182,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
         RemoveProductFolder(services, {}, outcome.installDir, report);
         for (auto it = made.rbegin(); it != made.rend(); ++it)
             services.files.RemoveEmptyFolder(*it);
-        Tell(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
+        SetupMessage(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
         return finish(InstallResult::FolderRefused);
     }
     const RecordingScope recording(catalog, record);

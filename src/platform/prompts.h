@@ -12,6 +12,7 @@ using WindowRef = std::uintptr_t;
 inline constexpr unsigned kMbOk = 0x00;
 inline constexpr unsigned kMbAbortRetryIgnore = 0x02;
 inline constexpr unsigned kMbYesNo = 0x04;
+inline constexpr unsigned kMbRetryCancel = 0x05;
 inline constexpr unsigned kMbIconStop = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;
 inline constexpr unsigned kMbIconExclamation = 0x30;

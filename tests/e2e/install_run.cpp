@@ -76,6 +76,16 @@ void InstallRun::seedMachine(const std::string& regFixture,
     }
 }
 
+std::vector<std::string> InstallRun::seedFoundMachine(const std::string& regFixture) {
+    seedMachine(regFixture, {});
+    std::vector<std::string> locations = acadLocations();
+    for (const std::string& folder : locations) {
+        folders.make(joinPath(folder, "Fonts"));
+        folders.make(joinPath(folder, "Drv"));
+    }
+    return locations;
+}
+
 AppProcess InstallRun::start() const {
     return AppProcess::start(distribution.programPath(), distribution.folder());
 }

@@ -50,6 +50,9 @@ protected:
     // Apps & Features entry, and makes the Fonts and Drv folders of the AutoCAD installations
     // it names.
     void seedMachine(const std::string& regFixture, const std::vector<std::string>& acadFolders);
+    // The same, with the Fonts and Drv folders of every AutoCAD the fixture names; gives their
+    // install folders.
+    std::vector<std::string> seedFoundMachine(const std::string& regFixture);
 
     AppProcess start() const;
     // SetUp.exe with a command line (after the program's name).

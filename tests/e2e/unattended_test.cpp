@@ -43,16 +43,6 @@ std::string joined(const std::vector<std::string>& lines) {
 
 class Unattended : public InstallRun {
 protected:
-    // Seeds a sample machine with the Fonts and Drv folders of every AutoCAD it names.
-    std::vector<std::string> seed(const std::string& fixture) {
-        seedMachine(fixture, {});
-        std::vector<std::string> locations = acadLocations();
-        for (const std::string& folder : locations) {
-            folders.make(joinPath(folder, "Fonts"));
-            folders.make(joinPath(folder, "Drv"));
-        }
-        return locations;
-    }
     std::string logFile() const { return joinPath(distribution.folder(), "setup log.txt"); }
     std::string logSwitch() const { return " /LOG=\"" + logFile() + "\""; }
 };
@@ -60,7 +50,7 @@ protected:
 class SampleMachines : public Unattended, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(SampleMachines, VerySilentLeavesWhatTheWizardsTypicalRunLeaves) {
-    const std::vector<std::string> locations = seed(GetParam());
+    const std::vector<std::string> locations = seedFoundMachine(GetParam());
     const std::vector<RegistrySnapshot> seeded = autodeskKeys();
 
     AppProcess wizard = startWith(logSwitch());
@@ -115,7 +105,7 @@ TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
     if (refusal.machine == nullptr) {
         ASSERT_TRUE(systest::ClearAutodeskKeys());
     } else {
-        seed(refusal.machine);
+        seedFoundMachine(refusal.machine);
     }
     if (refusal.arrange == Arrange::NoDataFolder) {
         ASSERT_TRUE(removeTree(distribution.dataFolder()));
@@ -178,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
-    seed(kMachine2020To2022);
+    seedFoundMachine(kMachine2020To2022);
     AppProcess app = startWith(std::string(kQuiet) + " /RELEASES=2021");
     EXPECT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(demandLoadKeys(), std::vector<std::string>{"SOFTWARE\\Autodesk\\AutoCAD\\R24.0\\"
@@ -187,7 +177,7 @@ TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
 }
 
 TEST_F(Unattended, AllInstallsWhatThePackageServesAndLeavesOutTheRest) {
-    seed(kMachine2018And2026);
+    seedFoundMachine(kMachine2018And2026);
     AppProcess app = startWith(std::string(kQuiet) + logSwitch());
     EXPECT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(demandLoadKeys(), std::vector<std::string>{std::string(kAcad2018Key) +
@@ -198,7 +188,7 @@ TEST_F(Unattended, AllInstallsWhatThePackageServesAndLeavesOutTheRest) {
 }
 
 TEST_F(Unattended, RunningAutocadIsNoObstacleWithAllowRunning) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     const std::string acad = joinPath(distribution.folder(), "acad.exe");
     ASSERT_TRUE(
         CopyFileA(joinPath(programFolder(), "acad_stand_in.exe").c_str(), acad.c_str(), FALSE));
@@ -209,7 +199,7 @@ TEST_F(Unattended, RunningAutocadIsNoObstacleWithAllowRunning) {
 }
 
 TEST_F(Unattended, AFailedStepEndsWithFourAndIsNamedInTheLog) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     const std::string font = joinPath(kAcad2018Folder, "Fonts\\Varnok_HZ.shx");
     writeFile(font, "a font AutoCAD holds open");
     const UniqueHandle held = hold(font);
@@ -223,7 +213,7 @@ TEST_F(Unattended, AFailedStepEndsWithFourAndIsNamedInTheLog) {
 }
 
 TEST_F(Unattended, ACopyFailureAbortsWithFiveAndTheLogNamesTheFile) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     folders.make(kDefaultProductFolder);
     const std::string readMe = joinPath(kDefaultProductFolder, "ReadMe.txt");
     writeFile(readMe, "an old read-me");
@@ -238,7 +228,7 @@ TEST_F(Unattended, ACopyFailureAbortsWithFiveAndTheLogNamesTheFile) {
 }
 
 TEST_F(Unattended, SilentShowsItsProgressWindowAndStillAsks) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     folders.make(kDefaultProductFolder);
     const std::string readMe = joinPath(kDefaultProductFolder, "ReadMe.txt");
     writeFile(readMe, "an old read-me");
@@ -259,7 +249,7 @@ TEST_F(Unattended, SilentShowsItsProgressWindowAndStillAsks) {
 }
 
 TEST_F(Unattended, TheLogTellsTheWholeRun) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     AppProcess app = startWith(std::string(kQuiet) + logSwitch());
     EXPECT_EQ(app.waitForExit(), 0u);
     const std::vector<std::string> lines = logLines(logFile());
@@ -284,7 +274,7 @@ TEST_F(Unattended, TheLogTellsTheWholeRun) {
 
 // Wine shows links to folders only; links to files are tested on the memory services.
 TEST_F(Unattended, ALinkInDataIsNotCopiedAndTheLogSaysSo) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     const std::string elsewhere = joinPath(distribution.folder(), "elsewhere");
     folders.make(elsewhere);
     writeFile(joinPath(elsewhere, "Other.dll"), "not the add-in's");
@@ -301,7 +291,7 @@ TEST_F(Unattended, ALinkInDataIsNotCopiedAndTheLogSaysSo) {
 }
 
 TEST_F(Unattended, ALogWithoutANameIsANewFileInTempEveryTime) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     const auto logs = [] {
         std::vector<std::string> names;
         for (const std::string& name : listFolder(tempFolder())) {
@@ -329,7 +319,7 @@ TEST_F(Unattended, ALogWithoutANameIsANewFileInTempEveryTime) {
 }
 
 TEST_F(Unattended, OneSetupAtATime) {
-    seed(kMachine2018);
+    seedFoundMachine(kMachine2018);
     AppProcess wizard = start();
     wizard.waitForWindow(page1());
     const MachineState before = MachineState::capture();

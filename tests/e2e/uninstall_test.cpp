@@ -22,12 +22,7 @@ std::string uninstallCommand(const char* value) {
 class Uninstall : public InstallRun {
 protected:
     std::vector<std::string> seed(const std::string& fixture) {
-        seedMachine(fixture, {});
-        std::vector<std::string> locations = acadLocations();
-        for (const std::string& folder : locations) {
-            folders.make(joinPath(folder, "Fonts"));
-            folders.make(joinPath(folder, "Drv"));
-        }
+        std::vector<std::string> locations = seedFoundMachine(fixture);
         folders.watch("D:\\Tools");
         return locations;
     }

@@ -542,10 +542,8 @@ OsResult MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& c
     if (Faulted("ReadFile"))
         return kErrInjected;
     Parsed parsed;
-    if (OsResult result = Parse(path, true, parsed); result != kOk)
-        return result;
     Entry* entry = nullptr;
-    if (OsResult result = Lookup(parsed, entry); result != kOk)
+    if (OsResult result = ParseAndLookup(path, parsed, entry); result != kOk)
         return result;
     if (entry->folder)
         return kErrAccessDenied;
@@ -583,10 +581,8 @@ OsResult MemoryFileSystem::RemoveFile(const std::string& path) {
     if (Faulted("DeleteFile"))
         return kErrInjected;
     Parsed parsed;
-    if (OsResult result = Parse(path, true, parsed); result != kOk)
-        return result;
     Entry* entry = nullptr;
-    if (OsResult result = Lookup(parsed, entry); result != kOk)
+    if (OsResult result = ParseAndLookup(path, parsed, entry); result != kOk)
         return result;
     if (entry->folder || (entry->attributes & kAttrReadOnly))
         return kErrAccessDenied;
@@ -603,10 +599,8 @@ OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
     if (Faulted("RemoveDirectory"))
         return kErrInjected;
     Parsed parsed;
-    if (OsResult result = Parse(path, true, parsed); result != kOk)
-        return result;
     Entry* entry = nullptr;
-    if (OsResult result = Lookup(parsed, entry); result != kOk)
+    if (OsResult result = ParseAndLookup(path, parsed, entry); result != kOk)
         return result;
     if (!entry->folder)
         return kErrDirectory;
@@ -622,6 +616,14 @@ OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
 }
 
 // A path the program passes (limited, no wildcards) to the entry it names.
+OsResult MemoryFileSystem::ParseAndLookup(const std::string& path, Parsed& parsed,
+                                          Entry*& entry) const {
+    entry = nullptr;
+    if (OsResult result = Parse(path, true, parsed); result != kOk)
+        return result;
+    return Lookup(parsed, entry);
+}
+
 OsResult MemoryFileSystem::LookupPath(const std::string& path, Entry*& entry) const {
     entry = nullptr;
     Parsed parsed;

@@ -132,6 +132,8 @@ private:
     // The entry a parsed path names: kErrPathNotFound when a folder on the way
     // is missing, kErrFileNotFound when only the last name is.
     OsResult Lookup(const Parsed& parsed, Entry*& entry) const;
+    // Parse and Lookup, keeping what Parse found.
+    OsResult ParseAndLookup(const std::string& path, Parsed& parsed, Entry*& entry) const;
     // Parse and Lookup of a path the program gives; wildcards are invalid names.
     OsResult LookupPath(const std::string& path, Entry*& entry) const;
     // The folder that holds the last name of `parsed` (the drive for a root).
