@@ -68,4 +68,28 @@ OsResult TimedFileSystem::GetCurrentFolder(std::string& path) {
     return Timed("GetCurrentFolder", [&] { return inner_.GetCurrentFolder(path); });
 }
 
+OsResult TimedFileSystem::ReadWholeFile(const std::string& path, std::string& content) {
+    return Timed("ReadWholeFile", [&] { return inner_.ReadWholeFile(path, content); });
+}
+
+OsResult TimedFileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+    return Timed("AppendToFile", [&] { return inner_.AppendToFile(path, bytes); });
+}
+
+OsResult TimedFileSystem::RemoveFile(const std::string& path) {
+    return Timed("RemoveFile", [&] { return inner_.RemoveFile(path); });
+}
+
+OsResult TimedFileSystem::RemoveEmptyFolder(const std::string& path) {
+    return Timed("RemoveEmptyFolder", [&] { return inner_.RemoveEmptyFolder(path); });
+}
+
+OsResult TimedFileSystem::ApplySecurity(const std::string& path, const std::string& sddl) {
+    return Timed("ApplySecurity", [&] { return inner_.ApplySecurity(path, sddl); });
+}
+
+OsResult TimedFileSystem::GetFolderSecurity(const std::string& path, FolderSecurity& security) {
+    return Timed("GetFolderSecurity", [&] { return inner_.GetFolderSecurity(path, security); });
+}
+
 }  // namespace vk::bench

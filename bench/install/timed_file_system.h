@@ -32,6 +32,12 @@ public:
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;
+    OsResult ReadWholeFile(const std::string& path, std::string& content) override;
+    OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
+    OsResult RemoveFile(const std::string& path) override;
+    OsResult RemoveEmptyFolder(const std::string& path) override;
+    OsResult ApplySecurity(const std::string& path, const std::string& sddl) override;
+    OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) override;
 
 private:
     template <typename Call>

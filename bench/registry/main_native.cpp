@@ -5,6 +5,7 @@
 
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
 #include "platform/memory/memory_registry.h"
@@ -16,7 +17,8 @@ int main(int argc, char** argv) {
     vk::memory::MemoryProcessList processes;
     vk::memory::MemoryPrompts prompts;
     vk::memory::Cp936CodePage codePage;
-    const vk::Services services{registry, files, processes, prompts, codePage};
+    vk::memory::MemoryLog log;
+    const vk::Services services{registry, files, processes, prompts, codePage, log};
 
     vk::bench::RegistryBenchPlan plan;
     plan.platform = "native";
