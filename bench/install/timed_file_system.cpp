@@ -72,6 +72,11 @@ OsResult TimedFileSystem::ReadWholeFile(const std::string& path, std::string& co
     return Timed("ReadWholeFile", [&] { return inner_.ReadWholeFile(path, content); });
 }
 
+OsResult TimedFileSystem::ReadInPieces(const std::string& path,
+                                       const std::function<void(std::string_view)>& take) {
+    return Timed("ReadInPieces", [&] { return inner_.ReadInPieces(path, take); });
+}
+
 OsResult TimedFileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
     return Timed("AppendToFile", [&] { return inner_.AppendToFile(path, bytes); });
 }

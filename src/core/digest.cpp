@@ -35,28 +35,45 @@ std::uint64_t Merge(std::uint64_t acc, std::uint64_t value) {
 
 }  // namespace
 
-// XXH64 with seed 0, as its reference describes it.
-std::uint64_t Xxh64(std::string_view data) {
+// XXH64 with seed 0, as its reference describes it, fed in pieces: stripes
+// of 32 bytes go through the four lanes, the rest waits for the next piece.
+void Xxh64Stream::Update(std::string_view data) {
     const auto* p = reinterpret_cast<const unsigned char*>(data.data());
     const unsigned char* const end = p + data.size();
+    total_ += data.size();
+    if (pending_ > 0) {
+        while (pending_ < kStripe && p < end)
+            stripe_[pending_++] = *p++;
+        if (pending_ < kStripe)
+            return;
+        Consume(stripe_.data());
+        pending_ = 0;
+    }
+    for (; end - p >= static_cast<std::ptrdiff_t>(kStripe); p += kStripe)
+        Consume(p);
+    while (p < end)
+        stripe_[pending_++] = *p++;
+}
+
+void Xxh64Stream::Consume(const unsigned char* p) {
+    lanes_[0] = Round(lanes_[0], Read64(p));
+    lanes_[1] = Round(lanes_[1], Read64(p + 8));
+    lanes_[2] = Round(lanes_[2], Read64(p + 16));
+    lanes_[3] = Round(lanes_[3], Read64(p + 24));
+}
+
+std::uint64_t Xxh64Stream::Digest() const {
     std::uint64_t hash = 0;
-    if (data.size() >= 32) {
-        std::uint64_t v1 = kPrime1 + kPrime2;
-        std::uint64_t v2 = kPrime2;
-        std::uint64_t v3 = 0;
-        std::uint64_t v4 = 0 - kPrime1;
-        for (; end - p >= 32; p += 32) {
-            v1 = Round(v1, Read64(p));
-            v2 = Round(v2, Read64(p + 8));
-            v3 = Round(v3, Read64(p + 16));
-            v4 = Round(v4, Read64(p + 24));
-        }
-        hash = Rotl(v1, 1) + Rotl(v2, 7) + Rotl(v3, 12) + Rotl(v4, 18);
-        hash = Merge(Merge(Merge(Merge(hash, v1), v2), v3), v4);
+    if (total_ >= kStripe) {
+        const auto& v = lanes_;
+        hash = Rotl(v[0], 1) + Rotl(v[1], 7) + Rotl(v[2], 12) + Rotl(v[3], 18);
+        hash = Merge(Merge(Merge(Merge(hash, v[0]), v[1]), v[2]), v[3]);
     } else {
         hash = kPrime5;
     }
-    hash += data.size();
+    hash += total_;
+    const unsigned char* p = stripe_.data();
+    const unsigned char* const end = p + pending_;
     for (; end - p >= 8; p += 8)
         hash = Rotl(hash ^ Round(0, Read64(p)), 27) * kPrime1 + kPrime4;
     if (end - p >= 4) {
@@ -71,6 +88,12 @@ std::uint64_t Xxh64(std::string_view data) {
     hash *= kPrime3;
     hash ^= hash >> 32;
     return hash;
+}
+
+std::uint64_t Xxh64(std::string_view data) {
+    Xxh64Stream stream;
+    stream.Update(data);
+    return stream.Digest();
 }
 
 std::string NumberHex(std::uint64_t value, int digits) {

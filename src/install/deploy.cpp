@@ -3,7 +3,6 @@
 
 #include <optional>
 
-#include "core/digest.h"
 #include "install/data_files.h"
 #include "install/file_ops.h"
 #include "install/find_scope.h"
@@ -82,14 +81,14 @@ Copy PlanCopy(const Services& services, const std::string& dataFolder, const std
 // a backup of a different file it replaces. Nothing is entered for a file
 // that already holds what the copy writes: it does not change.
 OsResult RecordCopy(IFileSystem& files, RecordWriter& record, const Copy& copy) {
-    std::string content;
-    if (const OsResult read = files.ReadWholeFile(copy.source, content); read != kOk)
+    FileDigest source;
+    if (const OsResult read = DigestFile(files, copy.source, source); read != kOk)
         return read;
-    FileWritten entry{copy.destination, content.size(), FileHashHex(content), {}};
-    std::string old;
-    const OsResult existing = files.ReadWholeFile(copy.destination, old);
+    FileWritten entry{copy.destination, source.size, source.hash, {}};
+    FileDigest old;
+    const OsResult existing = DigestFile(files, copy.destination, old);
     if (existing == kOk) {
-        if (FileHashHex(old) == entry.hash)
+        if (old.hash == entry.hash)
             return kOk;
         entry.backup = record.NewBackupPath();
         if (entry.backup.empty())

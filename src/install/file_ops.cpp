@@ -1,5 +1,6 @@
 #include "install/file_ops.h"
 
+#include "core/digest.h"
 #include "core/mbcs.h"
 #include "install/find_scope.h"
 #include "install/install_paths.h"
@@ -33,6 +34,19 @@ void ClearReadOnly(IFileSystem& files, const std::string& path) {
     if (attributes != kInvalidAttributes && (attributes & kAttrReadOnly)) {
         files.SetAttributes(path, attributes & ~kAttrReadOnly);
     }
+}
+
+OsResult DigestFile(IFileSystem& files, const std::string& path, FileDigest& digest) {
+    Xxh64Stream stream;
+    std::uint64_t size = 0;
+    const OsResult read = files.ReadInPieces(path, [&](std::string_view piece) {
+        stream.Update(piece);
+        size += piece.size();
+    });
+    if (read != kOk)
+        return read;
+    digest = {size, NumberHex(stream.Digest(), 16)};
+    return kOk;
 }
 
 }  // namespace vk

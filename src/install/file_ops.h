@@ -1,5 +1,6 @@
 #pragma once
 // The small file operations that deployment and the support files share.
+#include <cstdint>
 #include <string>
 
 #include "platform/file_system.h"
@@ -17,6 +18,14 @@ std::string GetSetupDataFolder(const Services& services);
 
 // kPathMissing, kPathFile or kPathFolder, from the entry a find of `path` gives.
 int GetPathKind(IFileSystem& files, const std::string& path);
+
+// The size and the hash (as the installation record keeps it) of a file,
+// read in pieces.
+struct FileDigest {
+    std::uint64_t size = 0;
+    std::string hash;
+};
+OsResult DigestFile(IFileSystem& files, const std::string& path, FileDigest& digest);
 
 // Removes the read-only attribute of `path` if it is set; other attributes stay.
 void ClearReadOnly(IFileSystem& files, const std::string& path);

@@ -2,7 +2,6 @@
 // plotter driver file into AutoCAD 2008's. Nothing here is shown; the log
 // and the installation record get every file.
 #include "acad/release_catalog.h"
-#include "core/digest.h"
 #include "core/mbcs.h"
 #include "install/data_files.h"
 #include "install/file_ops.h"
@@ -21,18 +20,17 @@ constexpr int kDriverYear = 2008;
 // writes.
 vk::OsResult RecordSupportFile(vk::IFileSystem& files, vk::RecordWriter& record,
                                const std::string& source, const std::string& destination) {
-    std::string content;
-    if (const vk::OsResult read = files.ReadWholeFile(source, content); read != vk::kOk)
+    vk::FileDigest placed;
+    if (const vk::OsResult read = vk::DigestFile(files, source, placed); read != vk::kOk)
         return read;
-    const std::string hash = vk::FileHashHex(content);
-    std::string old;
-    const vk::OsResult existing = files.ReadWholeFile(destination, old);
-    if (existing == vk::kOk && vk::FileHashHex(old) == hash)
+    vk::FileDigest old;
+    const vk::OsResult existing = vk::DigestFile(files, destination, old);
+    if (existing == vk::kOk && old.hash == placed.hash)
         return vk::kOk;
     const bool absent = existing == vk::kErrFileNotFound || existing == vk::kErrPathNotFound;
     if (existing != vk::kOk && !absent)
         return existing;  // whether one was there is not known: it must not be guessed
-    return record.Add(vk::SupportFilePlaced{destination, content.size(), hash, !absent});
+    return record.Add(vk::SupportFilePlaced{destination, placed.size, placed.hash, !absent});
 }
 
 void CopyReplacing(const vk::Services& services, vk::RecordWriter* record,

@@ -1,7 +1,6 @@
 #include "install/undo.h"
 
 #include "acad/registry_access.h"
-#include "core/digest.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 #include "install/file_ops.h"
@@ -35,8 +34,8 @@ public:
     }
 
     void operator()(const FileWritten& e) {
-        std::string content;
-        const OsResult read = s_.files.ReadWholeFile(e.path, content);
+        FileDigest found;
+        const OsResult read = DigestFile(s_.files, e.path, found);
         if (read == kErrFileNotFound || read == kErrPathNotFound) {
             // Ours is gone already; what it replaced comes back all the same.
             if (!e.backup.empty())
@@ -45,7 +44,7 @@ public:
         }
         if (read != kOk)
             return Failed("check " + e.path, read);
-        if (FileHashHex(content) != e.hash)
+        if (found.hash != e.hash)
             return Kept(e.path + " was changed after the installation");
         if (!e.backup.empty())
             return Restore(e);
@@ -59,13 +58,13 @@ public:
         // A font of that name was there before: drawings may need it.
         if (e.existed)
             return s_.log.Info("Left " + e.path + ": a file of that name was there before");
-        std::string content;
-        const OsResult read = s_.files.ReadWholeFile(e.path, content);
+        FileDigest found;
+        const OsResult read = DigestFile(s_.files, e.path, found);
         if (read == kErrFileNotFound || read == kErrPathNotFound)
             return;
         if (read != kOk)
             return Failed("check " + e.path, read);
-        if (FileHashHex(content) != e.hash)
+        if (found.hash != e.hash)
             return Kept(e.path + " was changed after the installation");
         ClearReadOnly(s_.files, e.path);
         if (const OsResult result = s_.files.RemoveFile(e.path); result != kOk)

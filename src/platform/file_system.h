@@ -2,7 +2,9 @@
 // The file system as the setup uses it: the ANSI KERNEL32 file functions,
 // narrowed to what deployment, support files and the folder rules need.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/os_error.h"
 
@@ -83,6 +85,10 @@ public:
 
     // The whole content of a file (CreateFileA for reading, sharing reads).
     virtual OsResult ReadWholeFile(const std::string& path, std::string& content) = 0;
+    // The same file handed to `take` in pieces of at most 64 KiB, in order:
+    // a file of any size is read without holding it whole.
+    virtual OsResult ReadInPieces(const std::string& path,
+                                  const std::function<void(std::string_view)>& take) = 0;
     // Appends `bytes` at the end of a file, creating it when missing, and
     // flushes them to the disk before it answers: what was written stays
     // written, whatever happens to the program next.

@@ -2,6 +2,7 @@
 // (under Wine) and the memory file system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -240,6 +241,20 @@ TEST_F(FileSystemContract, ReadsAppendsAndRemoves) {
     ASSERT_EQ(fs().ReadWholeFile(In("记录.txt"), content), kOk);
     EXPECT_EQ(content, std::string("one\ntwo\0\xFF\n", 10));
     EXPECT_EQ(fs().AppendToFile(In("Missing\\x.txt"), "x"), kErrPathNotFound);
+
+    // In pieces: a file larger than one piece comes whole and in order.
+    const std::string large(150000, 'z');
+    ASSERT_EQ(fs().AppendToFile(In("large.bin"), large + "end"), kOk);
+    std::string joined;
+    std::size_t largest = 0;
+    const auto take = [&](std::string_view piece) {
+        joined += piece;
+        largest = std::max(largest, piece.size());
+    };
+    ASSERT_EQ(fs().ReadInPieces(In("large.bin"), take), kOk);
+    EXPECT_EQ(joined, large + "end");
+    EXPECT_LE(largest, std::size_t{1} << 16);
+    EXPECT_EQ(fs().ReadInPieces(In("none.bin"), take), kErrFileNotFound);
 
     ASSERT_EQ(fs().CreateFolder(In("Sub")), kOk);
     Write("Sub\\kept.txt", "kept");

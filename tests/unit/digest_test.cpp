@@ -23,6 +23,20 @@ TEST(Digest, Xxh64AndCrc32MatchPublishedVectors) {
         EXPECT_EQ(Xxh64(c.data), c.xxh64);
     }
     EXPECT_EQ(FileHashHex("abc"), "44bc2cf5ad770999");
+    // Fed in pieces, split anywhere across and inside the 32-byte stripes.
+    std::string long_text;
+    for (int i = 0; i < 100; ++i)
+        long_text += static_cast<char>(i * 37);
+    for (const std::size_t first : {0u, 1u, 31u, 32u, 33u, 64u, 99u}) {
+        for (const std::size_t second : {0u, 5u, 40u}) {
+            Xxh64Stream stream;
+            const std::string_view text(long_text);
+            stream.Update(text.substr(0, first));
+            stream.Update(text.substr(first, second));
+            stream.Update(text.substr(std::min(first + second, text.size())));
+            EXPECT_EQ(stream.Digest(), Xxh64(long_text)) << first << "+" << second;
+        }
+    }
     EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
     EXPECT_EQ(Crc32(""), 0u);
 }

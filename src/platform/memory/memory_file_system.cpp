@@ -553,6 +553,17 @@ OsResult MemoryFileSystem::ReadWholeFile(const std::string& path, std::string& c
     return kOk;
 }
 
+OsResult MemoryFileSystem::ReadInPieces(const std::string& path,
+                                        const std::function<void(std::string_view)>& take) {
+    std::string content;
+    if (const OsResult read = ReadWholeFile(path, content); read != kOk)
+        return read;
+    constexpr std::size_t kPiece = std::size_t{1} << 16;
+    for (std::size_t at = 0; at < content.size(); at += kPiece)
+        take(std::string_view(content).substr(at, kPiece));
+    return kOk;
+}
+
 OsResult MemoryFileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
     if (Faulted("WriteFile"))
         return kErrInjected;

@@ -52,6 +52,8 @@ public:
     OsResult GetCurrentFolder(std::string& path) override;
     // Fault names: "ReadFile", "WriteFile", "DeleteFile", "RemoveDirectory".
     OsResult ReadWholeFile(const std::string& path, std::string& content) override;
+    OsResult ReadInPieces(const std::string& path,
+                          const std::function<void(std::string_view)>& take) override;
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;

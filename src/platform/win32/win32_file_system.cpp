@@ -228,6 +228,32 @@ OsResult Win32FileSystem::ReadWholeFile(const std::string& path, std::string& co
     return kOk;
 }
 
+OsResult Win32FileSystem::ReadInPieces(const std::string& path,
+                                       const std::function<void(std::string_view)>& take) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        return LastError();
+    }
+    // One small buffer for every piece: under Wine a fresh megabyte-sized
+    // allocation per file costs more than reading the file.
+    constexpr DWORD kPiece = 1 << 16;
+    std::vector<char> buffer(kPiece);
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), buffer.data(), kPiece, &read, nullptr)) {
+            return LastError();
+        }
+        if (read == 0) {
+            return kOk;
+        }
+        take(std::string_view(buffer.data(), read));
+    }
+}
+
 OsResult Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
     if (TooLong(path)) {
         return kErrFilenameTooLong;
