@@ -70,7 +70,8 @@ OsResult WriteActiveSetup(const Services& services, const std::string& productDi
         {"StubPath", UserSetupCommand(services, productDir)},
     };
     for (const auto& text : texts) {
-        result = registry.SetText(key.Get(), text.name, kRegSz, services.codePage.ToWide(text.text));
+        result =
+            registry.SetText(key.Get(), text.name, kRegSz, services.codePage.ToWide(text.text));
         if (result != kOk)
             break;
     }
@@ -94,9 +95,9 @@ OsResult RemoveActiveSetup(const Services& services) {
         if (result == kOk)
             result = DeleteRunEntry(registry, hive.Get());
         if (result != kOk) {
-            services.log.Failed("remove the Run entry " + std::string(kRunValueName) + " of " +
-                                    user.Name(),
-                                result);
+            services.log.Failed(
+                "remove the Run entry " + std::string(kRunValueName) + " of " + user.Name(),
+                result);
             first = first == kOk ? result : first;
         }
     }
@@ -119,8 +120,8 @@ OsResult SetOwnRunEntry(const Services& services, const std::string& command) {
     if (result == kOk)
         result = run.Create(user.Get(), kRunKey);
     if (result == kOk)
-        result = registry.SetText(run.Get(), kRunValueName, kRegSz,
-                                  services.codePage.ToWide(command));
+        result =
+            registry.SetText(run.Get(), kRunValueName, kRegSz, services.codePage.ToWide(command));
     return result;
 }
 

@@ -5,13 +5,13 @@
 // a list that cannot be read whole, or is stored as neither REG_SZ nor
 // REG_EXPAND_SZ, is never overwritten. Each profile's fate goes into the
 // log; the wizard shows nothing.
+#include "install/trusted_paths_registration.h"
 #include "acad/registry_access.h"
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 #include "install/install_record.h"
 #include "install/trusted_paths.h"
-#include "install/trusted_paths_registration.h"
 
 namespace {
 

@@ -472,6 +472,10 @@ std::vector<std::string> MemoryRegistry::ValueNames(RegRoot root, const std::str
     return names;
 }
 
+void MemoryRegistry::UnloadUserHive(const std::string& sid) {
+    users_->children.erase(sid);
+}
+
 void MemoryRegistry::DenyAccess(RegRoot root, const std::string& path) {
     Walk(RootNode(root), path, true)->denied = true;
 }

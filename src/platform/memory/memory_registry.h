@@ -83,6 +83,8 @@ public:
     bool KeyExists(RegRoot root, const std::string& path) const;
     std::vector<std::string> SubkeyNames(RegRoot root, const std::string& path) const;
     std::vector<std::string> ValueNames(RegRoot root, const std::string& path) const;
+    // A user signs out: HKEY_USERS no longer holds the hive of `sid`.
+    void UnloadUserHive(const std::string& sid);
     // Every open of this key (for reading or writing) fails with access denied.
     void DenyAccess(RegRoot root, const std::string& path);
 
