@@ -25,17 +25,28 @@ OsResult DeleteRunEntry(IRegistry& registry, RegHandle hive) {
 
 std::string ActiveSetupVersion(const std::string& version) {
     std::string out;
-    std::size_t start = 0;
-    for (int part = 0; part < 4; ++part) {
-        const std::size_t dot = version.find('.', start);
-        std::string number =
-            start <= version.size() ? version.substr(start, dot - start) : std::string();
-        if (number.empty() || number.size() > 5 ||
-            number.find_first_not_of("0123456789") != std::string::npos)
-            number = "0";
-        out += (part == 0 ? "" : ",") + number;
-        start = dot == std::string::npos ? version.size() + 1 : dot + 1;
+    std::string number;
+    int parts = 0;
+    const auto flush = [&] {
+        const bool sound = !number.empty() && number.size() <= 5 &&
+                           number.find_first_not_of("0123456789") == std::string::npos;
+        if (parts > 0)
+            out += ',';
+        out += sound ? number : std::string("0");
+        number.clear();
+        ++parts;
+    };
+    for (const char c : version) {
+        if (c != '.') {
+            number += c;
+        } else if (parts < 3) {
+            flush();
+        } else {
+            break;
+        }
     }
+    while (parts < 4)
+        flush();
     return out;
 }
 
@@ -44,9 +55,14 @@ std::string UserSetupCommand(const Services& services, const std::string& produc
     if (services.files.GetEnvironmentVariable("SystemRoot", systemRoot) != kOk ||
         systemRoot.empty())
         systemRoot = "C:\\Windows";
-    return "\"" + JoinPath(systemRoot, "System32\\cmd.exe") +
-           "\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"" +
-           JoinPath(productDir, kUninstallerFileName) + "\" " + kUserSetupSwitch + "\"";
+    std::string command = "\"";
+    command += JoinPath(systemRoot, "System32\\cmd.exe");
+    command += "\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"";
+    command += JoinPath(productDir, kUninstallerFileName);
+    command += "\" ";
+    command += kUserSetupSwitch;
+    command += "\"";
+    return command;
 }
 
 OsResult WriteActiveSetup(const Services& services, const std::string& productDir,
