@@ -9,6 +9,9 @@ namespace vk {
 namespace {
 
 constexpr const char* kComponentName = "Varnok批打印软件";
+// Where Windows marks, in a user's hive, the version the user was served.
+constexpr const char* kUserMarkKey =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\Varnok.BatchPlot";
 
 OsResult DeleteRunEntry(IRegistry& registry, RegHandle hive) {
     RegKey run(registry);
@@ -110,10 +113,15 @@ OsResult RemoveActiveSetup(const Services& services) {
         OsResult result = OpenUserHive(registry, user, hive);
         if (result == kOk)
             result = DeleteRunEntry(registry, hive.Get());
+        // Windows' mark that the user was served: without it an installation
+        // after this one serves the user again, whose entries go now.
+        if (result == kOk) {
+            result = registry.DeleteKey(hive.Get(), kUserMarkKey);
+            result = result == kErrFileNotFound ? kOk : result;
+        }
         if (result != kOk) {
-            services.log.Failed(
-                "remove the Run entry " + std::string(kRunValueName) + " of " + user.Name(),
-                result);
+            services.log.Failed("remove the Run entry and the Active Setup mark of " + user.Name(),
+                                result);
             first = first == kOk ? result : first;
         }
     }

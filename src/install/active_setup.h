@@ -32,8 +32,9 @@ std::string UserSetupCommand(const Services& services, const std::string& produc
 OsResult WriteActiveSetup(const Services& services, const std::string& productDir,
                           const std::string& version);
 
-// Removes the component (kOk also when there is none) and the stub's Run
-// entry from every user's loaded hive.
+// Removes the component (kOk also when there is none), and from every
+// user's loaded hive the stub's Run entry and Windows' mark that the user
+// was served.
 OsResult RemoveActiveSetup(const Services& services);
 
 // The stub's entry in the Run key of the current user: set to `command`, or

@@ -147,7 +147,7 @@ public:
             if (result != kErrFileNotFound)
                 return Failed("open " + hive.Name(), result);
             // Nobody can reach a hive that is not loaded: the user keeps the entry.
-            return Kept(where + ": the user is not signed in");
+            return s_.log.Info("Left " + where + ": the user is not signed in");
         }
         if (const OsResult result = variables.Open(user.Get(), e.variablesKey); result != kOk) {
             if (result != kErrFileNotFound)

@@ -116,8 +116,9 @@ std::string installFolderOf(std::string typed);
 // "<folder>\VK_BatchPlot<module>.ARX".
 std::string loaderOf(const std::string& installFolder, int module);
 
-// The folder holds the add-in's files of Data (the three libraries renamed), the uninstaller
-// and the installation record and nothing else, and the settings file sits in %APPDATA%\Varnok.
+// The folder holds the add-in's files of Data (the three libraries renamed, the settings file
+// too), the uninstaller and the installation record and nothing else, and the settings file
+// sits in %APPDATA%\Varnok.
 void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder);
 
 // The longest name, in bytes, of the files of Data that go into the install folder, under the

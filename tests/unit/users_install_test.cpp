@@ -22,6 +22,9 @@ const std::string kNoAcad = "S-1-5-21-7-7-7-1001";
 const std::string kHasIni = "S-1-5-21-7-7-7-1002";
 const std::string kAway = "S-1-5-21-7-7-7-1003";  // in the profile list, not signed in
 const std::string kMe = memory::kCurrentUserSid;  // runs the installation: two profiles
+// Where Active Setup marks a user as served.
+const std::string kUserMarker =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\Varnok.BatchPlot";
 
 struct User {
     std::string sid;
@@ -117,6 +120,9 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
               "\"C:\\Windows\\System32\\cmd.exe\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"" +
                   kInstallDir + "\\Uninstall.exe\" /USERSETUP\"");
 
+    // Windows ran the stub for this user at a logon; an installation after the uninstall
+    // must run it again.
+    registry.SetStringValue(RegRoot::Users, kMe + "\\" + kUserMarker, "Version", "2023,5,26,0");
     // One user signs out before the uninstall: that user keeps the entry.
     registry.UnloadUserHive(kHasIni);
     UndoReport report;
@@ -124,7 +130,8 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     EXPECT_EQ(List(users_[0], "Plot"), "d:\\tools");
     EXPECT_FALSE(files.IsFile(Ini(users_[0])));
     EXPECT_FALSE(files.IsFile(Ini(users_[1])));
-    EXPECT_EQ(report.kept.size(), 1u);
+    EXPECT_EQ(log.LinesWith("Left TRUSTEDPATHS in HKU\\" + kHasIni).size(), 1u);
+    EXPECT_FALSE(registry.KeyExists(RegRoot::Users, kMe + "\\" + kUserMarker));
     EXPECT_FALSE(registry.KeyExists(kHklm, kActiveSetupKey));
     EXPECT_TRUE(report.notRemoved.empty());
     ExpectNothingLeftOpen();
