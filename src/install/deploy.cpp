@@ -67,11 +67,11 @@ Copy PlanCopy(const Services& services, const std::string& dataFolder, const Dep
     Copy copy;
     copy.source = JoinPath(dataFolder, name);
     copy.destination = JoinPath(targetDir, DeployedName(services.codePage, name));
-    if (SameName(services.codePage, name, kSettingsFile) && !target.m_bSettingsToAppData) {
-        copy.destination =
-            JoinPath(targetDir, kSettingsFile);  // the name the users' steps look for
-    } else if (SameName(services.codePage, name, kSettingsFile)) {
-        if (std::optional<std::string> folder = SettingsFolder(services.files)) {
+    if (SameName(services.codePage, name, kSettingsFile)) {
+        if (!target.m_bSettingsToAppData) {
+            // Under the name that the users' steps look for.
+            copy.destination = JoinPath(targetDir, kSettingsFile);
+        } else if (std::optional<std::string> folder = SettingsFolder(services.files)) {
             copy.destination = JoinPath(*folder, name);
             copy.folderToCreate = *folder;
         } else {

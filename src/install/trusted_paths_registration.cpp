@@ -1,7 +1,7 @@
 // Adds the install folder to "TRUSTEDPATHS" in every AutoCAD profile of one
 // user (the current one, or another's loaded hive), whatever releases were
-// selected or found. Every key path is
-// collected before the first value changes. Failures skip the key concerned;
+// selected or found. Every key path is collected before the first value
+// changes. Failures skip the key concerned;
 // a list that cannot be read whole, or is stored as neither REG_SZ nor
 // REG_EXPAND_SZ, is never overwritten. Each profile's fate goes into the
 // log; the wizard shows nothing.

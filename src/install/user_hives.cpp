@@ -49,8 +49,10 @@ std::optional<std::string> ReadTextAt(const Services& services, RegHandle parent
     return ReadText(services, key.Get(), name);
 }
 
+// "D:\..." or a redirected folder's "\\server\share\...".
 bool IsAbsoluteFolder(const std::string& path) {
-    return path.size() >= 3 && path[1] == ':' && path[2] == '\\' && FitsMaxPath(path);
+    const bool onDrive = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
+    return (onDrive || path.starts_with("\\\\")) && FitsMaxPath(path);
 }
 
 // The user's roaming application-data folder, as their own session would
@@ -59,7 +61,7 @@ std::optional<std::string> AppDataOf(const Services& services, RegHandle hive,
                                      const std::string& profileDir) {
     if (const std::optional<std::string> raw =
             ReadTextAt(services, hive, kUserShellFoldersKey, "AppData")) {
-        const std::optional<std::string> expanded = ExpandForUser(services, *raw, profileDir);
+        std::optional<std::string> expanded = ExpandForUser(services, *raw, profileDir);
         if (expanded && IsAbsoluteFolder(*expanded))
             return expanded;
     }
