@@ -65,7 +65,7 @@ std::string ApplySwitch(const Switch& option, SetupOptions& options) {
     const std::string& name = option.name;
     const bool flag = name == "SILENT" || name == "VERYSILENT" || name == "SUPPRESSMSGBOXES" ||
                       name == "ALLOWRUNNING" || name == "HELP" || name == "?" ||
-                      name == "UNINSTALL";
+                      name == "UNINSTALL" || name == "USERSETUP";
     if (flag && option.value)
         return "参数 " + option.text + " 不带值。";
     if ((name == "DIR" || name == "RELEASES" || name == "UNINSTALLCOPY") &&
@@ -88,6 +88,8 @@ std::string ApplySwitch(const Switch& option, SetupOptions& options) {
         options.help = true;
     } else if (name == "UNINSTALL") {
         options.uninstall = true;
+    } else if (name == "USERSETUP") {
+        options.userSetup = true;
     } else if (name == "UNINSTALLCOPY") {
         options.uninstallCopy = *option.value;
     } else if (name == "DIR") {
@@ -192,6 +194,7 @@ std::string CommandLineHelpText() {
            "/LOG 或 /LOG=\"文件\"\t写安装日志（UTF-8），默认写到 %TEMP%\n"
            "/ALLOWRUNNING\tAutoCAD 正在运行时也安装（卸载）\n"
            "/UNINSTALL\t卸载（由安装文件夹中的 Uninstall.exe 执行）\n"
+           "/USERSETUP\t为当前用户设置信任路径和设置文件（Windows 在用户登录时执行）\n"
            "/?\t\t显示本说明\n\n"
            "无人值守安装视为同意许可协议。\n\n"
            "退出代码：\n"

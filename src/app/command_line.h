@@ -25,6 +25,8 @@ struct SetupOptions {
     bool allowRunning = false;              // /ALLOWRUNNING
     bool help = false;                      // /? or /HELP
     bool uninstall = false;                 // /UNINSTALL: take the installation away
+    // /USERSETUP: the per-user stub, run by Windows as each user at logon.
+    bool userSetup = false;
     // /UNINSTALLCOPY=: set by the uninstaller for the copy of itself that does
     // the work ("<starter's process id>,<result pipe>,<product folder>").
     std::string uninstallCopy;

@@ -123,13 +123,13 @@ int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog,
 
     request.copyFailures =
         options.suppressMessageBoxes ? CopyFailurePolicy::Abort : CopyFailurePolicy::AskUser;
-    request.perUserSteps = run.perUserSteps;
     request.version = VersionNumber();
     request.installDate = run.today;
-    if (!run.perUserSteps) {
+    if (run.runsAsSystem) {
         services.log.Info(
-            "Running as SYSTEM: the trusted paths and the settings file are not "
-            "applied to SYSTEM's own profile");
+            "Running as SYSTEM: the trusted paths and the settings file go to every "
+            "signed-in user and, through Active Setup, to each later one, not to SYSTEM's own "
+            "profile");
     }
     return ExitCodeOf(RunInstallation(services, catalog, request));
 }

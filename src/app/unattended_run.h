@@ -17,9 +17,9 @@ namespace vk {
 struct UnattendedRun {
     const SetupOptions& options;
     IProgress* progress = nullptr;
-    // False under SYSTEM: the trusted paths and the settings file would go
-    // into a profile no AutoCAD user has.
-    bool perUserSteps = true;
+    // Under SYSTEM (for the log: its own profile, which no AutoCAD user has,
+    // is never among the users who get the per-user steps).
+    bool runsAsSystem = false;
     std::string today{};  // YYYYMMDD, for Apps & Features
 };
 

@@ -60,13 +60,17 @@ struct Copy {
     bool hasDestination = true;
 };
 
-Copy PlanCopy(const Services& services, const std::string& dataFolder, const std::string& targetDir,
+Copy PlanCopy(const Services& services, const std::string& dataFolder, const DeployTarget& target,
               const std::string& name) {
+    const std::string& targetDir = target.m_strTargetDir;
     Copy copy;
     copy.source = JoinPath(dataFolder, name);
     copy.destination = JoinPath(targetDir, DeployedName(services.codePage, name));
     if (SameName(services.codePage, name, kSettingsFile)) {
-        if (std::optional<std::string> folder = SettingsFolder(services.files)) {
+        if (!target.m_bSettingsToAppData) {
+            // Under the name that the users' steps look for.
+            copy.destination = JoinPath(targetDir, kSettingsFile);
+        } else if (std::optional<std::string> folder = SettingsFolder(services.files)) {
             copy.destination = JoinPath(*folder, name);
             copy.folderToCreate = *folder;
         } else {
@@ -163,9 +167,10 @@ Outcome CopyWithPrompt(const Services& services, const Copy& copy, const DeployT
 }  // namespace
 
 std::string InstallFolderNameOf(const ICodePage& cp, const FindEntry& entry) {
-    if (IsSkipped(cp, entry) || SameName(cp, entry.name, kSettingsFile))
+    if (IsSkipped(cp, entry))
         return {};
-    return DeployedName(cp, entry.name);
+    // An installation keeps the settings file there too, for the users' steps.
+    return SameName(cp, entry.name, kSettingsFile) ? kSettingsFile : DeployedName(cp, entry.name);
 }
 
 DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) {
@@ -193,15 +198,9 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
             services.log.Skipped(JoinPath(dataFolder, entry.name) +
                                  ": a symbolic link or junction, not copied");
         } else if (!IsSkipped(services.codePage, entry)) {
-            if (!target.m_bSettingsFile && SameName(services.codePage, entry.name, kSettingsFile)) {
-                services.log.Skipped(entry.name +
-                                     ": the settings file is not placed in this "
-                                     "account's own profile");
-            } else {
-                const Copy copy = PlanCopy(services, dataFolder, target.m_strTargetDir, entry.name);
-                if (CopyWithPrompt(services, copy, target) == Outcome::Abort)
-                    return DeployOutcome::Aborted;
-            }
+            const Copy copy = PlanCopy(services, dataFolder, target, entry.name);
+            if (CopyWithPrompt(services, copy, target) == Outcome::Abort)
+                return DeployOutcome::Aborted;
         }
         Step(target);
     } while (find.Next(entry) == kOk);

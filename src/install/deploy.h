@@ -21,8 +21,10 @@ struct DeployTarget {
     std::string m_strTargetDir;        // the install folder, no trailing backslash
     IProgress* m_pProgress = nullptr;  // stepped once per pass; not owned, may be null
     CopyFailurePolicy m_policy = CopyFailurePolicy::AskUser;
-    // False under an account whose own settings no AutoCAD user reads (SYSTEM).
-    bool m_bSettingsFile = true;
+    // True: the settings file goes into this account's application-data
+    // folder. False: into the install folder, from where the installation
+    // and the per-user stub give it to each user.
+    bool m_bSettingsToAppData = true;
     // The installation record: every file is entered, with a backup of what
     // it replaces, before it is copied. Null: nothing is recorded.
     RecordWriter* m_pRecord = nullptr;
@@ -43,8 +45,8 @@ inline bool DeployProgramFiles(const Services& services, const DeployTarget& tar
     return DeployFiles(services, target) == DeployOutcome::Done;
 }
 
-// The name an entry of "Data" is deployed under in the install folder; empty
-// for an entry that goes elsewhere (the settings file) or nowhere.
+// The name an entry of "Data" is deployed under in the install folder by an
+// installation; empty for an entry that goes elsewhere or nowhere.
 std::string InstallFolderNameOf(const ICodePage& cp, const FindEntry& entry);
 
 }  // namespace vk

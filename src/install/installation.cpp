@@ -4,12 +4,14 @@
 #include <map>
 
 #include "core/mbcs.h"
+#include "install/active_setup.h"
 #include "install/apps_features.h"
 #include "install/file_ops.h"
 #include "install/folder_protection.h"
 #include "install/install_paths.h"
 #include "install/install_record.h"
 #include "install/install_texts.h"
+#include "install/per_user_steps.h"
 #include "install/uninstall.h"
 
 namespace vk {
@@ -187,8 +189,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     }
     const RecordingScope recording(catalog, record);
 
-    DeployTarget target{outcome.installDir, request.progress, request.copyFailures,
-                        request.perUserSteps};
+    DeployTarget target{outcome.installDir, request.progress, request.copyFailures, false};
     target.m_pRecord = &record;
     const DeployOutcome deployed = DeployFiles(services, target);
     if (deployed == DeployOutcome::MissingData)
@@ -200,19 +201,16 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     Step(request);
 
     catalog.m_strInstallDir = outcome.installDir;
-    if (request.perUserSteps) {
-        catalog.RegisterSelectedReleases(request.selected.data());
-    } else {
-        for (int slot = 0; slot < kReleaseSlots; ++slot) {
-            if (request.selected[slot] != 0)
-                catalog.RegisterDemandLoad(static_cast<unsigned>(kFirstReleaseYear + slot));
-        }
-        log.Skipped("trusted paths: not applied to this account's own AutoCAD profiles");
+    for (int slot = 0; slot < kReleaseSlots; ++slot) {
+        if (request.selected[slot] != 0)
+            catalog.RegisterDemandLoad(static_cast<unsigned>(kFirstReleaseYear + slot));
     }
     Step(request);
     catalog.CopySelectedSupportFiles(request.selected.data());
     Step(request);
     RegisterUninstall(services, request, outcome.installDir);
+    WriteActiveSetup(services, outcome.installDir, request.version);
+    ApplyToLoadedUsers(services, outcome.installDir, record);
 
     finish(InstallResult::Completed);
     log.Info("Installation finished; failed steps: " + std::to_string(outcome.failedSteps));

@@ -6,9 +6,13 @@
 //   2. every missing level of the chosen folder and the product folder below
 //      it are created, and the installation record opened there;
 //   3. the add-in's files are deployed from Data (stepping the progress);
-//   4. the demand-load keys of every selected year, then the trusted paths;
+//   4. the demand-load keys of every selected year;
 //   5. the support files in AutoCAD's folders;
-//   6. the uninstaller and the Apps & Features entry.
+//   6. the uninstaller, the Apps & Features entry and the Active Setup
+//      component that gives users who sign in later their own steps;
+//   7. the trusted paths and the settings file of every user whose hive is
+//      loaded (the account running the installation among them, unless it
+//      is SYSTEM, whose profile no AutoCAD user has).
 // Every change is entered in the record before it is made. Steps 1 and 2
 // can refuse the folder before anything changed in it, and the deployment
 // can stop the installation: a copy failure answered Abort rolls back all
@@ -35,10 +39,6 @@ struct InstallRequest {
     ReleaseSelection selected{};
     IProgress* progress = nullptr;  // stepped as the installation goes; may be null
     CopyFailurePolicy copyFailures = CopyFailurePolicy::AskUser;
-    // The trusted paths and the settings file belong to the account that runs
-    // the installation; false when that is SYSTEM, whose profile no AutoCAD
-    // user has.
-    bool perUserSteps = true;
     std::string version{};      // for Apps & Features, e.g. "2023.5.26"
     std::string installDate{};  // YYYYMMDD, for Apps & Features
 };

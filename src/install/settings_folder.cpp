@@ -5,14 +5,20 @@
 
 namespace vk {
 
-std::optional<std::string> SettingsFolder(IFileSystem& files) {
+std::optional<std::string> AppDataFolder(IFileSystem& files) {
     std::string base;
     if (files.GetEnvironmentVariable("APPDATA", base) != kOk || base.empty() ||
         !FitsMaxPath(base)) {
         if (files.GetRoamingAppDataFolder(base) != kOk || base.empty())
             return std::nullopt;
     }
-    return JoinPath(base, kSettingsFolderName);
+    return base;
+}
+
+std::optional<std::string> SettingsFolder(IFileSystem& files) {
+    if (std::optional<std::string> base = AppDataFolder(files))
+        return JoinPath(*base, kSettingsFolderName);
+    return std::nullopt;
 }
 
 }  // namespace vk

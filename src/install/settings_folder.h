@@ -7,9 +7,12 @@
 
 namespace vk {
 
-// "%APPDATA%\Varnok"; when APPDATA is unset, empty or too long for a path,
-// the shell's roaming application-data folder stands in for it. Nothing when
+// %APPDATA%; when APPDATA is unset, empty or too long for a path, the
+// shell's roaming application-data folder stands in for it. Nothing when
 // neither gives a folder.
+std::optional<std::string> AppDataFolder(IFileSystem& files);
+
+// "%APPDATA%\Varnok", by the same rule.
 std::optional<std::string> SettingsFolder(IFileSystem& files);
 
 }  // namespace vk

@@ -1,9 +1,11 @@
-// Adds the install folder to "TRUSTEDPATHS" in every AutoCAD profile of the
-// current user, whatever releases were selected or found. Every key path is
-// collected before the first value changes. Failures skip the key concerned;
+// Adds the install folder to "TRUSTEDPATHS" in every AutoCAD profile of one
+// user (the current one, or another's loaded hive), whatever releases were
+// selected or found. Every key path is collected before the first value
+// changes. Failures skip the key concerned;
 // a list that cannot be read whole, or is stored as neither REG_SZ nor
 // REG_EXPAND_SZ, is never overwritten. Each profile's fate goes into the
 // log; the wizard shows nothing.
+#include "install/trusted_paths_registration.h"
 #include "acad/registry_access.h"
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
@@ -24,12 +26,12 @@ std::string Below(const vk::ICodePage& cp, const std::string& path, const char* 
 
 // "...\<release>\<product>\Profiles" for every readable product of every
 // readable release.
-std::vector<std::string> ProfilesKeys(const vk::Services& services) {
+std::vector<std::string> ProfilesKeys(const vk::Services& services, const vk::UserHive& hive) {
     std::vector<std::string> paths;
     vk::IRegistry& registry = services.registry;
     vk::RegKey user(registry);
     vk::RegKey autocad(registry);
-    if (user.OpenRoot(vk::RegRoot::CurrentUser) != vk::kOk ||
+    if (vk::OpenUserHive(registry, hive, user) != vk::kOk ||
         autocad.OpenForRead(user.Get(), kAutocadKey) != vk::kOk) {
         return paths;
     }
@@ -48,12 +50,12 @@ std::vector<std::string> ProfilesKeys(const vk::Services& services) {
 }
 
 // "...\Profiles\<profile>\Variables" for every readable profile.
-std::vector<std::string> VariablesKeys(const vk::Services& services,
+std::vector<std::string> VariablesKeys(const vk::Services& services, const vk::UserHive& hive,
                                        const std::vector<std::string>& profilesKeys) {
     std::vector<std::string> paths;
     vk::IRegistry& registry = services.registry;
     vk::RegKey user(registry);
-    if (user.OpenRoot(vk::RegRoot::CurrentUser) != vk::kOk)
+    if (vk::OpenUserHive(registry, hive, user) != vk::kOk)
         return paths;
     for (const std::string& profilesPath : profilesKeys) {
         vk::RegKey profiles(registry);
@@ -104,14 +106,20 @@ OldList ReadOldList(vk::IRegistry& registry, vk::RegHandle user, const std::stri
 }  // namespace
 
 void CAcadReleaseCatalog::RegisterTrustedPaths() {
-    if (m_strInstallDir.empty())
-        return;  // no folder to trust
-    const vk::Services& services = Services();
+    vk::RegisterTrustedPathsFor(Services(), vk::UserHive{}, m_strInstallDir, m_pRecord);
+}
+
+std::size_t vk::RegisterTrustedPathsFor(const Services& services, const UserHive& hive,
+                                        const std::string& installDir, RecordWriter* record,
+                                        ListHoldingIt holding) {
+    if (installDir.empty())
+        return 0;  // no folder to trust
     vk::Log& log = services.log;
-    const std::vector<std::string> variablesKeys = VariablesKeys(services, ProfilesKeys(services));
+    const std::vector<std::string> variablesKeys =
+        VariablesKeys(services, hive, ProfilesKeys(services, hive));
     if (variablesKeys.empty())
-        log.Info("Trusted paths: this user has no AutoCAD profile");
-    const std::u16string folder = services.codePage.ToWide(m_strInstallDir);
+        log.Info("Trusted paths: " + hive.Name() + " has no AutoCAD profile");
+    const std::u16string folder = services.codePage.ToWide(installDir);
     // The log's lines are ANSI text: a character the code page lacks reads
     // "?" there, and only there.
     const auto quoted = [&](const std::u16string& list) {
@@ -123,12 +131,14 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
 
     vk::IRegistry& registry = services.registry;
     vk::RegKey user(registry);
-    if (const vk::OsResult result = user.OpenRoot(vk::RegRoot::CurrentUser); result != vk::kOk) {
-        log.Failed("open HKEY_CURRENT_USER for the trusted paths", result);
-        return;
+    if (variablesKeys.empty())
+        return 0;
+    if (const vk::OsResult result = vk::OpenUserHive(registry, hive, user); result != vk::kOk) {
+        log.Failed("open " + hive.Name() + " for the trusted paths", result);
+        return variablesKeys.size();
     }
     for (const std::string& path : variablesKeys) {
-        const std::string where = "TRUSTEDPATHS in HKCU\\" + path;
+        const std::string where = "TRUSTEDPATHS in " + hive.Name() + "\\" + path;
         std::u16string oldList;
         std::uint32_t type = vk::kRegSz;
         bool keyExists = true;
@@ -145,17 +155,22 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
         }
         if (old == OldList::Absent)
             type = vk::kRegSz;
+        if (holding == ListHoldingIt::Left && old == OldList::Read &&
+            vk::TrustedPathsHold(oldList, folder, services.codePage)) {
+            log.Info(where + " holds " + installDir + " already; left as it is");
+            continue;
+        }
         // Written back in the type it had, so %VARIABLES% stay unexpanded.
         const std::u16string newList = vk::ComposeTrustedPaths(oldList, folder, services.codePage);
         // Entered before it is written; a list that stays as it was changes nothing.
-        if (m_pRecord != nullptr && !(old == OldList::Read && newList == oldList)) {
+        if (record != nullptr && !(old == OldList::Read && newList == oldList)) {
             vk::TrustedPathsWritten entry{
-                "",         path,         m_strInstallDir,
+                hive.sid,   path,         installDir,
                 !keyExists, std::nullopt, {kTrustedPathsValue, type, vk::WideTextBytes(newList)}};
             if (old == OldList::Read)
                 entry.before =
                     vk::RecordedValue{kTrustedPathsValue, type, vk::WideTextBytes(oldList)};
-            if (const vk::OsResult entered = m_pRecord->Add(entry); entered != vk::kOk) {
+            if (const vk::OsResult entered = record->Add(entry); entered != vk::kOk) {
                 log.Failed("enter " + where + " in the installation record", entered);
                 continue;
             }
@@ -174,4 +189,5 @@ void CAcadReleaseCatalog::RegisterTrustedPaths() {
         log.Info(where + ": was " + (old == OldList::Absent ? "(none)" : quoted(oldList)) +
                  "; now " + quoted(newList) + (type == vk::kRegExpandSz ? " (REG_EXPAND_SZ)" : ""));
     }
+    return variablesKeys.size();
 }

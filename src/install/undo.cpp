@@ -6,6 +6,7 @@
 #include "install/file_ops.h"
 #include "install/install_paths.h"
 #include "install/trusted_paths.h"
+#include "install/user_hives.h"
 
 namespace vk {
 namespace {
@@ -135,11 +136,18 @@ public:
 
     void operator()(const TrustedPathsWritten& e) {
         IRegistry& registry = s_.registry;
-        const std::string where = "TRUSTEDPATHS in HKCU\\" + e.variablesKey;
+        // An empty user: a record of the time when only the account that ran
+        // the installation got the trusted path.
+        const UserHive hive{e.user, std::nullopt};
+        const std::string where = "TRUSTEDPATHS in " + hive.Name() + "\\" + e.variablesKey;
         RegKey user(registry);
         RegKey variables(registry);
-        if (const OsResult result = user.OpenRoot(RegRoot::CurrentUser); result != kOk)
-            return Failed("open HKEY_CURRENT_USER", result);
+        if (const OsResult result = OpenUserHive(registry, hive, user); result != kOk) {
+            if (result != kErrFileNotFound)
+                return Failed("open " + hive.Name(), result);
+            // Nobody can reach a hive that is not loaded: the user keeps the entry.
+            return s_.log.Info("Left " + where + ": the user is not signed in");
+        }
         if (const OsResult result = variables.Open(user.Get(), e.variablesKey); result != kOk) {
             if (result != kErrFileNotFound)
                 Failed("open the key of " + where, result);

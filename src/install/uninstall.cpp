@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/mbcs.h"
+#include "install/active_setup.h"
 #include "install/apps_features.h"
 #include "install/install_paths.h"
 #include "install/installation.h"
@@ -25,6 +26,8 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
                         const std::vector<RecordEntry>& entries, bool removeFolder,
                         UndoReport& report) {
     UndoChanges(services, entries, productDir, report);
+    if (RemoveActiveSetup(services) != kOk)
+        report.notRemoved.push_back("the per-user setup's Active Setup component or Run entries");
     if (const OsResult result = RemoveAppsFeaturesEntry(services); result != kOk) {
         services.log.Failed("remove the Apps & Features entry", result);
         report.notRemoved.push_back("the Apps & Features entry");

@@ -16,7 +16,9 @@ namespace vk {
 using RegHandle = std::uintptr_t;
 inline constexpr RegHandle kNoKey = 0;
 
-enum class RegRoot { LocalMachine, CurrentUser };
+// Users: HKEY_USERS, whose subkeys are the loaded hives of the users, by
+// SID; the current user's is the one HKEY_CURRENT_USER names.
+enum class RegRoot { LocalMachine, CurrentUser, Users };
 
 // Value types the setup reads and writes (the Win32 REG_* numbers).
 inline constexpr std::uint32_t kRegSz = 1;

@@ -301,5 +301,20 @@ TEST_F(RegistryContract, ValuesArePutBackListedAndDeleted) {
     EXPECT_EQ(reg().EnumValueName(root(), 1, second), kErrNoMoreItems);
 }
 
+// Other users' settings are reached through HKEY_USERS: the current user's
+// hive is there too, under a SID, holding what HKEY_CURRENT_USER holds.
+TEST_F(RegistryContract, HkeyUsersHoldsTheCurrentUsersHiveUnderItsSid) {
+    RegKey users(reg());
+    ASSERT_EQ(users.OpenRoot(RegRoot::Users), kOk);
+    int hivesWithOurKey = 0;
+    for (const std::string& sid : Subkeys(users.Get())) {
+        RegKey ours(reg());
+        if (sid.starts_with("S-1-5-21-") &&
+            ours.OpenForRead(users.Get(), sid + "\\Software\\VarnokContract") == kOk)
+            ++hivesWithOurKey;
+    }
+    EXPECT_EQ(hivesWithOurKey, 1);
+}
+
 }  // namespace
 }  // namespace vk::contract

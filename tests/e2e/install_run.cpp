@@ -134,7 +134,7 @@ std::string loaderOf(const std::string& installFolder, int module) {
 size_t longestDeployedName(const std::string& dataFolder) {
     size_t longest = 0;
     for (const std::string& name : listFolder(dataFolder)) {
-        if (isDeployed(dataFolder, name) && !sameName(name, kSettingsFile))
+        if (isDeployed(dataFolder, name))
             longest = std::max(longest, deployedName(name).size());
     }
     return longest;
@@ -146,10 +146,9 @@ void expectProgramFiles(const std::string& installFolder, const std::string& dat
         const std::string source = joinPath(dataFolder, name);
         if (!isDeployed(dataFolder, name))
             continue;
-        if (sameName(name, kSettingsFile)) {
+        // The settings file also stays in the install folder, for users who sign in later.
+        if (sameName(name, kSettingsFile))
             expectSameFile(source, joinPath(settingsFolder(), name));
-            continue;
-        }
         expected.push_back(deployedName(name));
         expectSameFile(source, joinPath(installFolder, expected.back()));
     }

@@ -23,6 +23,9 @@ inline constexpr int kUnnamedStatic = -1;         // the first one: page 4's tex
 // The add-in's entry in Apps & Features.
 inline constexpr const char* kAppsFeaturesKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnokBatchPlot";
+// The Active Setup component that gives users who sign in later their per-user steps.
+inline constexpr const char* kActiveSetupKey =
+    "SOFTWARE\\Microsoft\\Active Setup\\Installed Components\\Varnok.BatchPlot";
 // The installation's own files in the product folder, beside the add-in's.
 inline constexpr const char* kUninstaller = "Uninstall.exe";
 inline constexpr const char* kRecord = "Uninstall.rec";
@@ -41,6 +44,7 @@ protected:
     RegistryGuard wowKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk"};
     RegistryGuard userKeys{HKEY_CURRENT_USER, "Software\\Autodesk"};
     RegistryGuard appsFeatures{HKEY_LOCAL_MACHINE, kAppsFeaturesKey};
+    RegistryGuard activeSetup{HKEY_LOCAL_MACHINE, kActiveSetupKey};
     CreatedPathGuard installFolder{kDefaultInstallFolder};
     CreatedPathGuard settings{settingsFolder()};
     CreatedFolders folders;
@@ -112,8 +116,9 @@ std::string installFolderOf(std::string typed);
 // "<folder>\VK_BatchPlot<module>.ARX".
 std::string loaderOf(const std::string& installFolder, int module);
 
-// The folder holds the add-in's files of Data (the three libraries renamed), the uninstaller
-// and the installation record and nothing else, and the settings file sits in %APPDATA%\Varnok.
+// The folder holds the add-in's files of Data (the three libraries renamed, the settings file
+// too), the uninstaller and the installation record and nothing else, and the settings file
+// sits in %APPDATA%\Varnok.
 void expectProgramFiles(const std::string& installFolder, const std::string& dataFolder);
 
 // The longest name, in bytes, of the files of Data that go into the install folder, under the

@@ -265,8 +265,9 @@ TEST_F(Unattended, TheLogTellsTheWholeRun) {
           toUtf8("Demand load HKLM\\" + std::string(kAcad2018Key) +
                  "\\Applications\\VK_BatchPlot2018: was none; now LOADCTRLS 2, LOADER \"" +
                  loaderOf(kDefaultProductFolder, 2018) + "\""),
-          toUtf8("TRUSTEDPATHS in HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\"
-                 "Profiles\\<<未命名配置>>\\Variables: was \""),
+          // Wine's one user: its hive is HKEY_USERS\S-1-5-21-0-0-0-1000.
+          toUtf8("TRUSTEDPATHS in HKU\\S-1-5-21-0-0-0-1000\\SOFTWARE\\Autodesk\\AutoCAD\\"
+                 "R22.0\\ACAD-1001:804\\Profiles\\<<未命名配置>>\\Variables: was \""),
           std::string("Exit code 0")}) {
         EXPECT_TRUE(hasLine(lines, part)) << part << "\n" << joined(lines);
     }

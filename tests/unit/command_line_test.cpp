@@ -27,6 +27,8 @@ std::string Describe(const SetupOptions& options) {
         text += " allowrunning";
     if (options.help)
         text += " help";
+    if (options.userSetup)
+        text += " usersetup";
     return text;
 }
 
@@ -55,6 +57,7 @@ TEST(CommandLine, SoundLinesGiveTheirOptions) {
         {"/LOG=\"C:\\Logs\\setup log.txt\"", "wizard log=[C:\\Logs\\setup log.txt]"},
         {"/ALLOWRUNNING /?", "wizard allowrunning help"},
         {"-HELP", "wizard help"},
+        {"/usersetup", "wizard usersetup"},
         {"/VERYSILENT\t/SUPPRESSMSGBOXES /DIR=\"C:\\A B\" /RELEASES=2018 /LOG /ALLOWRUNNING",
          "verysilent suppress dir=[C:\\A B] years=2018; log=[] allowrunning"},
     };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "install/user_hives.h"
+
 namespace vk::test {
 
 InstallMachine::InstallMachine() {
@@ -13,9 +15,21 @@ InstallMachine::InstallMachine() {
     files.SetEnvironmentVariable("APPDATA", kAppData);
     files.SetRoamingAppDataFolder(kAppData);
     prompts.SetMainWindow(0x1234);
-    // Every Windows has the key below which Apps & Features lists programs.
+    // Every Windows has the keys below which Apps & Features lists programs
+    // and Active Setup its components.
     registry.AddKey(kHklm, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    registry.AddKey(kHklm, "SOFTWARE\\Microsoft\\Active Setup\\Installed Components");
+    // The account running the installation: a user of the profile list, its
+    // hive loaded (HKEY_CURRENT_USER is HKEY_USERS\<its SID>).
+    AddUser(memory::kCurrentUserSid, "C:\\Users\\me");
+    registry.SetTextValue(kHkcu, kUserShellFoldersKey, "AppData", kRegExpandSz,
+                          u"%USERPROFILE%\\AppData\\Roaming");
     catalog.m_strInstallDir = kInstallDir;
+}
+
+void InstallMachine::AddUser(const std::string& sid, const std::string& profileDir) {
+    registry.SetTextValue(kHklm, std::string(kProfileListKey) + "\\" + sid, "ProfileImagePath",
+                          kRegExpandSz, codePage.ToWide(profileDir));
 }
 
 void InstallMachine::AddDataFile(const std::string& name, const std::string& content,

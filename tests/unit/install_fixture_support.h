@@ -57,6 +57,9 @@ public:
     InstallMachine(const InstallMachine&) = delete;
     InstallMachine& operator=(const InstallMachine&) = delete;
 
+    // A user in the profile list (ProfileImagePath); its hive is loaded
+    // when HKEY_USERS has its SID.
+    void AddUser(const std::string& sid, const std::string& profileDir);
     // A file in Data.
     void AddDataFile(const std::string& name, const std::string& content = "data",
                      std::uint32_t attributes = kAttrArchive);

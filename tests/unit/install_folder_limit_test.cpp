@@ -13,7 +13,7 @@ using InstallFolderLimit = InstallFixture;
 TEST_F(InstallFolderLimit, FollowsTheLongestNameDeployedThere) {
     // Not into the install folder, however long their names.
     files.AddFolder(kDataFolder + "\\" + std::string(60, 'f'));
-    for (const char* name : {"Varnok.Ini", "SetUp.EXE", "Varnok_EN.shx", "Varnok.prt5"})
+    for (const char* name : {"SetUp.EXE", "Varnok_EN.shx", "Varnok.prt5"})
         AddDataFile(name);
     // Without Data's files: the module names of the demand-load keys (20 bytes).
     EXPECT_EQ(MaxInstallFolderBytes(services), 259u - 1 - 20);

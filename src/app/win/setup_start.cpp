@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/uninstall_run.h"
+#include "app/user_setup_run.h"
 #include "app/win/setup_objects.h"
 #include "app/win/single_instance.h"
 #include "app/win/system_dlls.h"
@@ -109,6 +110,21 @@ int RunUninstallInCopy(const vk::SetupOptions& options) {
     return exitCode;
 }
 
+// The per-user stub, started by Windows at a user's logon: its own log in
+// the user's %TEMP% (the last run's), no box whatever happens.
+int RunUserSetupStub(bool dllSearchRestricted) {
+    vk::win32::FileLog& log = vk::win32::SystemLog();
+    log.Open(TempFolder() + "\\Varnok user setup.log");
+    log.Info(std::string("Command line: ") + ::GetCommandLineA());
+    if (!dllSearchRestricted) {
+        log.Info(kUnsafeDllSearchText);
+        return vk::kExitCannotStart;
+    }
+    const vk::Services& system = vk::win32::SystemServices();
+    vk::AnsweringPrompts answering(system.log);
+    return vk::RunUserSetup(vk::ServicesAsking(system, false, answering));
+}
+
 // The program file's own name is the uninstaller's: it uninstalls.
 bool IsTheUninstaller() {
     char path[MAX_PATH + 1] = {};
@@ -125,6 +141,8 @@ bool IsTheUninstaller() {
 
 int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSearchRestricted) {
     vk::SetupOptions options = parsed.options;
+    if (options.userSetup && parsed.ok())
+        return RunUserSetupStub(dllSearchRestricted);
     if (IsTheUninstaller())
         options.uninstall = true;
     if (!OpenLog(options))

@@ -115,10 +115,9 @@ int CWizardApp::RunUnattendedInstallation() {
     std::optional<CSilentProgressWindow> window;
     if (m_options.mode == vk::RunMode::Silent)
         window.emplace();
-    const bool perUserSteps = !vk::win32::RunsAsLocalSystem();
-    const int exitCode = vk::RunUnattended(
-        services, theCatalog,
-        {m_options, window ? &*window : nullptr, perUserSteps, vk::win32::Today()});
+    const int exitCode = vk::RunUnattended(services, theCatalog,
+                                           {m_options, window ? &*window : nullptr,
+                                            vk::win32::RunsAsLocalSystem(), vk::win32::Today()});
     if (window)
         window->Finish();
     return exitCode;

@@ -90,7 +90,11 @@ bool MemoryRegistry::NameLess::operator()(const std::string& a, const std::strin
 MemoryRegistry::MemoryRegistry(FaultInjector* faults)
     : faults_(faults),
       localMachine_(std::make_shared<Node>()),
-      currentUser_(std::make_shared<Node>()) {}
+      currentUser_(std::make_shared<Node>()),
+      users_(std::make_shared<Node>()) {
+    // As in Windows, HKEY_CURRENT_USER is the current user's hive of HKEY_USERS.
+    users_->children.emplace(kCurrentUserSid, currentUser_);
+}
 
 MemoryRegistry::~MemoryRegistry() = default;
 
@@ -99,7 +103,15 @@ bool MemoryRegistry::Faulted(const char* operation) {
 }
 
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::RootNode(RegRoot root) const {
-    return root == RegRoot::LocalMachine ? localMachine_ : currentUser_;
+    switch (root) {
+        case RegRoot::LocalMachine:
+            return localMachine_;
+        case RegRoot::CurrentUser:
+            return currentUser_;
+        case RegRoot::Users:
+            break;
+    }
+    return users_;
 }
 
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::NodeOf(RegHandle key) const {
@@ -458,6 +470,10 @@ std::vector<std::string> MemoryRegistry::ValueNames(RegRoot root, const std::str
             names.push_back(value.first);
     }
     return names;
+}
+
+void MemoryRegistry::UnloadUserHive(const std::string& sid) {
+    users_->children.erase(sid);
 }
 
 void MemoryRegistry::DenyAccess(RegRoot root, const std::string& path) {

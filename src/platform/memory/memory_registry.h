@@ -24,6 +24,10 @@ struct RegValue {
     bool wide = false;
 };
 
+// The SID under which HKEY_USERS shows the current user's hive (Wine's
+// user has it too).
+inline constexpr const char* kCurrentUserSid = "S-1-5-21-0-0-0-1000";
+
 class MemoryRegistry : public IRegistry {
 public:
     // The fault injector is shared with the other memory services of a test;
@@ -79,6 +83,8 @@ public:
     bool KeyExists(RegRoot root, const std::string& path) const;
     std::vector<std::string> SubkeyNames(RegRoot root, const std::string& path) const;
     std::vector<std::string> ValueNames(RegRoot root, const std::string& path) const;
+    // A user signs out: HKEY_USERS no longer holds the hive of `sid`.
+    void UnloadUserHive(const std::string& sid);
     // Every open of this key (for reading or writing) fails with access denied.
     void DenyAccess(RegRoot root, const std::string& path);
 
@@ -110,6 +116,7 @@ private:
     FaultInjector* faults_;
     std::shared_ptr<Node> localMachine_;
     std::shared_ptr<Node> currentUser_;
+    std::shared_ptr<Node> users_;  // holds currentUser_ under kCurrentUserSid
     std::map<RegHandle, std::shared_ptr<Node>> handles_;
     RegHandle nextHandle_ = 1;
 };

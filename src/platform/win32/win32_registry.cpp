@@ -38,7 +38,9 @@ bool IsText(DWORD type) {
 }  // namespace
 
 OsResult Win32Registry::OpenRoot(RegRoot root, RegHandle& key) {
-    HKEY predefined = root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    HKEY predefined = root == RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE
+                      : root == RegRoot::Users      ? HKEY_USERS
+                                                    : HKEY_CURRENT_USER;
     // Gives the predefined root itself, which RegCloseKey accepts and ignores.
     return Deliver(key, [&](HKEY& opened) { return RegOpenKeyA(predefined, nullptr, &opened); });
 }

@@ -1,0 +1,45 @@
+#pragma once
+// Windows' Active Setup: a component registered below HKEY_LOCAL_MACHINE
+// whose command Windows runs once per user, as that user, at the user's next
+// logon, and again whenever the component's version rises. Its command is
+// the per-user stub: the uninstaller in the product folder with /USERSETUP.
+// A user without an AutoCAD profile yet puts the same command into their
+// own Run key, so that it comes back at each logon until it has done its work.
+#include <string>
+
+#include "platform/services.h"
+
+namespace vk {
+
+inline constexpr const char* kActiveSetupKey =
+    "SOFTWARE\\Microsoft\\Active Setup\\Installed Components\\Varnok.BatchPlot";
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValueName = "Varnok.BatchPlot";
+inline constexpr const char* kUserSetupSwitch = "/USERSETUP";
+
+// "2023.5.26" as Active Setup's version: "2023,5,26,0" (four numbers;
+// whatever is not a number counts 0).
+std::string ActiveSetupVersion(const std::string& version);
+
+// The stub's command line. The uninstaller asks for administrator rights,
+// and Windows would refuse to start it for a standard user; started through
+// cmd.exe with __COMPAT_LAYER=RunAsInvoker, Windows' own compatibility
+// switch, it runs with the user's rights as they are.
+std::string UserSetupCommand(const Services& services, const std::string& productDir);
+
+// Writes the component anew (default value, Version, StubPath, IsInstalled);
+// kOk or the first failure, logged.
+OsResult WriteActiveSetup(const Services& services, const std::string& productDir,
+                          const std::string& version);
+
+// Removes the component (kOk also when there is none), and from every
+// user's loaded hive the stub's Run entry and Windows' mark that the user
+// was served.
+OsResult RemoveActiveSetup(const Services& services);
+
+// The stub's entry in the Run key of the current user: set to `command`, or
+// taken away; kOk when it is so (also when nothing had to change).
+OsResult SetOwnRunEntry(const Services& services, const std::string& command);
+OsResult RemoveOwnRunEntry(const Services& services);
+
+}  // namespace vk

@@ -1,0 +1,69 @@
+#include "install/per_user_steps.h"
+
+#include "core/digest.h"
+#include "install/data_files.h"
+#include "install/install_paths.h"
+#include "install/trusted_paths_registration.h"
+
+namespace vk {
+
+void PlaceSettingsFile(const Services& services, const UserHive& hive,
+                       const std::string& productDir, RecordWriter* record) {
+    IFileSystem& files = services.files;
+    const std::string source = JoinPath(productDir, kSettingsFile);
+    std::string content;
+    if (files.ReadWholeFile(source, content) != kOk) {
+        services.log.Skipped("the settings file for " + hive.Name() + ": " + source +
+                             " cannot be read (the package has none)");
+        return;
+    }
+    if (!hive.appData) {
+        services.log.Skipped("the settings file for " + hive.Name() +
+                             ": its application-data folder cannot be told");
+        return;
+    }
+    const std::string folder = JoinPath(*hive.appData, kSettingsFolderName);
+    const std::string destination = JoinPath(folder, kSettingsFile);
+    if (!FitsMaxPath(destination)) {
+        services.log.Failed("place the settings file at " + destination, kErrFilenameTooLong);
+        return;
+    }
+    if (files.GetAttributes(destination) != kInvalidAttributes) {
+        services.log.Info("Kept " + destination + ": the user's own settings");
+        return;
+    }
+    if (files.GetAttributes(folder) == kInvalidAttributes) {
+        OsResult result = record != nullptr ? record->Add(FolderCreated{folder}) : kOk;
+        if (result == kOk)
+            result = files.CreateFolder(folder);
+        if (result != kOk) {
+            services.log.Failed("create the folder " + folder, result);
+            return;
+        }
+    }
+    OsResult result = kOk;
+    if (record != nullptr)
+        result = record->Add(FileWritten{destination, content.size(), FileHashHex(content), {}});
+    if (result == kOk)
+        result = files.CopyFile(source, destination);
+    if (result != kOk) {
+        services.log.Failed("copy " + source + " to " + destination, result);
+        return;
+    }
+    services.log.Info("Copied " + source + " to " + destination);
+}
+
+void ApplyPerUserSteps(const Services& services, const UserHive& hive,
+                       const std::string& productDir, RecordWriter& record) {
+    services.log.Info("Per-user steps for " + hive.Name());
+    RegisterTrustedPathsFor(services, hive, productDir, &record);
+    PlaceSettingsFile(services, hive, productDir, &record);
+}
+
+void ApplyToLoadedUsers(const Services& services, const std::string& productDir,
+                        RecordWriter& record) {
+    for (const UserHive& hive : LoadedUserHives(services))
+        ApplyPerUserSteps(services, hive, productDir, record);
+}
+
+}  // namespace vk

@@ -1,0 +1,115 @@
+// The per-user steps on the real SetUp.exe: the Active Setup component an installation
+// registers, and its stub run as Windows runs it at a user's logon. Wine has one user, so the
+// stub is started here from the component's StubPath, as Windows would start it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/install_run.h"
+
+namespace vk::e2e::setup {
+namespace {
+
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunValue = "Varnok.BatchPlot";
+constexpr const char* kAutodeskUserKey = "Software\\Autodesk";
+
+std::string stubLog() {
+    return joinPath(tempFolder(), "Varnok user setup.log");
+}
+
+std::string settingsFile() {
+    return joinPath(settingsFolder(), "Varnok.Ini");
+}
+
+class UserSetup : public InstallRun {
+protected:
+    RegistryGuard runKey{HKEY_CURRENT_USER, kRunKey};
+    std::string installedList;  // what the installation made of the profile's list (UTF-8)
+
+    // Installs quietly on m1, then takes away what it gave this user, as a user who signs in
+    // later finds the machine: the profile's list as the fixture has it, no settings file.
+    void installForAnotherUser() {
+        seedMachine(kMachine2018, {kAcad2018Folder});
+        const std::string fixtureList =
+            readRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS").value_or("");
+        AppProcess app = startWith("/VERYSILENT /SUPPRESSMSGBOXES");
+        ASSERT_EQ(app.waitForExit(), 0u);
+        installedList = trustedPathsOf(kAcad2018Variables);
+        ASSERT_NE(installedList, toUtf8(fixtureList));
+        ASSERT_TRUE(pathExists(settingsFile()));
+        writeRegistryString(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS", fixtureList);
+        removeTree(settingsFolder());
+    }
+    // A command line as Windows runs it at logon; its log is read back.
+    std::vector<std::string> runAtLogon(const std::string& command) const {
+        removeTree(stubLog());
+        AppProcess stub = startCommandLine(command);
+        EXPECT_EQ(stub.waitForExit(), 0u) << toUtf8(command);
+        return logLines(stubLog());
+    }
+    std::string stubPath() const {
+        return readRegistryString(HKEY_LOCAL_MACHINE, kActiveSetupKey, "StubPath").value_or("");
+    }
+    // What the stub may change: this user's AutoCAD keys, Run key and settings file.
+    static std::string userState() {
+        return RegistrySnapshot::capture(HKEY_CURRENT_USER, kAutodeskUserKey).describe() +
+               RegistrySnapshot::capture(HKEY_CURRENT_USER, kRunKey).describe() + "settings " +
+               readFile(settingsFile()).value_or("(none)");
+    }
+};
+
+TEST_F(UserSetup, TheComponentNamesTheStubAndGoesWithTheUninstall) {
+    seedMachine(kMachine2018, {kAcad2018Folder});
+    AppProcess app = startWith("/VERYSILENT /SUPPRESSMSGBOXES");
+    ASSERT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, kActiveSetupKey, "")->text, L"Varnok批打印软件");
+    EXPECT_EQ(readRegistryString(HKEY_LOCAL_MACHINE, kActiveSetupKey, "Version"), "2023,5,26,0");
+    EXPECT_EQ(toUtf8(stubPath()),
+              toUtf8("\"C:\\windows\\System32\\cmd.exe\" /d /s /c \"set "
+                     "__COMPAT_LAYER=RunAsInvoker&& \"" +
+                     std::string(kDefaultProductFolder) + "\\Uninstall.exe\" /USERSETUP\""));
+    EXPECT_EQ(readRegistryDword(HKEY_LOCAL_MACHINE, kActiveSetupKey, "IsInstalled"), 1u);
+
+    AppProcess uninstaller = startCommandLine(
+        readRegistryString(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "QuietUninstallString")
+            .value_or(""));
+    EXPECT_EQ(uninstaller.waitForExit(), 0u);
+    waitForUninstallCopies();
+    EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, kActiveSetupKey));
+}
+
+TEST_F(UserSetup, TheStubGivesTheUserTheStepsOnceAndChangesNothingTheSecondTime) {
+    installForAnotherUser();
+    const std::vector<std::string> log = runAtLogon(stubPath());
+    EXPECT_EQ(trustedPathsOf(kAcad2018Variables), installedList);  // by the installation's rules
+    EXPECT_EQ(readFile(settingsFile()), readFile(dataFile("Varnok.Ini")));
+    EXPECT_FALSE(readRegistryString(HKEY_CURRENT_USER, kRunKey, kRunValue).has_value());
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "Exit code 0");
+
+    const std::string once = userState();
+    runAtLogon(stubPath());
+    EXPECT_EQ(userState(), once);
+}
+
+TEST_F(UserSetup, WithoutAProfileTheStubComesBackAtEachLogonUntilOneAppears) {
+    installForAnotherUser();
+    deleteRegistryTree(HKEY_CURRENT_USER, kAutodeskUserKey);  // AutoCAD never started
+    runAtLogon(stubPath());
+    const std::optional<std::string> again =
+        readRegistryString(HKEY_CURRENT_USER, kRunKey, kRunValue);
+    EXPECT_EQ(again, stubPath());
+    EXPECT_FALSE(registryKeyExists(HKEY_CURRENT_USER, kAutodeskUserKey));
+    EXPECT_FALSE(pathExists(settingsFolder()));
+
+    // AutoCAD's first start makes the profile; the next logon runs the Run entry.
+    createRegistryKey(HKEY_CURRENT_USER, kAcad2018Variables);
+    runAtLogon(again.value_or(""));
+    EXPECT_EQ(trustedPathsOf(kAcad2018Variables), toUtf8(kDefaultProductFolder));
+    EXPECT_EQ(readFile(settingsFile()), readFile(dataFile("Varnok.Ini")));
+    EXPECT_FALSE(readRegistryString(HKEY_CURRENT_USER, kRunKey, kRunValue).has_value());
+}
+
+}  // namespace
+}  // namespace vk::e2e::setup

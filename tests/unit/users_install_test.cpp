@@ -1,0 +1,141 @@
+// Every user of the machine whose hive is loaded gets the per-user steps, the
+// account that runs the installation among them and SYSTEM never; the record
+// names each user's changes, and the uninstall takes them back while the
+// user's hive is loaded. Wine has one user and cannot run as SYSTEM: the
+// users are shown here.
+#include <gtest/gtest.h>
+
+#include "app/exit_codes.h"
+#include "app/unattended_run.h"
+#include "install/active_setup.h"
+#include "install/uninstall.h"
+#include "install/user_hives.h"
+#include "install_fixture_support.h"
+
+namespace vk::test {
+namespace {
+
+const std::string kProduct = "SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804";
+const std::string k2018 = "R22.0\\ACAD-1001:804";
+const std::string kSystem = "S-1-5-18";
+const std::string kNoAcad = "S-1-5-21-7-7-7-1001";
+const std::string kHasIni = "S-1-5-21-7-7-7-1002";
+const std::string kAway = "S-1-5-21-7-7-7-1003";  // in the profile list, not signed in
+const std::string kMe = memory::kCurrentUserSid;  // runs the installation: two profiles
+// Where Active Setup marks a user as served.
+const std::string kUserMarker =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\Varnok.BatchPlot";
+
+struct User {
+    std::string sid;
+    std::string profileDir;
+    std::vector<std::string> profiles;  // AutoCAD profiles, each with "d:\tools"
+    bool hasIni = false;
+    bool loaded = true;
+};
+
+class UsersInstall : public InstallFixture {
+protected:
+    UsersInstall() {
+        for (const char* name :
+             {"Varnok.Ini", "Varnok_EN.shx", "Varnok_HZ.shx", "VK_BatchPlot2018.ARX"})
+            AddDataFile(name, "ini");
+        AddProduct(2018, kProduct, "D:\\AutoCAD 2018");
+        for (const User& user : users_)
+            Seed(user);
+    }
+    void Seed(const User& user) {
+        AddUser(user.sid, user.profileDir);
+        const std::string hive = user.sid + "\\";
+        if (user.sid != kMe) {
+            registry.SetStringValue(RegRoot::Users, hive + kShellFoldersKey, "AppData",
+                                    user.profileDir + "\\AppData\\Roaming");
+        }
+        for (const std::string& profile : user.profiles) {
+            registry.SetStringValue(RegRoot::Users, hive + VariablesKey(k2018, profile),
+                                    "TRUSTEDPATHS", "d:\\tools");
+        }
+        files.AddFolder(user.profileDir + "\\AppData\\Roaming");
+        if (user.hasIni)
+            files.AddFile(Ini(user), "mine");
+        if (!user.loaded)
+            registry.UnloadUserHive(user.sid);
+    }
+    static std::string Ini(const User& user) {
+        return user.profileDir + "\\AppData\\Roaming\\Varnok\\Varnok.Ini";
+    }
+    std::optional<std::string> List(const User& user, const std::string& profile) const {
+        return registry.GetString(RegRoot::Users, user.sid + "\\" + VariablesKey(k2018, profile),
+                                  "TRUSTEDPATHS");
+    }
+    std::vector<RecordEntry> Entries() const {
+        return ReadInstallationRecord(services, kInstallDir).entries;
+    }
+
+    const std::vector<User> users_ = {
+        {kMe, "C:\\Users\\me", {"<<未命名配置>>", "Plot"}},
+        {kNoAcad, "C:\\Users\\noacad", {}},
+        {kHasIni, "C:\\Users\\hasini", {"Profile"}, true},
+        {kAway, "C:\\Users\\away", {"Profile"}, false, false},
+        {kSystem, "C:\\Windows\\system32\\config\\systemprofile", {"Profile"}},
+    };
+};
+
+TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThemBack) {
+    SetupOptions options;
+    options.mode = RunMode::VerySilent;
+    ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, true, "20240105"}),
+              kExitFinished);
+    EXPECT_EQ(log.LinesWith("Running as SYSTEM").size(), 1u);
+    const std::string ours = "D:\\TOOLS;" + codePage.ToUpper(kInstallDir);
+    const struct {
+        const User& user;
+        std::optional<std::string> list;  // of each AutoCAD profile
+        std::string ini;                  // "" when none
+    } expected[] = {
+        {users_[0], ours, "ini"},     {users_[1], std::nullopt, "ini"},
+        {users_[2], ours, "mine"},    {users_[3], std::nullopt, ""},  // not loaded: out of reach
+        {users_[4], "d:\\tools", ""},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.user.sid);
+        for (const std::string& profile : e.user.profiles)
+            EXPECT_EQ(List(e.user, profile), e.list) << profile;
+        EXPECT_EQ(files.ReadFile(Ini(e.user)).value_or(""), e.ini);
+    }
+    // The record names the user of each list and the path of each file.
+    std::vector<std::string> listsOf;
+    std::vector<std::string> settingsAt;
+    for (const RecordEntry& entry : Entries()) {
+        if (const auto* list = std::get_if<TrustedPathsWritten>(&entry))
+            listsOf.push_back(list->user);
+        if (const auto* file = std::get_if<FileWritten>(&entry);
+            file != nullptr && file->path.ends_with("Varnok\\Varnok.Ini"))
+            settingsAt.push_back(file->path);
+    }
+    EXPECT_EQ(listsOf, (std::vector<std::string>{kMe, kMe, kHasIni}));
+    EXPECT_EQ(settingsAt, (std::vector<std::string>{Ini(users_[0]), Ini(users_[1])}));
+    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,0");
+    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "StubPath"),
+              "\"C:\\Windows\\System32\\cmd.exe\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"" +
+                  kInstallDir + "\\Uninstall.exe\" /USERSETUP\"");
+
+    // Windows ran the stub for this user at a logon; an installation after the uninstall
+    // must run it again.
+    registry.SetStringValue(RegRoot::Users, kMe + "\\" + kUserMarker, "Version", "2023,5,26,0");
+    // One user signs out before the uninstall: that user keeps the entry.
+    registry.UnloadUserHive(kHasIni);
+    UndoReport report;
+    RemoveInstallation(services, kInstallDir, Entries(), true, report);
+    EXPECT_EQ(List(users_[0], "Plot"), "d:\\tools");
+    EXPECT_FALSE(files.IsFile(Ini(users_[0])));
+    EXPECT_FALSE(files.IsFile(Ini(users_[1])));
+    EXPECT_EQ(log.LinesWith("Left TRUSTEDPATHS in HKU\\" + kHasIni).size(), 1u);
+    EXPECT_FALSE(registry.KeyExists(RegRoot::Users, kMe + "\\" + kUserMarker));
+    EXPECT_FALSE(registry.KeyExists(kHklm, kActiveSetupKey));
+    EXPECT_TRUE(report.notRemoved.empty());
+    ExpectNothingLeftOpen();
+}
+
+}  // namespace
+}  // namespace vk::test
