@@ -1,7 +1,7 @@
 #include "install/per_user_steps.h"
 
-#include "core/digest.h"
 #include "install/data_files.h"
+#include "install/file_ops.h"
 #include "install/install_paths.h"
 #include "install/trusted_paths_registration.h"
 
@@ -11,8 +11,8 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
                        const std::string& productDir, RecordWriter* record) {
     IFileSystem& files = services.files;
     const std::string source = JoinPath(productDir, kSettingsFile);
-    std::string content;
-    if (files.ReadWholeFile(source, content) != kOk) {
+    FileDigest settings;
+    if (DigestFile(files, source, settings) != kOk) {
         services.log.Skipped("the settings file for " + hive.Name() + ": " + source +
                              " cannot be read (the package has none)");
         return;
@@ -43,7 +43,7 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
     }
     OsResult result = kOk;
     if (record != nullptr)
-        result = record->Add(FileWritten{destination, content.size(), FileHashHex(content), {}});
+        result = record->Add(FileWritten{destination, settings.size, settings.hash, {}});
     if (result == kOk)
         result = files.CopyFile(source, destination);
     if (result != kOk) {
