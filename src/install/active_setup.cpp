@@ -3,6 +3,7 @@
 #include "core/reg_key.h"
 #include "install/install_paths.h"
 #include "install/install_record.h"
+#include "install/machine_key.h"
 #include "install/user_hives.h"
 
 namespace vk {
@@ -71,15 +72,10 @@ std::string UserSetupCommand(const Services& services, const std::string& produc
 OsResult WriteActiveSetup(const Services& services, const std::string& productDir,
                           const std::string& version) {
     IRegistry& registry = services.registry;
-    RegKey machine(registry);
     RegKey key(registry);
-    OsResult result = machine.OpenRoot(RegRoot::LocalMachine);
-    if (result == kOk)
-        result = key.Create(machine.Get(), kActiveSetupKey);
-    if (result != kOk) {
-        services.log.Failed("create HKLM\\" + std::string(kActiveSetupKey), result);
+    OsResult result = CreateMachineKey(services, kActiveSetupKey, key);
+    if (result != kOk)
         return result;
-    }
     const struct {
         const char* name;
         std::string text;

@@ -4,6 +4,7 @@
 #include "core/reg_key.h"
 #include "install/install_paths.h"
 #include "install/install_record.h"
+#include "install/machine_key.h"
 
 namespace vk {
 namespace {
@@ -15,15 +16,9 @@ constexpr const char* kPublisher = "Varnok";
 
 OsResult WriteAppsFeaturesEntry(const Services& services, const AppsFeaturesEntry& entry) {
     IRegistry& registry = services.registry;
-    RegKey machine(registry);
     RegKey key(registry);
-    OsResult result = machine.OpenRoot(RegRoot::LocalMachine);
-    if (result == kOk)
-        result = key.Create(machine.Get(), kAppsFeaturesKey);
-    if (result != kOk) {
-        services.log.Failed("create HKLM\\" + std::string(kAppsFeaturesKey), result);
-        return result;
-    }
+    if (const OsResult created = CreateMachineKey(services, kAppsFeaturesKey, key); created != kOk)
+        return created;
     const std::string uninstaller = JoinPath(entry.productDir, kUninstallerFileName);
     const std::string uninstall = "\"" + uninstaller + "\" /UNINSTALL";
     const struct {
