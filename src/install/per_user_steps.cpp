@@ -2,6 +2,7 @@
 
 #include "install/data_files.h"
 #include "install/file_ops.h"
+#include "install/install_path_safety.h"
 #include "install/install_paths.h"
 #include "install/trusted_paths_registration.h"
 
@@ -27,6 +28,15 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
     if (!FitsMaxPath(destination)) {
         services.log.Failed("place the settings file at " + destination, kErrFilenameTooLong);
         return;
+    }
+    // The installation, an administrator's, writes into a folder its user
+    // owns: a link the user put on the way would take the file elsewhere.
+    if (!hive.sid.empty()) {
+        if (const std::optional<std::string> link = FindLinkOnPath(services, folder)) {
+            services.log.Skipped("the settings file for " + hive.Name() + ": " + *link +
+                                 " is a link");
+            return;
+        }
     }
     if (files.GetAttributes(destination) != kInvalidAttributes) {
         services.log.Info("Kept " + destination + ": the user's own settings");

@@ -20,8 +20,9 @@ const std::string k2018 = "R22.0\\ACAD-1001:804";
 const std::string kSystem = "S-1-5-18";
 const std::string kNoAcad = "S-1-5-21-7-7-7-1001";
 const std::string kHasIni = "S-1-5-21-7-7-7-1002";
-const std::string kAway = "S-1-5-21-7-7-7-1003";  // in the profile list, not signed in
-const std::string kMe = memory::kCurrentUserSid;  // runs the installation: two profiles
+const std::string kAway = "S-1-5-21-7-7-7-1003";    // in the profile list, not signed in
+const std::string kLinked = "S-1-5-21-7-7-7-1004";  // AppData\Roaming is a junction
+const std::string kMe = memory::kCurrentUserSid;    // runs the installation: two profiles
 // Where Active Setup marks a user as served.
 const std::string kUserMarker =
     "Software\\Microsoft\\Active Setup\\Installed Components\\Varnok.BatchPlot";
@@ -60,6 +61,8 @@ protected:
             files.AddFile(Ini(user), "mine");
         if (!user.loaded)
             registry.UnloadUserHive(user.sid);
+        if (user.sid == kLinked)
+            files.SetReparseTag(user.profileDir + "\\AppData\\Roaming", kReparseTagMountPoint);
     }
     static std::string Ini(const User& user) {
         return user.profileDir + "\\AppData\\Roaming\\Varnok\\Varnok.Ini";
@@ -78,6 +81,7 @@ protected:
         {kHasIni, "C:\\Users\\hasini", {"Profile"}, true},
         {kAway, "C:\\Users\\away", {"Profile"}, false, false},
         {kSystem, "C:\\Windows\\system32\\config\\systemprofile", {"Profile"}},
+        {kLinked, "C:\\Users\\linked", {}},
     };
 };
 
@@ -95,7 +99,7 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     } expected[] = {
         {users_[0], ours, "ini"},     {users_[1], std::nullopt, "ini"},
         {users_[2], ours, "mine"},    {users_[3], std::nullopt, ""},  // not loaded: out of reach
-        {users_[4], "d:\\tools", ""},
+        {users_[4], "d:\\tools", ""}, {users_[5], std::nullopt, ""},  // no file through a link
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(e.user.sid);
