@@ -191,3 +191,38 @@ std::size_t vk::RegisterTrustedPathsFor(const Services& services, const UserHive
     }
     return variablesKeys.size();
 }
+
+bool vk::RemoveTrustedPathFor(const Services& services, const UserHive& hive,
+                              const std::string& installDir) {
+    const std::vector<std::string> variablesKeys =
+        VariablesKeys(services, hive, ProfilesKeys(services, hive));
+    vk::IRegistry& registry = services.registry;
+    vk::RegKey user(registry);
+    if (variablesKeys.empty() || vk::OpenUserHive(registry, hive, user) != vk::kOk)
+        return true;  // no profile: nothing of ours
+    const std::u16string folder = services.codePage.ToWide(installDir);
+    bool allWritten = true;
+    for (const std::string& path : variablesKeys) {
+        std::u16string list;
+        std::uint32_t type = vk::kRegSz;
+        bool keyExists = true;
+        if (ReadOldList(registry, user.Get(), path, list, type, keyExists) != OldList::Read ||
+            !vk::TrustedPathsHold(list, folder, services.codePage)) {
+            continue;
+        }
+        const std::string where = "TRUSTEDPATHS in " + hive.Name() + "\\" + path;
+        vk::RegKey variables(registry);
+        vk::OsResult result = variables.Open(user.Get(), path);
+        if (result == vk::kOk) {
+            result = registry.SetText(variables.Get(), kTrustedPathsValue, type,
+                                      vk::WithoutTrustedPath(list, folder, services.codePage));
+        }
+        if (result != vk::kOk) {
+            services.log.Failed("take " + installDir + " out of " + where, result);
+            allWritten = false;
+            continue;
+        }
+        services.log.Info(where + ": " + installDir + " taken out");
+    }
+    return allWritten;
+}

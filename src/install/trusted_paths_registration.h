@@ -22,4 +22,11 @@ std::size_t RegisterTrustedPathsFor(const Services& services, const UserHive& hi
                                     const std::string& installDir, RecordWriter* record,
                                     ListHoldingIt holding = ListHoldingIt::WrittenBack);
 
+// Takes `installDir` out of the list of each AutoCAD profile in `hive` that
+// holds it, every other entry kept in its order and the list in its type:
+// what the record cannot undo, the entries the per-user setup gave. Answers
+// whether every such list was written.
+bool RemoveTrustedPathFor(const Services& services, const UserHive& hive,
+                          const std::string& installDir);
+
 }  // namespace vk

@@ -7,6 +7,8 @@
 #include "install/apps_features.h"
 #include "install/install_paths.h"
 #include "install/installation.h"
+#include "install/trusted_paths_registration.h"
+#include "install/user_hives.h"
 
 namespace vk {
 
@@ -26,6 +28,13 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
                         const std::vector<RecordEntry>& entries, bool removeFolder,
                         UndoReport& report) {
     UndoChanges(services, entries, productDir, report);
+    // The record holds what the installation wrote; the per-user setup, run
+    // as each user, could not record its entries. Every signed-in user loses
+    // the folder from every list.
+    for (const UserHive& user : LoadedUserHives(services)) {
+        if (!RemoveTrustedPathFor(services, user, productDir))
+            report.notRemoved.push_back("TRUSTEDPATHS of " + user.Name());
+    }
     if (RemoveActiveSetup(services) != kOk)
         report.notRemoved.push_back("the per-user setup's Active Setup component or Run entries");
     if (const OsResult result = RemoveAppsFeaturesEntry(services); result != kOk) {

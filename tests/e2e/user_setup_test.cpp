@@ -91,6 +91,20 @@ TEST_F(UserSetup, TheStubGivesTheUserTheStepsOnceAndChangesNothingTheSecondTime)
     const std::string once = userState();
     runAtLogon(stubPath());
     EXPECT_EQ(userState(), once);
+
+    // A profile made after the installation gets the entry from the stub alone, which no
+    // record holds; the uninstall takes it away all the same.
+    const std::string later =
+        "Software\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\Profiles\\Later\\Variables";
+    createRegistryKey(HKEY_CURRENT_USER, later);
+    runAtLogon(stubPath());
+    ASSERT_EQ(trustedPathsOf(later), toUtf8(kDefaultProductFolder));
+    AppProcess uninstaller = startCommandLine(
+        readRegistryString(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "QuietUninstallString")
+            .value_or(""));
+    EXPECT_EQ(uninstaller.waitForExit(), 0u);
+    waitForUninstallCopies();
+    EXPECT_EQ(trustedPathsOf(later), "");
 }
 
 TEST_F(UserSetup, WithoutAProfileTheStubComesBackAtEachLogonUntilOneAppears) {

@@ -129,8 +129,13 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     registry.SetStringValue(RegRoot::Users, kMe + "\\" + kUserMarker, "Version", "2023,5,26,0");
     // One user signs out before the uninstall: that user keeps the entry.
     registry.UnloadUserHive(kHasIni);
+    // The user without AutoCAD started it since, and the per-user setup, which records
+    // nothing, gave the new profile the entry.
+    registry.SetStringValue(RegRoot::Users, kNoAcad + "\\" + VariablesKey(k2018, "Later"),
+                            "TRUSTEDPATHS", ours);
     UndoReport report;
     RemoveInstallation(services, kInstallDir, Entries(), true, report);
+    EXPECT_EQ(List(users_[1], "Later"), "D:\\TOOLS");
     EXPECT_EQ(List(users_[0], "Plot"), "d:\\tools");
     EXPECT_FALSE(files.IsFile(Ini(users_[0])));
     EXPECT_FALSE(files.IsFile(Ini(users_[1])));
