@@ -51,6 +51,14 @@ protected:
     std::string stubPath() const {
         return readRegistryString(HKEY_LOCAL_MACHINE, kActiveSetupKey, "StubPath").value_or("");
     }
+    // Runs the Apps & Features entry's quiet uninstall to its end.
+    void uninstallQuietly() const {
+        AppProcess uninstaller = startCommandLine(
+            readRegistryString(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "QuietUninstallString")
+                .value_or(""));
+        EXPECT_EQ(uninstaller.waitForExit(), 0u);
+        waitForUninstallCopies();
+    }
     // What the stub may change: this user's AutoCAD keys, Run key and settings file.
     static std::string userState() {
         return RegistrySnapshot::capture(HKEY_CURRENT_USER, kAutodeskUserKey).describe() +
@@ -71,11 +79,7 @@ TEST_F(UserSetup, TheComponentNamesTheStubAndGoesWithTheUninstall) {
                      std::string(kDefaultProductFolder) + "\\Uninstall.exe\" /USERSETUP\""));
     EXPECT_EQ(readRegistryDword(HKEY_LOCAL_MACHINE, kActiveSetupKey, "IsInstalled"), 1u);
 
-    AppProcess uninstaller = startCommandLine(
-        readRegistryString(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "QuietUninstallString")
-            .value_or(""));
-    EXPECT_EQ(uninstaller.waitForExit(), 0u);
-    waitForUninstallCopies();
+    uninstallQuietly();
     EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, kActiveSetupKey));
 }
 
@@ -99,11 +103,7 @@ TEST_F(UserSetup, TheStubGivesTheUserTheStepsOnceAndChangesNothingTheSecondTime)
     createRegistryKey(HKEY_CURRENT_USER, later);
     runAtLogon(stubPath());
     ASSERT_EQ(trustedPathsOf(later), toUtf8(kDefaultProductFolder));
-    AppProcess uninstaller = startCommandLine(
-        readRegistryString(HKEY_LOCAL_MACHINE, kAppsFeaturesKey, "QuietUninstallString")
-            .value_or(""));
-    EXPECT_EQ(uninstaller.waitForExit(), 0u);
-    waitForUninstallCopies();
+    uninstallQuietly();
     EXPECT_EQ(trustedPathsOf(later), "");
 }
 
