@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -194,35 +196,17 @@ OsResult Win32FileSystem::GetCurrentFolder(std::string& path) {
 
 OsResult Win32FileSystem::ReadWholeFile(const std::string& path, std::string& content) {
     content.clear();
-    if (TooLong(path)) {
-        return kErrFilenameTooLong;
-    }
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return LastError();
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size)) {
-        return LastError();
-    }
-    // A file too large to hold is refused rather than read in part.
-    if (size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > content.max_size() / 2) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
     std::string data;
-    constexpr DWORD kChunk = 1 << 20;
-    std::vector<char> buffer(kChunk);
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), buffer.data(), kChunk, &read, nullptr)) {
-            return LastError();
+    try {
+        const OsResult read =
+            ReadInPieces(path, [&](std::string_view piece) { data.append(piece); });
+        if (read != kOk) {
+            return read;
         }
-        if (read == 0) {
-            break;
-        }
-        data.append(buffer.data(), read);
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;  // refused whole rather than read in part
+    } catch (const std::length_error&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
     content = std::move(data);
     return kOk;
