@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     const int round = std::atoi(argv[3]);
     const vk::Services& system = vk::win32::SystemServices();
     vk::bench::TimedFileSystem files(system.files);
-    const vk::Services services{system.registry, files,           system.processes,
-                                system.prompts,  system.codePage, system.log};
+    const vk::Services services{system.registry, files,      system.processes, system.prompts,
+                                system.codePage, system.log, system.random};
     if (!vk::bench::RegistryIsClean(services.registry))
         return 2;
 

@@ -55,6 +55,15 @@ OsResult TimedFileSystem::CopyFile(const std::string& source, const std::string&
     return Timed("CopyFile", [&] { return inner_.CopyFile(source, destination); });
 }
 
+OsResult TimedFileSystem::CopyFileNew(const std::string& source, const std::string& destination) {
+    return Timed("CopyFile", [&] { return inner_.CopyFileNew(source, destination); });
+}
+
+OsResult TimedFileSystem::CreateFolderWithSecurity(const std::string& path,
+                                                   const std::string& sddl) {
+    return Timed("CreateFolder", [&] { return inner_.CreateFolderWithSecurity(path, sddl); });
+}
+
 OsResult TimedFileSystem::GetEnvironmentVariable(const std::string& name, std::string& value) {
     return Timed("GetEnvironmentVariable",
                  [&] { return inner_.GetEnvironmentVariable(name, value); });

@@ -29,6 +29,8 @@ public:
     OsResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     OsResult CreateFolder(const std::string& path) override;
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
+    OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
+    OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;

@@ -8,6 +8,7 @@
 #include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 #include "registry/registry_rounds.h"
 
@@ -18,7 +19,8 @@ int main(int argc, char** argv) {
     vk::memory::MemoryPrompts prompts;
     vk::memory::Cp936CodePage codePage;
     vk::memory::MemoryLog log;
-    const vk::Services services{registry, files, processes, prompts, codePage, log};
+    vk::memory::MemoryRandom random;
+    const vk::Services services{registry, files, processes, prompts, codePage, log, random};
 
     vk::bench::RegistryBenchPlan plan;
     plan.platform = "native";

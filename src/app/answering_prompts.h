@@ -29,8 +29,8 @@ private:
 // place when nobody may be asked.
 inline Services ServicesAsking(const Services& system, bool mayAsk, AnsweringPrompts& answering) {
     IPrompts& prompts = mayAsk ? system.prompts : static_cast<IPrompts&>(answering);
-    return Services{system.registry, system.files,    system.processes,
-                    prompts,         system.codePage, system.log};
+    return Services{system.registry, system.files, system.processes, prompts,
+                    system.codePage, system.log,   system.random};
 }
 
 }  // namespace vk

@@ -76,6 +76,10 @@ public:
     virtual OsResult CreateFolder(const std::string& path) = 0;
     // CopyFileA(source, destination, FALSE): overwrites, except a read-only destination.
     virtual OsResult CopyFile(const std::string& source, const std::string& destination) = 0;
+    // CopyFileA(source, destination, TRUE): only into a name that does not
+    // exist (kErrFileExists otherwise, a link of that name included), so that
+    // nothing another account put there is written through or kept.
+    virtual OsResult CopyFileNew(const std::string& source, const std::string& destination) = 0;
     // GetEnvironmentVariableA: kErrFileNotFound (ERROR_ENVVAR_NOT_FOUND is 203) when unset.
     virtual OsResult GetEnvironmentVariable(const std::string& name, std::string& value) = 0;
     // The shell's roaming application-data folder of the current user (CSIDL_APPDATA).
@@ -102,6 +106,10 @@ public:
     // in SDDL; the DACL is protected (inherits nothing) exactly when the SDDL
     // says "D:P". Follows a link at `path`: callers must not pass one.
     virtual OsResult ApplySecurity(const std::string& path, const std::string& sddl) = 0;
+    // CreateDirectoryA with a security descriptor in SDDL: one level, which
+    // carries the descriptor from the moment it exists (never, even briefly,
+    // the rights its parent hands on). kErrAlreadyExists when the path exists.
+    virtual OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) = 0;
     // GetNamedSecurityInfoA: the owner and the standard user's rights.
     virtual OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) = 0;
 };

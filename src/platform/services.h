@@ -6,6 +6,7 @@
 #include "platform/log.h"
 #include "platform/process_list.h"
 #include "platform/prompts.h"
+#include "platform/random.h"
 #include "platform/registry.h"
 
 namespace vk {
@@ -17,6 +18,7 @@ struct Services {
     IPrompts& prompts;
     ICodePage& codePage;
     Log& log;
+    IRandom& random;
 };
 
 }  // namespace vk

@@ -7,6 +7,7 @@
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 
 namespace vk::contract {
@@ -89,6 +90,11 @@ std::unique_ptr<RegistryScratch> MakeRegistryScratch() {
 ICodePage& CodePageUnderTest() {
     static memory::Cp936CodePage codePage;
     return codePage;
+}
+
+IRandom& RandomUnderTest() {
+    static memory::MemoryRandom random;
+    return random;
 }
 
 std::unique_ptr<FileScratch> MakeFileScratch() {

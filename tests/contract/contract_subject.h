@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/process_list.h"
 #include "platform/prompts.h"
+#include "platform/random.h"
 #include "platform/registry.h"
 
 namespace vk::contract {
@@ -25,6 +26,8 @@ public:
 std::unique_ptr<RegistryScratch> MakeRegistryScratch();
 
 ICodePage& CodePageUnderTest();
+
+IRandom& RandomUnderTest();
 
 // A file system and an empty folder of the test's own.
 class FileScratch {

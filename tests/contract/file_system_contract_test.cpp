@@ -283,6 +283,24 @@ TEST_F(FileSystemContract, AppliesASecurityDescriptorGivenAsSddl) {
     EXPECT_EQ(fs().ApplySecurity(In("Protected"), ""), kErrInvalidParameter);
 }
 
+// Nothing of another account's is written through or kept: a name that exists
+// (a file, a folder, or a link under either) is refused whole.
+TEST_F(FileSystemContract, MakesNewEntriesOnlyWhereNothingIs) {
+    Write("source.txt", "new");
+    Write("there.txt", "old");
+    EXPECT_EQ(fs().CopyFileNew(In("source.txt"), In("copy.txt")), kOk);
+    EXPECT_EQ(Read("copy.txt"), "new");
+    EXPECT_EQ(fs().CopyFileNew(In("source.txt"), In("there.txt")), kErrFileExists);
+    EXPECT_EQ(Read("there.txt"), "old");
+
+    const std::string sddl = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    EXPECT_EQ(fs().CreateFolderWithSecurity(In("Made"), sddl), kOk);
+    EXPECT_EQ(fs().GetAttributes(In("Made")) & kAttrDirectory, kAttrDirectory);
+    EXPECT_EQ(fs().CreateFolderWithSecurity(In("Made"), sddl), kErrAlreadyExists);
+    EXPECT_EQ(fs().CreateFolderWithSecurity(In("Missing\\Below"), sddl), kErrPathNotFound);
+    EXPECT_EQ(fs().CreateFolderWithSecurity(In("NoDescriptor"), ""), kErrInvalidParameter);
+}
+
 // A folder of the user's own: owned by a safe owner (Administrators in memory,
 // the running account under Wine), that standard users cannot replace.
 TEST_F(FileSystemContract, ReadsAFoldersOwnerAndWhatAStandardUserMayDo) {

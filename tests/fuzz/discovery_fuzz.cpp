@@ -16,6 +16,7 @@
 #include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 
 namespace {
@@ -215,7 +216,8 @@ struct Machine {
     vk::memory::MemoryPrompts prompts;
     vk::memory::Cp936CodePage codePage;
     vk::memory::MemoryLog log;
-    vk::Services services{registry, files, processes, prompts, codePage, log};
+    vk::memory::MemoryRandom random;
+    vk::Services services{registry, files, processes, prompts, codePage, log, random};
 };
 
 }  // namespace

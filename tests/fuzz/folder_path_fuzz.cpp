@@ -15,6 +15,7 @@
 #include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 
 namespace {
@@ -29,7 +30,8 @@ struct Machine {
     vk::memory::MemoryPrompts prompts{&faults};
     vk::memory::Cp936CodePage codePage;
     vk::memory::MemoryLog log;
-    vk::Services services{registry, files, processes, prompts, codePage, log};
+    vk::memory::MemoryRandom random;
+    vk::Services services{registry, files, processes, prompts, codePage, log, random};
 };
 
 // Every folder on the machine's drives C: and D:, by full path.

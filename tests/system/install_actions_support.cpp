@@ -6,8 +6,8 @@ namespace vk::systest {
 
 Services SystemServicesWith(IPrompts& prompts) {
     const Services& system = win32::SystemServices();
-    return Services{system.registry, system.files,    system.processes,
-                    prompts,         system.codePage, system.log};
+    return Services{system.registry, system.files, system.processes, prompts,
+                    system.codePage, system.log,   system.random};
 }
 
 std::string ProgramFolder() {

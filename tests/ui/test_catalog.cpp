@@ -11,6 +11,7 @@
 #include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 
 namespace {
@@ -21,12 +22,13 @@ vk::memory::MemoryProcessList g_processes;
 vk::memory::MemoryPrompts g_prompts;
 vk::memory::Cp936CodePage g_codePage;
 vk::memory::MemoryLog g_log;
+vk::memory::MemoryRandom g_random;
 
 }  // namespace
 
 // The symbol the pages use, as SetUp.exe defines it, here on memory services.
 CAcadReleaseCatalog theCatalog(vk::Services{g_registry, g_files, g_processes, g_prompts, g_codePage,
-                                            g_log});
+                                            g_log, g_random});
 
 namespace vk::test {
 

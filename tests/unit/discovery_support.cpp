@@ -15,7 +15,8 @@ void DiscoveryMachine::AddProduct(const std::string& keyPath, const std::string&
 }
 
 CAcadReleaseCatalog DiscoveryMachine::NewCatalog() {
-    return CAcadReleaseCatalog(Services{registry, files_, processes_, prompts_, codePage_, log_});
+    return CAcadReleaseCatalog(
+        Services{registry, files_, processes_, prompts_, codePage_, log_, random_});
 }
 
 std::vector<FoundProduct> DiscoveryMachine::Discover() {

@@ -11,6 +11,7 @@
 #include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 
 namespace vk::test {
@@ -49,6 +50,7 @@ private:
     memory::MemoryProcessList processes_;
     memory::MemoryPrompts prompts_;
     memory::MemoryLog log_;
+    memory::MemoryRandom random_;
 };
 
 }  // namespace vk::test

@@ -14,6 +14,7 @@
 #include "platform/memory/memory_log.h"
 #include "platform/memory/memory_process_list.h"
 #include "platform/memory/memory_prompts.h"
+#include "platform/memory/memory_random.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/progress.h"
 
@@ -84,7 +85,8 @@ public:
     memory::MemoryPrompts prompts{&faults};
     memory::Cp936CodePage codePage;
     memory::MemoryLog log;
-    Services services{registry, files, processes, prompts, codePage, log};
+    memory::MemoryRandom random{&faults};
+    Services services{registry, files, processes, prompts, codePage, log, random};
     CAcadReleaseCatalog catalog{services};
     CountingProgress progress;
 };

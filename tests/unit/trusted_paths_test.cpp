@@ -168,7 +168,9 @@ TEST(TrustedPathsGrowing, AListThatGrowsWhileReadIsReadAgain) {
     memory::MemoryPrompts prompts;
     memory::Cp936CodePage codePage;
     memory::MemoryLog log;
-    CAcadReleaseCatalog catalog(Services{registry, files, processes, prompts, codePage, log});
+    memory::MemoryRandom random;
+    CAcadReleaseCatalog catalog(
+        Services{registry, files, processes, prompts, codePage, log, random});
     catalog.m_strInstallDir = kInstallDir;
     registry.SetStringValue(kHkcu, VariablesKey(k2018, kUnnamed), "TRUSTEDPATHS", "d:\\a");
 

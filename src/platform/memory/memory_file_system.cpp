@@ -352,6 +352,15 @@ OsResult MemoryFileSystem::CreateFolder(const std::string& path) {
 }
 
 OsResult MemoryFileSystem::CopyFile(const std::string& source, const std::string& destination) {
+    return Copy(source, destination, false);
+}
+
+OsResult MemoryFileSystem::CopyFileNew(const std::string& source, const std::string& destination) {
+    return Copy(source, destination, true);
+}
+
+OsResult MemoryFileSystem::Copy(const std::string& source, const std::string& destination,
+                                bool failIfExists) {
     if (Faulted("CopyFile"))
         return kErrInjected;
     Parsed from, to;
@@ -377,6 +386,8 @@ OsResult MemoryFileSystem::CopyFile(const std::string& source, const std::string
         return result;
     std::unique_ptr<Entry>& target = parent->children[to.names.back()];
     if (target) {
+        if (failIfExists)
+            return kErrFileExists;
         if (target->folder || (target->attributes & kAttrReadOnly))
             return kErrAccessDenied;
         if (target->locked || target.get() == original)
@@ -519,6 +530,11 @@ std::optional<std::string> MemoryFileSystem::AppliedSecurity(const std::string& 
     return entry == nullptr ? std::nullopt : entry->appliedSddl;
 }
 
+std::optional<std::string> MemoryFileSystem::CreatedWithSecurity(const std::string& path) const {
+    const Entry* entry = Inspect(path);
+    return entry == nullptr ? std::nullopt : entry->createdSddl;
+}
+
 void MemoryFileSystem::SetEnvironmentVariable(const std::string& name, std::string value) {
     environment_[name] = std::move(value);
 }
@@ -655,6 +671,19 @@ OsResult MemoryFileSystem::ApplySecurity(const std::string& path, const std::str
     if (OsResult result = LookupPath(path, entry); result != kOk)
         return result;
     entry->appliedSddl = sddl;
+    return kOk;
+}
+
+OsResult MemoryFileSystem::CreateFolderWithSecurity(const std::string& path,
+                                                    const std::string& sddl) {
+    if (sddl.empty())
+        return kErrInvalidParameter;
+    if (const OsResult result = CreateFolder(path); result != kOk)
+        return result;
+    Entry* entry = nullptr;
+    LookupPath(path, entry);
+    entry->appliedSddl = sddl;
+    entry->createdSddl = sddl;
     return kOk;
 }
 

@@ -47,6 +47,8 @@ public:
     OsResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     OsResult CreateFolder(const std::string& path) override;
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
+    // Fault name "CopyFile", as CopyFile.
+    OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;
@@ -63,6 +65,10 @@ public:
     // owned by Administrators with read and execute for standard users.
     OsResult ApplySecurity(const std::string& path, const std::string& sddl) override;
     OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) override;
+    // Fault name "CreateDirectory", as CreateFolder. The descriptor is
+    // remembered as the new folder's applied one (AppliedSecurity) and its
+    // creation descriptor (CreatedWithSecurity).
+    OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) override;
 
     // Seeding and inspection for tests: absolute paths ("C:\a\b"), not limited
     // to 259 bytes, neither counted nor failed. Missing parents are created.
@@ -85,6 +91,8 @@ public:
     void SetFolderSecurity(const std::string& path, const FolderSecurity& security);
     // The SDDL last applied to the entry, if any.
     std::optional<std::string> AppliedSecurity(const std::string& path) const;
+    // The SDDL the folder was created with, if it was created with one.
+    std::optional<std::string> CreatedWithSecurity(const std::string& path) const;
 
     void SetModulePath(std::string path) { modulePath_ = std::move(path); }
     void SetEnvironmentVariable(const std::string& name, std::string value);
@@ -114,6 +122,7 @@ private:
         std::uint32_t reparseTag = 0;
         FolderSecurity security{FileOwner::Administrators, kStandardUserReadExecute};
         std::optional<std::string> appliedSddl;
+        std::optional<std::string> createdSddl;
         Children children;
     };
     // A path taken apart: its drive letter (upper case) and folder names.
@@ -126,6 +135,7 @@ private:
         std::size_t next = 0;
     };
 
+    OsResult Copy(const std::string& source, const std::string& destination, bool failIfExists);
     static FindEntry EntryOf(const std::string& name, const Entry& entry);
     bool Faulted(const char* operation);
     OsResult ReadSetting(const char* operation, const std::string& setting, std::string& path);

@@ -5,6 +5,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process_list.h"
 #include "platform/win32/win32_prompts.h"
+#include "platform/win32/win32_random.h"
 #include "platform/win32/win32_registry.h"
 
 namespace vk::win32 {
@@ -21,7 +22,9 @@ const Services& SystemServices() {
     static Win32ProcessList processes;
     static Win32Prompts prompts;
     static Win32CodePage codePage;
-    static const Services services{registry, files, processes, prompts, codePage, SystemLog()};
+    static Win32Random random;
+    static const Services services{registry, files,       processes, prompts,
+                                   codePage, SystemLog(), random};
     return services;
 }
 

@@ -164,6 +164,33 @@ OsResult Win32FileSystem::ApplySecurity(const std::string& path, const std::stri
         SetNamedSecurityInfoA(name.data(), SE_FILE_OBJECT, parts, owner, nullptr, dacl, nullptr));
 }
 
+OsResult Win32FileSystem::CreateFolderWithSecurity(const std::string& path,
+                                                   const std::string& sddl) {
+    if (TooLong(path)) {
+        return kErrFilenameTooLong;
+    }
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (sddl.empty() || !ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                            sddl.c_str(), SDDL_REVISION_1, &raw, nullptr)) {
+        return sddl.empty() ? kErrInvalidParameter : LastError();
+    }
+    const UniqueLocal descriptor(raw);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, raw, FALSE};
+    if (CreateDirectoryA(path.c_str(), &attributes)) {
+        return kOk;
+    }
+    if (GetLastError() != ERROR_INVALID_OWNER) {
+        return LastError();
+    }
+    // A token that may not name Administrators as owner at creation: the
+    // folder is made with the DACL alone, then given its owner.
+    if (!SetSecurityDescriptorOwner(raw, nullptr, FALSE) ||
+        !CreateDirectoryA(path.c_str(), &attributes)) {
+        return LastError();
+    }
+    return ApplySecurity(path, sddl);
+}
+
 OsResult Win32FileSystem::GetFolderSecurity(const std::string& path, FolderSecurity& security) {
     security = FolderSecurity{};
     if (TooLong(path)) {

@@ -158,6 +158,13 @@ OsResult Win32FileSystem::CopyFile(const std::string& source, const std::string&
     return Succeeded(CopyFileA(source.c_str(), destination.c_str(), FALSE));
 }
 
+OsResult Win32FileSystem::CopyFileNew(const std::string& source, const std::string& destination) {
+    if (TooLong(source) || TooLong(destination)) {
+        return kErrFilenameTooLong;
+    }
+    return Succeeded(CopyFileA(source.c_str(), destination.c_str(), TRUE));
+}
+
 OsResult Win32FileSystem::GetEnvironmentVariable(const std::string& name, std::string& value) {
     // GetEnvironmentVariableA under Wine counts characters, not bytes, and
     // cuts double-byte values short; the wide call converted to the ANSI code

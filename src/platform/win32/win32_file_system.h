@@ -17,6 +17,7 @@ public:
     OsResult SetAttributes(const std::string& path, std::uint32_t attributes) override;
     OsResult CreateFolder(const std::string& path) override;
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
+    OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;
@@ -29,6 +30,7 @@ public:
     // In win32_file_security.cpp.
     OsResult ApplySecurity(const std::string& path, const std::string& sddl) override;
     OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) override;
+    OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) override;
 };
 
 }  // namespace vk::win32

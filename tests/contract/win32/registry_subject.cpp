@@ -7,6 +7,7 @@
 #include "contract/win32/scratch_folder.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_code_page.h"
+#include "platform/win32/win32_random.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/windows_api.h"
 
@@ -47,6 +48,11 @@ std::unique_ptr<RegistryScratch> MakeRegistryScratch() {
 ICodePage& CodePageUnderTest() {
     static win32::Win32CodePage codePage;
     return codePage;
+}
+
+IRandom& RandomUnderTest() {
+    static win32::Win32Random random;
+    return random;
 }
 
 }  // namespace vk::contract
