@@ -1,8 +1,8 @@
 #include "app/win/uninstall_copy.h"
 
 #include <charconv>
-#include <cstdio>
 
+#include "core/decimal.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -32,10 +32,8 @@ std::string TempCopyPath() {
     const DWORD length = GetTempPathA(sizeof folder, folder);
     if (length == 0 || length >= sizeof folder)
         return {};
-    char name[64];
-    std::snprintf(name, sizeof name, "VarnokUninstall-%lu-%llu.exe", GetCurrentProcessId(),
-                  static_cast<unsigned long long>(GetTickCount64()));
-    return std::string(folder, length) + name;
+    return std::string(folder, length) + "VarnokUninstall-" + PaddedDecimal(GetCurrentProcessId()) +
+           "-" + PaddedDecimal(GetTickCount64()) + ".exe";
 }
 
 }  // namespace
@@ -59,9 +57,8 @@ int RunUninstallCopy(const std::string& arguments, Log& log) {
     UniqueProcess writer(writeEnd);
     SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);  // the copy gets the write end only
 
-    char link[64];
-    std::snprintf(link, sizeof link, "%lu,%llu,", GetCurrentProcessId(),
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(writer.Get())));
+    const std::string link = PaddedDecimal(GetCurrentProcessId()) + "," +
+                             PaddedDecimal(reinterpret_cast<std::uintptr_t>(writer.Get())) + ",";
     const std::size_t slash = self.find_last_of('\\');
     const std::string productDir = slash == std::string::npos ? self : self.substr(0, slash);
     std::string commandLine =
