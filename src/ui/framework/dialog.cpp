@@ -4,6 +4,14 @@
 #include "ui/framework/error_report.h"
 #include "ui/framework/win_app.h"
 
+namespace {
+
+// Posted on WM_DPICHANGED, so that OnDpiChanged runs after the dialog manager's
+// own scaling of the dialog (the default processing of that message).
+constexpr UINT kDpiChangeDone = WM_APP + 0x2E0;
+
+}  // namespace
+
 CDialog::CDialog(UINT nIDTemplate, std::span<const CommandEntry> commands, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate),
       m_commands(commands),
@@ -89,6 +97,12 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<INT_PTR>(
                 OnCtlColor(&dc, &control, message - WM_CTLCOLORMSGBOX));
         }
+        case WM_DPICHANGED:
+            ::PostMessageA(m_hWnd, kDpiChangeDone, 0, 0);
+            return FALSE;
+        case kDpiChangeDone:
+            OnDpiChanged();
+            return TRUE;
         case WM_NCDESTROY:
             m_hWnd = nullptr;
             return FALSE;

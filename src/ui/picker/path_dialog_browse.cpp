@@ -2,14 +2,16 @@
 // opens and when its selection changes.
 #include "ui/picker/path_dialog.h"
 
+#include "ui/framework/dpi.h"
 #include "ui/framework/error_report.h"
 #include "ui/picker/browse_ids.h"
 
 namespace {
 
-// The edit box: 23 pixels high, ending 4 pixels above the tree.
-constexpr LONG kEditGapAboveTree = 4;
-constexpr LONG kEditHeight = 23;
+// The edit box: 23 pixels high, ending 4 pixels above the tree, at 96 DPI
+// (the browse window's own controls scale with its font).
+constexpr int kEditGapAboveTree = 4;
+constexpr int kEditHeight = 23;
 
 }  // namespace
 
@@ -58,8 +60,10 @@ void CPathDialog::CreateEditBox(HWND hwnd) {
     if (tree == nullptr || !::GetWindowRect(tree, &treeRect)) {
         return;
     }
-    POINT topLeft{treeRect.left, treeRect.top - kEditGapAboveTree - kEditHeight};
-    POINT bottomRight{treeRect.right, treeRect.top - kEditGapAboveTree};
+    const UINT dpi = WindowDpi(hwnd);
+    const LONG gap = ScaleToDpi(kEditGapAboveTree, dpi);
+    POINT topLeft{treeRect.left, treeRect.top - gap - ScaleToDpi(kEditHeight, dpi)};
+    POINT bottomRight{treeRect.right, treeRect.top - gap};
     ::ScreenToClient(hwnd, &topLeft);
     ::ScreenToClient(hwnd, &bottomRight);
     // A child of the browse window: destroyed with it.
