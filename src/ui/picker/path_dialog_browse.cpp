@@ -66,6 +66,17 @@ void CPathDialog::CreateEditBox(HWND hwnd) {
     POINT bottomRight{treeRect.right, treeRect.top - gap};
     ::ScreenToClient(hwnd, &topLeft);
     ::ScreenToClient(hwnd, &bottomRight);
+    // The instruction text's rectangle may reach down to where the status text was: it
+    // ends above the box instead (its one line of text stays as it was).
+    if (const HWND title = ::GetDlgItem(hwnd, kBrowseTitleId)) {
+        RECT titleRect{};
+        ::GetWindowRect(title, &titleRect);
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&titleRect), 2);
+        if (titleRect.bottom > topLeft.y && topLeft.y > titleRect.top) {
+            ::SetWindowPos(title, nullptr, 0, 0, titleRect.right - titleRect.left,
+                           topLeft.y - titleRect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     // A child of the browse window: destroyed with it.
     const HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
