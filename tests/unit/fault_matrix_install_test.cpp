@@ -27,6 +27,8 @@ const std::string k2008 = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD
 const std::string k2018 = "SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804\\";
 const std::string k2018Acad = "D:\\Program Files\\Autodesk\\AutoCAD 2018\\";
 const std::string kProfile = "<<未命名配置>>";
+const std::string kAppsFeatures =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnokBatchPlot";
 // A font of that name was there before: it stays replaced (drawings may need it).
 const std::string kOldFont = k2018Acad + "Fonts\\Varnok_EN.shx";
 
@@ -164,7 +166,11 @@ void ExpectOnlyWorkSkipped(const MachineState& state, const MachineState& before
     for (const auto& [name, value] : state) {
         const auto inClean = clean.find(name);
         const auto inBefore = before.find(name);
-        const bool asClean = inClean != clean.end() && inClean->second == value;
+        // A backup keeps the read-only flag of the file it saved when clearing it fails.
+        const bool asClean =
+            inClean != clean.end() &&
+            (inClean->second == value ||
+             (name.starts_with("attributes ") && WithoutReadOnly(value) == inClean->second));
         const bool asBefore =
             inBefore != before.end() &&
             (inBefore->second == value ||
@@ -204,6 +210,12 @@ Outcome Classify(InstallMachine& machine, const InstallOutcome& outcome, const M
                 expected["attributes " + made] = std::to_string(kAttrDirectory);
             }
             expected["file " + kInstallDir + "\\" + kRecordFileName] = "(record)";
+            // The record's identifier, made before the first change.
+            for (const std::string& anchor :
+                 {"key " + kAppsFeatures, "value " + kAppsFeatures + "|RecordId",
+                  "value " + kAppsFeatures + "|InstallLocation"}) {
+                expected[anchor] = state.count(anchor) != 0 ? state.at(anchor) : "(missing)";
+            }
             expected["attributes " + kInstallDir + "\\" + kRecordFileName] =
                 std::to_string(kAttrArchive);
             EXPECT_EQ(Differences(state, expected), "");

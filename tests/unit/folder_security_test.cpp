@@ -189,46 +189,66 @@ TEST_F(InstallFixture, AFolderWhoseRightsCannotBeReadCountsAsReplaceable) {
     EXPECT_EQ(check.replaceable, (ReplaceableFolder{kTools, false, true, 0, false}));
 }
 
-// The product folder, made or found, gets the protected descriptor; what was
-// inside a found one inherits from it, a link inside is left as it is.
+// Every folder the installation makes is protected from the moment it exists;
+// a product folder it finds is protected anew, what was inside it inherits
+// from it, and a link inside is left as it is.
 class ProtectionFixture : public InstallFixture {
 protected:
-    InstallOutcome Install() {
+    InstallOutcome Install(const std::string& folder = "C:\\Varnok") {
         AddDataFile("VK_BatchPlot2018.ARX");
-        InstallRequest request{"C:\\Varnok"};
+        InstallRequest request{folder};
         return RunInstallation(services, catalog, request);
     }
 };
 
-class ProductFolderProtection : public ProtectionFixture,
-                                public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ProductFolderProtection, IsAskedForOnANewAndOnAReusedFolder) {
-    const bool reused = GetParam();
-    if (reused) {
-        files.AddFile(kInstallDir + "\\Old.dll");
-        files.AddFile(kInstallDir + "\\sub\\planted.dll");
-        files.AddFolder(kInstallDir + "\\Linked");
-        files.SetReparseTag(kInstallDir + "\\Linked", kReparseTagMountPoint);
+TEST_F(ProtectionFixture, EveryLevelMadeIsCreatedProtected) {
+    const struct {
+        const char* typed;
+        std::vector<std::string> existing;
+        std::vector<std::string> made;
+    } cases[] = {
+        {"C:\\Varnok", {}, {"C:\\Varnok", kInstallDir}},
+        {"D:\\CAD\\Tools\\Addins",
+         {"D:\\CAD"},
+         {"D:\\CAD\\Tools", "D:\\CAD\\Tools\\Addins", "D:\\CAD\\Tools\\Addins\\Varnok批打印软件"}},
+    };
+    files.Remove("C:\\Varnok");
+    files.AddDrive('D');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        for (const std::string& folder : c.existing)
+            files.AddFolder(folder);
+        ASSERT_EQ(Install(c.typed).failedSteps, 0u);
+        for (const std::string& level : c.made) {
+            EXPECT_EQ(files.CreatedWithSecurity(level), kProtected) << level;
+            EXPECT_EQ(log.LinesWith("Created " + level + ", protected: owner Administrators").size(),
+                      1u)
+                << level;
+        }
+        for (const std::string& folder : c.existing)
+            EXPECT_EQ(files.AppliedSecurity(folder), std::nullopt) << folder;
     }
+}
+
+TEST_F(ProtectionFixture, AFoundProductFolderIsProtectedAnew) {
+    files.AddFile(kInstallDir + "\\Old.dll");
+    files.AddFile(kInstallDir + "\\sub\\planted.dll");
+    files.AddFolder(kInstallDir + "\\Linked");
+    files.SetReparseTag(kInstallDir + "\\Linked", kReparseTagMountPoint);
     const InstallOutcome outcome = Install();
     EXPECT_EQ(outcome.failedSteps, 0u);
     EXPECT_EQ(files.AppliedSecurity(kInstallDir), kProtected);
     EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\VK_BatchPlot2018.ARX"), std::nullopt)
         << "a copy made afterwards inherits by itself";
     EXPECT_EQ(log.LinesWith("Protected " + kInstallDir + ": owner Administrators").size(), 1u);
-    if (reused) {
-        for (const char* entry : {"\\Old.dll", "\\sub", "\\sub\\planted.dll"})
-            EXPECT_EQ(files.AppliedSecurity(kInstallDir + entry), "O:BAD:") << entry;
-        EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\Linked"), std::nullopt);
-        EXPECT_EQ(log.LinesWith("Skipped: " + kInstallDir + "\\Linked: a link").size(), 1u);
-    }
+    for (const char* entry : {"\\Old.dll", "\\sub", "\\sub\\planted.dll"})
+        EXPECT_EQ(files.AppliedSecurity(kInstallDir + entry), "O:BAD:") << entry;
+    EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\Linked"), std::nullopt);
+    EXPECT_EQ(log.LinesWith("Skipped: " + kInstallDir + "\\Linked: a link").size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(, ProductFolderProtection, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Reused" : "New"; });
-
 TEST_F(ProtectionFixture, AProtectionThatFailsIsLoggedAndCountedAndTheInstallationGoesOn) {
+    files.AddFolder(kInstallDir);
     faults.FailOperation("SetNamedSecurityInfo");
     const InstallOutcome outcome = Install();
     EXPECT_EQ(outcome.result, InstallResult::Completed);
