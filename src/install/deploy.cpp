@@ -97,10 +97,8 @@ OsResult RecordCopy(IFileSystem& files, RecordWriter& record, const Copy& copy) 
         entry.backup = record.NewBackupPath();
         if (entry.backup.empty())
             return kErrPathNotFound;
-        if (const OsResult saved = files.CopyFileNew(copy.destination, entry.backup);
-            saved != kOk)
+        if (const OsResult saved = files.CopyFileNew(copy.destination, entry.backup); saved != kOk)
             return saved;
-        ClearReadOnly(files, entry.backup);
     } else if (existing != kErrFileNotFound && existing != kErrPathNotFound) {
         return existing;  // there, but unreadable (held open): the copy would fail too
     }

@@ -42,7 +42,7 @@ void RemoveUnrecordedBackup(IFileSystem& files, const std::string& backup) {
 }
 
 OsResult PlaceCopy(const Services& services, const std::string& source,
-                   const std::string& destination) {
+                   const std::string& destination, bool keepAttributes) {
     IFileSystem& files = services.files;
     const std::size_t slash = FindLastChar(services.codePage, destination, '\\');
     const std::string folder = slash == kNoPos ? std::string() : destination.substr(0, slash);
@@ -55,7 +55,8 @@ OsResult PlaceCopy(const Services& services, const std::string& source,
     OsResult result = files.CopyFileNew(source, pending);
     if (result != kOk)
         return result;
-    ClearReadOnly(files, pending);
+    if (!keepAttributes)
+        ClearReadOnly(files, pending);
     ClearReadOnly(files, destination);
     result = files.MoveReplacing(pending, destination);
     if (result != kOk)

@@ -42,9 +42,10 @@ inline constexpr const char* kCopyInProgressName = "~Varnok.tmp";
 // which then takes the destination's place. Whatever was at the destination
 // (a file, a hard or symbolic link another account put there) is replaced as
 // a name, never written into, and a copy cut short never carries the
-// destination's name. A read-only destination is replaced too. kOk or the
-// failure, with nothing left behind.
+// destination's name. A read-only destination is replaced too; the copy is
+// not read-only unless `keepAttributes` (a file put back as it was). kOk or
+// the failure, with nothing left behind.
 OsResult PlaceCopy(const Services& services, const std::string& source,
-                   const std::string& destination);
+                   const std::string& destination, bool keepAttributes = false);
 
 }  // namespace vk

@@ -57,8 +57,8 @@ bool ProtectFolder(const Services& services, const std::string& folder) {
         services.log.Failed("protect " + folder + " (" + kProtectedFolderSddl + ")", result);
         return false;
     }
-    services.log.Info("Protected " + folder + ": " + kProtectionText + " (" +
-                      kProtectedFolderSddl + ")");
+    services.log.Info("Protected " + folder + ": " + kProtectionText + " (" + kProtectedFolderSddl +
+                      ")");
     ResetEntriesBelow(services, folder);
     return true;
 }

@@ -36,8 +36,7 @@ std::optional<std::string> AnchoredRecordId(const Services& services) {
     std::u16string id;
     std::uint32_t type = 0;
     if (registry.QueryTextSize(key.Get(), kRecordIdValue, size) != kOk ||
-        registry.QueryText(key.Get(), kRecordIdValue, size, id, type) != kOk ||
-        type != kRegSz) {
+        registry.QueryText(key.Get(), kRecordIdValue, size, id, type) != kOk || type != kRegSz) {
         return std::nullopt;
     }
     const std::string text = services.codePage.ToAnsi(id);
@@ -50,8 +49,8 @@ OsResult WriteRecordAnchor(const Services& services, const std::string& id,
     OsResult result = CreateMachineKey(services, kAppsFeaturesKey, key);
     if (result != kOk)
         return result;
-    result = services.registry.SetText(key.Get(), kRecordIdValue, kRegSz,
-                                       services.codePage.ToWide(id));
+    result =
+        services.registry.SetText(key.Get(), kRecordIdValue, kRegSz, services.codePage.ToWide(id));
     if (result == kOk) {
         result = services.registry.SetText(key.Get(), "InstallLocation", kRegSz,
                                            services.codePage.ToWide(productDir));

@@ -61,9 +61,8 @@ bool IsProductFile(const ICodePage& cp, const std::string& path, const std::stri
 }
 
 bool IsBackup(const ICodePage& cp, const std::string& path, const std::string& productDir) {
-    return path.empty() ||
-           (IsPlainPath(cp, path) &&
-            IsInsideFolder(cp, path, JoinPath(productDir, kBackupFolderName)));
+    return path.empty() || (IsPlainPath(cp, path) &&
+                            IsInsideFolder(cp, path, JoinPath(productDir, kBackupFolderName)));
 }
 
 // "SOFTWARE\Autodesk\AutoCAD\..." or its 32-bit view, with names below it.
@@ -158,8 +157,9 @@ std::string AcadFolderOfSupportFile(const ICodePage& codePage, const std::string
     std::string folder, name, acad, sub;
     SplitLast(codePage, path, folder, name);
     SplitLast(codePage, folder, acad, sub);
-    const bool font = SameText(codePage, sub, kAcadFontsFolder) &&
-                      (SameText(codePage, name, kFontEnFile) || SameText(codePage, name, kFontHzFile));
+    const bool font =
+        SameText(codePage, sub, kAcadFontsFolder) &&
+        (SameText(codePage, name, kFontEnFile) || SameText(codePage, name, kFontHzFile));
     const bool driver =
         SameText(codePage, sub, kAcadDriverFolder) && SameText(codePage, name, kPlotDriverFile);
     return (font || driver) && acad.size() >= 2 ? acad : std::string();

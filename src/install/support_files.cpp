@@ -35,7 +35,6 @@ vk::OsResult RecordSupportFile(vk::IFileSystem& files, vk::RecordWriter& record,
         if (const vk::OsResult saved = files.CopyFileNew(destination, entry.backup);
             saved != vk::kOk)
             return saved;
-        vk::ClearReadOnly(files, entry.backup);
     }
     const vk::OsResult entered = record.Add(entry);
     if (entered != vk::kOk && !entry.backup.empty())

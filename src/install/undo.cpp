@@ -239,7 +239,7 @@ private:
     }
 
     void Restore(const std::string& path, const std::string& backup) {
-        if (const OsResult result = PlaceCopy(s_, backup, path); result != kOk)
+        if (const OsResult result = PlaceCopy(s_, backup, path, true); result != kOk)
             return Failed("restore " + path + " from " + backup, result);
         RemoveBackup(backup);
         s_.log.Info("Restored " + path + " as it was before the installation");
@@ -257,6 +257,11 @@ private:
                              const std::string& hash) {
         FileDigest saved;
         if (!backup.empty() && DigestFile(s_.files, backup, saved) == kOk && saved.hash == hash) {
+            // Its attributes, cleared for the copy, as the backup kept them.
+            if (const std::uint32_t attributes = s_.files.GetAttributes(backup);
+                attributes != kInvalidAttributes) {
+                s_.files.SetAttributes(path, attributes);
+            }
             RemoveBackup(backup);
             return s_.log.Info("Left " + path + ": it is as it was before the installation");
         }

@@ -5,12 +5,12 @@
 #include "core/mbcs.h"
 #include "install/active_setup.h"
 #include "install/apps_features.h"
+#include "install/data_files.h"
 #include "install/install_paths.h"
 #include "install/installation.h"
 #include "install/record_anchor.h"
 #include "install/record_scope.h"
 #include "install/settings_folder.h"
-#include "install/data_files.h"
 #include "install/trusted_paths_registration.h"
 #include "install/user_hives.h"
 
@@ -65,9 +65,10 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
         if (!RemoveTrustedPathFor(services, user, productDir))
             report.notRemoved.push_back("TRUSTEDPATHS of " + user.Name());
         if (user.appData && user.appData != ownAppData) {
-            services.log.Info("Left the settings file of " + user.Name() + " (" +
-                              JoinPath(JoinPath(*user.appData, kSettingsFolderName), kSettingsFile) +
-                              ", if there): the user's own data");
+            services.log.Info(
+                "Left the settings file of " + user.Name() + " (" +
+                JoinPath(JoinPath(*user.appData, kSettingsFolderName), kSettingsFile) +
+                ", if there): the user's own data");
         }
     }
     if (RemoveActiveSetup(services) != kOk)

@@ -56,18 +56,36 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PathCase{
             "TheDefaultFolderYetToBeMade", [](auto&) {}, "C:\\Varnok", FolderVerdict::Ok, "", {}},
-        // Adding entries cannot replace one; the product folder is protected anew.
+        // Adding entries above the product folder cannot replace one.
         PathCase{"FoldersOfSafeOwnersThatUsersMayAddTo",
                  [](auto& fs) {
                      fs.AddFolder(kCadProduct);
                      fs.SetFolderSecurity(kTools, Owned(FileOwner::System, kReadExecute | 0x6));
-                     fs.SetFolderSecurity(kCad, Owned(FileOwner::TrustedInstaller));
-                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::Other, 0x1F01FF));
+                     fs.SetFolderSecurity(kCad, Owned(FileOwner::TrustedInstaller, kReadExecute | 0x6));
                  },
                  "C:\\Tools\\Cad",
                  FolderVerdict::Ok,
                  "",
                  {}},
+        // In the product folder itself, what a user added would be loaded beside the add-in.
+        PathCase{"AProductFolderUsersMayAddTo",
+                 [](auto& fs) {
+                     fs.AddFolder(kCadProduct);
+                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::System, kReadExecute | 0x6));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kCadProduct, false, false, 0x6, false}},
+        PathCase{"AProductFolderOfAnotherOwner",
+                 [](auto& fs) {
+                     fs.AddFolder(kCadProduct);
+                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::Other));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kCadProduct, true, false, 0, false}},
         PathCase{"ASymbolicLinkAbove",
                  [](auto& fs) {
                      fs.AddFolder(kCad);
