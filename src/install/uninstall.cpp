@@ -71,7 +71,7 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
                 ", if there): the user's own data");
         }
     }
-    if (RemoveActiveSetup(services) != kOk)
+    if (ReplaceActiveSetupWithRemoval(services, productDir) != kOk)
         report.notRemoved.push_back("the per-user setup's Active Setup component or Run entries");
     if (const OsResult result = RemoveAppsFeaturesEntry(services); result != kOk) {
         services.log.Failed("remove the Apps & Features entry", result);

@@ -122,7 +122,7 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     EXPECT_EQ(listsOf, (std::vector<std::string>{kMe, kMe, kHasIni}));
     // Settings files are each user's own, given by the per-user setup at their logon.
     EXPECT_EQ(settingsAt, std::vector<std::string>{});
-    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,0");
+    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,1");
     EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "StubPath"),
               "\"C:\\Windows\\System32\\cmd.exe\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"" +
                   kInstallDir + "\\Uninstall.exe\" /USERSETUP\"");
@@ -143,9 +143,37 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     EXPECT_EQ(files.ReadFile(Ini(users_[2])), "mine");
     EXPECT_EQ(log.LinesWith("Left TRUSTEDPATHS in HKU\\" + kHasIni).size(), 1u);
     EXPECT_FALSE(registry.KeyExists(RegRoot::Users, kMe + "\\" + kUserMarker));
-    EXPECT_FALSE(registry.KeyExists(kHklm, kActiveSetupKey));
+    // Users out of reach (the one who signed out) get the removal at their next
+    // logon: a higher version, whose command is Windows' own PowerShell alone.
+    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,2");
+    EXPECT_TRUE(
+        registry.GetString(kHklm, kActiveSetupKey, "StubPath")
+            ->starts_with("\"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe\" "));
+    EXPECT_NE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript")
+                  ->find("$folder = '" + kInstallDir + "'"),
+              std::string::npos);
     EXPECT_TRUE(report.notRemoved.empty());
     ExpectNothingLeftOpen();
+}
+
+// Each command of the component runs once for every user, in order: the
+// installation's after an uninstall's removal, and the removal after it.
+TEST_F(UsersInstall, TheComponentsVersionRisesWithEachInstallationAndUninstall) {
+    SetupOptions options;
+    options.mode = RunMode::VerySilent;
+    for (const char* expected : {"2023,5,26,1", "2023,5,26,2", "2023,5,26,3", "2023,5,26,4"}) {
+        SCOPED_TRACE(expected);
+        if (registry.GetString(kHklm, kActiveSetupKey, "RemovalScript") || Entries().empty()) {
+            ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105"}),
+                      kExitFinished);
+            EXPECT_FALSE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript"));
+        } else {
+            UndoReport report;
+            RemoveInstallation(services, kInstallDir, Entries(), true, report);
+            EXPECT_TRUE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript"));
+        }
+        EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), expected);
+    }
 }
 
 TEST_F(UsersInstall, OnlyTheRunningAccountsOwnFolderGetsTheSettingsFile) {
