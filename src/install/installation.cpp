@@ -8,6 +8,7 @@
 #include "install/apps_features.h"
 #include "install/file_ops.h"
 #include "install/folder_protection.h"
+#include "install/install_path_safety.h"
 #include "install/install_paths.h"
 #include "install/install_record.h"
 #include "install/install_texts.h"
@@ -117,6 +118,26 @@ bool MakeFolders(const Services& services, const std::string& folder, const std:
     return true;
 }
 
+// The path as the folders stand now: a folder that another account made in
+// the moment between the check and the making of the folders is refused as
+// it would have been before (the levels made are gone again).
+bool StillSafe(const Services& services, const InstallRequest& request,
+               std::vector<std::string>& made) {
+    const std::optional<ReplaceableFolder> found = FindReplaceableFolder(services, request.folder);
+    if (!found || (!request.acceptedReplaceable.empty() &&
+                   SameFolder(services.codePage, found->folder, request.acceptedReplaceable))) {
+        return true;
+    }
+    services.log.Info("Stopped: " + found->folder +
+                      " is a folder that standard users could replace or add to");
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        services.files.RemoveEmptyFolder(*it);
+    made.clear();
+    SetupMessage(services, ReplaceableFolderText(*found) + kChooseProtectedFolderText,
+                 kMbOk | kMbIconStop);
+    return false;
+}
+
 // Takes back what this run entered in the record, and says so.
 void RollBack(const Services& services, RecordWriter& record) {
     services.log.Info("Rolling back this installation");
@@ -197,7 +218,8 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
         plan.id = *id;
     }
     std::vector<std::string> made;
-    if (!MakeFolders(services, request.folder, outcome.installDir, made)) {
+    if (!MakeFolders(services, request.folder, outcome.installDir, made) ||
+        !StillSafe(services, request, made)) {
         if (plan.fresh)
             RemoveAppsFeaturesEntry(services);
         return finish(InstallResult::FolderRefused);

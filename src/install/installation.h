@@ -47,6 +47,9 @@ struct InstallRequest {
     std::string installDate{};  // YYYYMMDD, for Apps & Features
     // Under SYSTEM, whose own profile no AutoCAD user has: no settings file for it.
     bool runsAsSystem = false;
+    // A folder of the path that standard users could replace, which the person
+    // at the screen agreed to install below all the same (empty: none).
+    std::string acceptedReplaceable{};
 };
 
 enum class InstallResult {

@@ -8,6 +8,7 @@
 
 #include "install/deploy.h"
 #include "install/install_folder_check.h"
+#include "install/apps_features.h"
 #include "install/installation.h"
 #include "install_fixture_support.h"
 
@@ -263,6 +264,20 @@ TEST_F(ProtectionFixture, AFoundProductFolderIsProtectedAnew) {
         EXPECT_EQ(files.AppliedSecurity(kInstallDir + entry), "O:BAD:") << entry;
     EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\Linked"), std::nullopt);
     EXPECT_EQ(log.LinesWith("Skipped: " + kInstallDir + "\\Linked: a link").size(), 1u);
+}
+
+// Made by another account between the check and the installation: refused
+// as the check would have, unless it is the folder the person agreed to.
+TEST_F(ProtectionFixture, AFolderMadeByAnotherAccountAfterTheCheckIsRefused) {
+    files.SetFolderSecurity("C:\\Varnok", Owned(FileOwner::Other));
+    const InstallOutcome refused = Install();
+    EXPECT_EQ(refused.result, InstallResult::FolderRefused);
+    EXPECT_FALSE(files.IsFolder(kInstallDir));
+    EXPECT_FALSE(registry.KeyExists(kHklm, kAppsFeaturesKey));
+
+    InstallRequest accepted{"C:\\Varnok"};
+    accepted.acceptedReplaceable = "C:\\Varnok";
+    EXPECT_EQ(RunInstallation(services, catalog, accepted).result, InstallResult::Completed);
 }
 
 TEST_F(ProtectionFixture, AProtectionThatFailsIsLoggedAndCountedAndTheInstallationGoesOn) {
