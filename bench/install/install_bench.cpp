@@ -14,9 +14,9 @@
 #include "acad/release_catalog.h"
 #include "common/bench_clock.h"
 #include "common/bench_samples.h"
-#include "install/file_ops.h"
-#include "install/installation.h"
-#include "install/timed_file_system.h"
+#include "engine/file_ops.h"
+#include "engine/installation.h"
+#include "engine/timed_file_system.h"
 #include "platform/win32/system_services.h"
 #include "registry/registry_seed.h"
 
