@@ -16,7 +16,7 @@
 #include "common/bench_samples.h"
 #include "engine/file_ops.h"
 #include "engine/installation.h"
-#include "engine/timed_file_system.h"
+#include "install/timed_file_system.h"
 #include "platform/win32/system_services.h"
 #include "registry/registry_seed.h"
 

@@ -1,4 +1,4 @@
-#include "engine/timed_file_system.h"
+#include "install/timed_file_system.h"
 
 #include "common/bench_clock.h"
 
