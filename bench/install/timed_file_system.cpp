@@ -59,6 +59,11 @@ OsResult TimedFileSystem::CopyFileNew(const std::string& source, const std::stri
     return Timed("CopyFile", [&] { return inner_.CopyFileNew(source, destination); });
 }
 
+OsResult TimedFileSystem::CopyToNewFile(const std::string& source, const std::string& destination,
+                                        const std::function<void(std::string_view)>& seen) {
+    return Timed("CopyFile", [&] { return inner_.CopyToNewFile(source, destination, seen); });
+}
+
 OsResult TimedFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     return Timed("MoveReplacing", [&] { return inner_.MoveReplacing(from, to); });
 }

@@ -5,7 +5,7 @@
 
 #include "core/reg_key.h"
 #include "engine/install_paths.h"
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "engine/machine_key.h"
 #include "engine/user_hives.h"
 
@@ -216,7 +216,7 @@ OsResult WriteActiveSetup(const Services& services, const std::string& productDi
     return result;
 }
 
-OsResult ReplaceActiveSetupWithRemoval(const Services& services, const std::string& productDir) {
+OsResult RemoveLoadedUsersStubEntries(const Services& services) {
     IRegistry& registry = services.registry;
     OsResult first = kOk;
     for (const UserHive& user : LoadedUserHives(services)) {
@@ -236,6 +236,11 @@ OsResult ReplaceActiveSetupWithRemoval(const Services& services, const std::stri
             first = first == kOk ? result : first;
         }
     }
+    return first;
+}
+
+OsResult WriteRemovalComponent(const Services& services, const std::string& productDir,
+                               const std::string& version) {
     std::string command = "\"";
     command += JoinPath(SystemFolder(services), "WindowsPowerShell\\v1.0\\powershell.exe");
     command +=
@@ -245,16 +250,16 @@ OsResult ReplaceActiveSetupWithRemoval(const Services& services, const std::stri
     command += "').";
     command += kRemovalScriptValue;
     command += '"';
-    const OsResult result = WriteComponent(services, NextComponentVersion(services, ""),
+    const OsResult result = WriteComponent(services, version,
                                            services.codePage.ToWide(command),
                                            RemovalScript(services.codePage.ToWide(productDir)));
     if (result != kOk)
-        return first == kOk ? result : first;
+        return result;
     services.log.Info("Active Setup component HKLM\\" + std::string(kActiveSetupKey) +
                       " now removes, at each other user's next logon, the per-user setup's Run "
                       "entry and " +
                       productDir + " from the user's trusted paths");
-    return first;
+    return kOk;
 }
 
 OsResult SetOwnRunEntry(const Services& services, const std::string& command) {

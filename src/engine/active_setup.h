@@ -38,12 +38,18 @@ std::string UserSetupCommand(const Services& services, const std::string& produc
 OsResult WriteActiveSetup(const Services& services, const std::string& productDir,
                           const std::string& version);
 
-// At the uninstall: from every user's loaded hive the stub's Run entry and
-// Windows' mark that the user was served go; for every other user the
-// component becomes the removal, run once at their next logon, as them, by
-// Windows' own PowerShell from System32 (RemovalScript), nothing else. kOk
-// or the first failure, logged.
-OsResult ReplaceActiveSetupWithRemoval(const Services& services, const std::string& productDir);
+// At the uninstall, for every user whose hive is loaded: the stub's Run
+// entry and Windows' mark that the user was served go. kOk or the first
+// failure, logged.
+OsResult RemoveLoadedUsersStubEntries(const Services& services);
+
+// At the uninstall, for every other user: the component becomes the
+// removal, of `version` (NextComponentVersion, taken before the undo took
+// the installation's component back), run once at each user's next logon,
+// as them, by Windows' own PowerShell from System32 (RemovalScript),
+// nothing else. kOk or the failure, logged.
+OsResult WriteRemovalComponent(const Services& services, const std::string& productDir,
+                               const std::string& version);
 
 // What the removal does in the user's own registry: the stub's Run entry
 // goes, and every AutoCAD profile's TRUSTEDPATHS loses the entries that

@@ -3,7 +3,7 @@
 #include "acad/registry_access.h"
 #include "core/reg_key.h"
 #include "engine/install_paths.h"
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "engine/machine_key.h"
 
 namespace vk {

@@ -5,7 +5,7 @@
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 #include "engine/install_paths.h"
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 
 namespace vk {
 

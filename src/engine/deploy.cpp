@@ -2,6 +2,7 @@
 #include "engine/setup_message.h"
 
 #include <optional>
+#include <vector>
 
 #include "engine/data_files.h"
 #include "engine/file_ops.h"
@@ -58,6 +59,11 @@ struct Copy {
     std::string destination;
     std::string folderToCreate;
     bool hasDestination = true;
+    // With a record: whether its line is staged with the group, or waits for
+    // the copy's own try (a file there whose content could not be read).
+    bool lineWaits = false;
+    std::string backup;     // of the different file it replaces, when recorded
+    bool backedUp = false;  // the backup is made (a retry makes it once)
 };
 
 Copy PlanCopy(const Services& services, const std::string& dataFolder, const DeployTarget& target,
@@ -81,56 +87,95 @@ Copy PlanCopy(const Services& services, const std::string& dataFolder, const Dep
     return copy;
 }
 
-// Enters the copy in the record before it is made: what it will write, and
-// a backup of a different file it replaces. Nothing is entered for a file
-// that already holds what the copy writes: it does not change.
-OsResult RecordCopy(IFileSystem& files, RecordWriter& record, const Copy& copy) {
-    FileDigest source;
-    if (const OsResult read = DigestFile(files, copy.source, source); read != kOk)
-        return read;
-    FileWritten entry{copy.destination, source.size, source.hash, {}};
+// What is at the destination now: nothing, a different file (to be backed
+// up), the very file the copy would write (nothing changes), or a file whose
+// content cannot be read now (held open), which is decided again at each try.
+enum class AtDestination { Nothing, Different, Same, Unreadable };
+
+AtDestination Look(IFileSystem& files, const Copy& copy) {
+    if (!copy.hasDestination || !FitsMaxPath(copy.destination))
+        return AtDestination::Nothing;  // the copy fails by itself
     FileDigest old;
-    const OsResult existing = DigestFile(files, copy.destination, old);
-    if (existing == kOk) {
-        if (old.hash == entry.hash)
-            return kOk;
-        entry.backup = record.NewBackupPath();
-        if (entry.backup.empty())
-            return kErrPathNotFound;
-        if (const OsResult saved = files.CopyFileNew(copy.destination, entry.backup); saved != kOk)
-            return saved;
-    } else if (existing != kErrFileNotFound && existing != kErrPathNotFound) {
-        return existing;  // there, but unreadable (held open): the copy would fail too
+    const OsResult read = DigestFile(files, copy.destination, old);
+    if (read == kErrFileNotFound || read == kErrPathNotFound)
+        return AtDestination::Nothing;
+    if (read != kOk)
+        return AtDestination::Unreadable;
+    FileDigest source;
+    return DigestFile(files, copy.source, source) == kOk && old.hash == source.hash
+               ? AtDestination::Same
+               : AtDestination::Different;
+}
+
+// Stages a copy's line: the file, and the backup of the different file it
+// replaces (made just before its copy); its folder first when it is made.
+// False when the destination already holds what the copy writes.
+bool StageCopy(const Services& services, RecordWriter& record, Copy& copy, AtDestination at) {
+    if (at == AtDestination::Same) {
+        services.log.Info("Kept " + copy.destination + ": it holds what the package has");
+        return false;
     }
-    const OsResult entered = record.Add(entry);
-    if (entered != kOk && !entry.backup.empty())
-        RemoveUnrecordedBackup(files, entry.backup);
-    return entered;
+    if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate) &&
+        services.files.GetAttributes(copy.folderToCreate) == kInvalidAttributes) {
+        record.Stage(FolderCreated{copy.folderToCreate});
+    }
+    copy.backup = at == AtDestination::Different ? record.NewBackupPath() : std::string();
+    if (at == AtDestination::Different && copy.backup.empty()) {
+        copy.lineWaits = true;  // no backup folder yet: decided again at the copy's try
+        return true;
+    }
+    record.Stage(FilePlaced{copy.destination, copy.backup});
+    return true;
+}
+
+// Stages the lines of every copy before any is made.
+void StageCopies(const Services& services, RecordWriter& record, std::vector<Copy*>& copies) {
+    for (Copy*& copy : copies) {
+        if (copy == nullptr)
+            continue;
+        const AtDestination at = Look(services.files, *copy);
+        if (at == AtDestination::Unreadable)
+            copy->lineWaits = true;
+        else if (!StageCopy(services, record, *copy, at))
+            copy = nullptr;
+    }
 }
 
 // kOk, or why the copy could not be made.
-OsResult TryCopy(const Services& services, const Copy& copy, RecordWriter* record) {
+OsResult TryCopy(const Services& services, Copy& copy, RecordWriter* record) {
     IFileSystem& files = services.files;
     if (!copy.hasDestination)
         return kErrPathNotFound;
     if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate) &&
         files.GetAttributes(copy.folderToCreate) == kInvalidAttributes) {
-        if (record != nullptr) {
-            if (const OsResult entered = record->Add(FolderCreated{copy.folderToCreate});
-                entered != kOk) {
-                return entered;
-            }
-        }
         files.CreateFolder(copy.folderToCreate);
     }
     if (!FitsMaxPath(copy.source) || !FitsMaxPath(copy.destination))
         return kErrFilenameTooLong;
     ClearReadOnly(files, copy.source);
-    if (record != nullptr) {
-        if (const OsResult entered = RecordCopy(files, *record, copy); entered != kOk)
-            return entered;
+    if (copy.lineWaits && record != nullptr) {
+        const AtDestination at = Look(files, copy);
+        if (at == AtDestination::Unreadable)
+            return kErrSharingViolation;  // still held open: asked again
+        copy.lineWaits = false;
+        if (!StageCopy(services, *record, copy, at))
+            return kOk;  // nothing to change after all
+        if (copy.lineWaits)
+            return kErrPathNotFound;  // no backup folder: asked again
+        if (const OsResult flushed = record->Flush(); flushed != kOk)
+            return flushed;
     }
-    return PlaceCopy(services, copy.source, copy.destination);
+    if (!copy.backup.empty() && !copy.backedUp) {
+        // Held open, the file cannot be backed up: it could not be replaced either.
+        if (const OsResult saved = files.CopyFileNew(copy.destination, copy.backup); saved != kOk)
+            return saved;
+        copy.backedUp = true;
+    }
+    FileDigest written;
+    const OsResult result = PlaceCopy(services, copy.source, copy.destination, false, &written);
+    if (result == kOk && record != nullptr)
+        record->Stage(FileWrote{copy.destination, written.size, written.hash});
+    return result;
 }
 
 enum class Outcome { Done, Abort };
@@ -138,7 +183,7 @@ enum class Outcome { Done, Abort };
 // Copies until it succeeds or the user gives up on it (Ignore) or on the whole
 // installation (Abort). Only Retry tries again: a box that could not be shown
 // answers 0, and retrying on that would loop for ever with nobody to ask.
-Outcome CopyWithPrompt(const Services& services, const Copy& copy, const DeployTarget& target) {
+Outcome CopyWithPrompt(const Services& services, Copy& copy, const DeployTarget& target) {
     const CopyFailurePolicy policy = target.m_policy;
     for (;;) {
         const OsResult result = TryCopy(services, copy, target.m_pRecord);
@@ -187,26 +232,55 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
 
     // Every entry of Data, however many: one step per entry and one for the
     // pass that finds no more.
-    FindScope find(services.files);
-    FindEntry entry;
     const std::string pattern = JoinPath(dataFolder, "*.*");
     Step(target);
-    if (!FitsMaxPath(pattern) || find.First(pattern, entry) != kOk) {
-        services.log.Info("Data folder " + dataFolder + " lists nothing to copy");
-        return DeployOutcome::Done;
+    std::vector<std::optional<Copy>> entries;  // nothing: an entry that is not copied
+    {
+        FindScope find(services.files);
+        FindEntry entry;
+        if (!FitsMaxPath(pattern) || find.First(pattern, entry) != kOk) {
+            services.log.Info("Data folder " + dataFolder + " lists nothing to copy");
+            return DeployOutcome::Done;
+        }
+        do {
+            if (IsLinkInData(entry)) {
+                services.log.Skipped(JoinPath(dataFolder, entry.name) +
+                                     ": a symbolic link or junction, not copied");
+            }
+            entries.push_back(
+                IsSkipped(services.codePage, entry)
+                    ? std::nullopt
+                    : std::optional(PlanCopy(services, dataFolder, target, entry.name)));
+        } while (find.Next(entry) == kOk);
     }
-    do {
-        if (IsLinkInData(entry)) {
-            services.log.Skipped(JoinPath(dataFolder, entry.name) +
-                                 ": a symbolic link or junction, not copied");
-        } else if (!IsSkipped(services.codePage, entry)) {
-            const Copy copy = PlanCopy(services, dataFolder, target, entry.name);
-            if (CopyWithPrompt(services, copy, target) == Outcome::Abort)
-                return DeployOutcome::Aborted;
+    std::vector<Copy*> copies;
+    for (std::optional<Copy>& copy : entries)
+        copies.push_back(copy ? &*copy : nullptr);
+    // The lines of the whole group on the disk, with one flush, before the first copy.
+    if (target.m_pRecord != nullptr) {
+        StageCopies(services, *target.m_pRecord, copies);
+        if (const OsResult flushed = target.m_pRecord->Flush(); flushed != kOk) {
+            services.log.Failed("write the installation record " + target.m_pRecord->Path() +
+                                    "; the installation stops",
+                                flushed);
+            return DeployOutcome::Aborted;
+        }
+    }
+    DeployOutcome outcome = DeployOutcome::Done;
+    for (Copy* copy : copies) {
+        if (copy != nullptr && CopyWithPrompt(services, *copy, target) == Outcome::Abort) {
+            outcome = DeployOutcome::Aborted;
+            break;
         }
         Step(target);
-    } while (find.Next(entry) == kOk);
-    return DeployOutcome::Done;
+    }
+    // What each file now holds, for its undo while it is unchanged.
+    if (target.m_pRecord != nullptr) {
+        if (const OsResult flushed = target.m_pRecord->Flush(); flushed != kOk)
+            services.log.Failed("write the installation record " + target.m_pRecord->Path(),
+                                flushed);
+    }
+    return outcome;
 }
 
 }  // namespace vk

@@ -4,7 +4,7 @@
 // application-data folder.
 #include <string>
 
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
 #include "platform/services.h"

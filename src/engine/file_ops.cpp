@@ -42,7 +42,7 @@ void RemoveUnrecordedBackup(IFileSystem& files, const std::string& backup) {
 }
 
 OsResult PlaceCopy(const Services& services, const std::string& source,
-                   const std::string& destination, bool keepAttributes) {
+                   const std::string& destination, bool keepAttributes, FileDigest* written) {
     IFileSystem& files = services.files;
     const std::size_t slash = FindLastChar(services.codePage, destination, '\\');
     const std::string folder = slash == kNoPos ? std::string() : destination.substr(0, slash);
@@ -52,16 +52,30 @@ OsResult PlaceCopy(const Services& services, const std::string& source,
     // One left by a run cut short, or put there by someone else: its name goes.
     ClearReadOnly(files, pending);
     files.RemoveFile(pending);
-    OsResult result = files.CopyFileNew(source, pending);
+    Xxh64Stream hash;
+    std::uint64_t size = 0;
+    OsResult result = files.CopyToNewFile(source, pending, [&](std::string_view piece) {
+        hash.Update(piece);
+        size += piece.size();
+    });
     if (result != kOk)
         return result;
-    if (!keepAttributes)
-        ClearReadOnly(files, pending);
+    // As a copy of the file gets them: the source's, with the archive flag.
+    std::uint32_t attributes = files.GetAttributes(source);
+    if (attributes != kInvalidAttributes && !keepAttributes)
+        attributes &= ~kAttrReadOnly;
+    if (attributes != kInvalidAttributes && (attributes & ~(kAttrArchive | kAttrNormal)) != 0)
+        files.SetAttributes(pending, (attributes & ~kAttrNormal) | kAttrArchive);
     ClearReadOnly(files, destination);
     result = files.MoveReplacing(pending, destination);
-    if (result != kOk)
+    if (result != kOk) {
+        ClearReadOnly(files, pending);
         files.RemoveFile(pending);
-    return result;
+        return result;
+    }
+    if (written != nullptr)
+        *written = {size, NumberHex(hash.Digest(), 16)};
+    return kOk;
 }
 
 OsResult DigestFile(IFileSystem& files, const std::string& path, FileDigest& digest) {

@@ -39,13 +39,15 @@ inline constexpr const char* kCopyInProgressName = "~Varnok.tmp";
 
 // Copies `source` to `destination` by name: into a new file of its own
 // beside the destination (kCopyInProgressName, made only where nothing is),
+// in one pass that also hashes what it writes (into `written`, when given),
 // which then takes the destination's place. Whatever was at the destination
 // (a file, a hard or symbolic link another account put there) is replaced as
 // a name, never written into, and a copy cut short never carries the
-// destination's name. A read-only destination is replaced too; the copy is
-// not read-only unless `keepAttributes` (a file put back as it was). kOk or
+// destination's name. The copy has the source's attributes, but for the
+// read-only one unless `keepAttributes` (a file put back as it was). kOk or
 // the failure, with nothing left behind.
 OsResult PlaceCopy(const Services& services, const std::string& source,
-                   const std::string& destination, bool keepAttributes = false);
+                   const std::string& destination, bool keepAttributes = false,
+                   FileDigest* written = nullptr);
 
 }  // namespace vk

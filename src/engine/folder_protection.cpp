@@ -42,6 +42,10 @@ void ResetEntriesBelow(const Services& services, const std::string& folder) {
 
 OsResult CreateProtectedFolder(const Services& services, const std::string& folder) {
     const OsResult result = services.files.CreateFolderWithSecurity(folder, kProtectedFolderSddl);
+    if (result == kErrAlreadyExists) {
+        services.log.Info(folder + " was made by someone else in the meantime");
+        return result;
+    }
     if (result != kOk) {
         services.log.Failed("create the folder " + folder, result);
         return result;

@@ -9,7 +9,7 @@
 #include "engine/file_ops.h"
 #include "engine/find_scope.h"
 #include "engine/install_paths.h"
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 
 namespace vk {
 

@@ -10,10 +10,12 @@
 #include "engine/folder_protection.h"
 #include "engine/install_path_safety.h"
 #include "engine/install_paths.h"
-#include "engine/install_record.h"
 #include "engine/install_texts.h"
+#include "engine/journal/anchor.h"
+#include "engine/journal/record.h"
+#include "engine/journal/record_scope.h"
 #include "engine/per_user_steps.h"
-#include "engine/record_anchor.h"
+#include "engine/undo.h"
 #include "engine/uninstall.h"
 
 namespace vk {
@@ -60,12 +62,61 @@ std::vector<std::string> LevelsOf(const ICodePage& cp, const std::string& folder
 struct RecordPlan {
     std::string id;
     bool fresh = true;
+    std::vector<RecordEntry> earlier;  // appended to: the entries in force already
 };
 
+// A run of this installation that was cut short (the program killed, the
+// power gone) is taken back whole before anything else: a new record's, with
+// the record and the folders it made; an appended one's, ending with a mark
+// that it was rolled back. The folders a new run was about to make are taken
+// back too. False (after saying so) when it could not be.
+bool TakeBackInterruptedRun(const Services& services, const std::string& productDir,
+                            const RecordOfInstallation& record) {
+    if (!LastRunInterrupted(record.entries))
+        return true;
+    services.log.Info("The last installation into " + productDir +
+                      " was interrupted: taking it back first");
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < record.entries.size(); ++i) {
+        if (std::holds_alternative<RunStarted>(record.entries[i]))
+            runStart = i;
+    }
+    UndoReport report;
+    if (runStart == 0) {
+        RemoveInstallation(services, productDir, record.entries, true, report);
+        return true;
+    }
+    const std::vector<RecordEntry> run(record.entries.begin() + runStart, record.entries.end());
+    UndoChanges(services, run, productDir, report);
+    RecordWriter writer(services.files, services.codePage, productDir, record.id);
+    RecordSeal seal;
+    if (writer.Add(RunRolledBack{}) != kOk || writer.Seal(seal) != kOk ||
+        WriteRecordSeal(services, seal) != kOk) {
+        services.log.Failed("mark the interrupted installation as taken back",
+                            kErrInvalidParameter);
+        return false;
+    }
+    return true;
+}
+
+// What a new run was about to make before its record existed.
+void TakeBackPendingFolders(const Services& services) {
+    const std::optional<RecordAnchor> anchor = ReadRecordAnchor(services);
+    if (!anchor || anchor->pendingFolders.empty())
+        return;
+    for (auto folder = anchor->pendingFolders.rbegin(); folder != anchor->pendingFolders.rend();
+         ++folder) {
+        if (services.files.RemoveEmptyFolder(*folder) == kOk)
+            services.log.Info("Removed the folder " + *folder + ", made by an interrupted run");
+    }
+    WritePendingFolders(services, {});
+}
+
 // An earlier installation: in another folder it is removed first; in this
-// one it is updated. A record that is not this installation's is neither
-// undone nor appended to (the reader has said why). False (after saying why)
-// when this installation's record is damaged.
+// one it is updated, once an interrupted run of it is taken back. A record
+// that is not this installation's is neither undone nor appended to (the
+// reader has said why). False (after saying why) when this installation's
+// record is damaged.
 bool DealWithEarlierInstallation(const Services& services, const std::string& installDir,
                                  RecordPlan& plan) {
     const std::optional<std::string> earlier = InstalledProductDir(services);
@@ -74,7 +125,7 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
         folders.push_back(*earlier);
     folders.push_back(installDir);
     for (const std::string& productDir : folders) {
-        const RecordOfInstallation record = ReadInstallationRecord(services, productDir);
+        RecordOfInstallation record = ReadInstallationRecord(services, productDir);
         if (record.state == RecordState::Damaged) {
             services.log.Info("Stopped: the record in " + productDir +
                               " is damaged: " + record.problem);
@@ -85,7 +136,11 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
         if (record.state != RecordState::Read)
             continue;
         if (productDir == installDir) {
-            plan = {record.id, false};
+            if (!TakeBackInterruptedRun(services, productDir, record))
+                return false;
+            record = ReadInstallationRecord(services, productDir);
+            if (record.state == RecordState::Read)
+                plan = {record.id, false, record.entries};
             continue;
         }
         services.log.Info("Removing the earlier installation in " + productDir +
@@ -93,28 +148,43 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
         UndoReport report;
         RemoveInstallation(services, productDir, record.entries, true, report);
     }
+    TakeBackPendingFolders(services);
     return true;
 }
 
-// Makes every missing level and the product folder, each protected from the
-// start; false (after saying which folder) when one cannot be made, and the
-// levels made are gone again.
-bool MakeFolders(const Services& services, const std::string& folder, const std::string& installDir,
-                 std::vector<std::string>& made) {
+// Every level of the chosen folder, and the product folder, that does not exist yet.
+std::vector<std::string> MissingLevels(const Services& services, const std::string& folder,
+                                       const std::string& installDir) {
     std::vector<std::string> levels = LevelsOf(services.codePage, folder);
     levels.push_back(installDir);
+    std::vector<std::string> missing;
     for (const std::string& level : levels) {
-        if (services.files.GetAttributes(level) != kInvalidAttributes)
+        if (services.files.GetAttributes(level) == kInvalidAttributes)
+            missing.push_back(level);
+    }
+    return missing;
+}
+
+// Makes the missing levels, each protected from the start; false (after
+// saying which folder) when one cannot be made, and the levels made are gone
+// again. A level another account made in the meantime is left as it is (the
+// path is judged again: StillSafe).
+bool MakeFolders(const Services& services, std::vector<std::string>& levels) {
+    std::vector<std::string> made;
+    for (const std::string& level : levels) {
+        const OsResult result = CreateProtectedFolder(services, level);
+        if (result == kErrAlreadyExists)
             continue;
-        if (CreateProtectedFolder(services, level) != kOk) {
+        if (result != kOk) {
             for (auto it = made.rbegin(); it != made.rend(); ++it)
                 services.files.RemoveEmptyFolder(*it);
-            made.clear();
+            levels.clear();
             SetupMessage(services, FolderNotCreatedText(level), kMbOk | kMbIconStop);
             return false;
         }
         made.push_back(level);
     }
+    levels = made;
     return true;
 }
 
@@ -145,44 +215,81 @@ void RollBack(const Services& services, RecordWriter& record) {
     UndoChanges(services, record.Added(), record.ProductDir(), report);
     if (record.Created()) {
         RemoveProductFolder(services, record.Added(), record.ProductDir(), report);
-        // The record it anchored is gone: so is the anchor.
-        RemoveAppsFeaturesEntry(services);
     } else {
-        record.Add(RunRolledBack{});
+        RecordSeal seal;
+        if (record.Add(RunRolledBack{}) == kOk && record.Seal(seal) == kOk)
+            WriteRecordSeal(services, seal);
     }
     SetupMessage(services, RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
 }
 
-// The size of what the record says is in the product folder, in KB.
+// The run's end: its mark, and the record sealed as it now stands.
+void EndRun(const Services& services, RecordWriter& record) {
+    RecordSeal seal;
+    OsResult result = record.Add(RunFinished{});
+    if (result == kOk)
+        result = record.Seal(seal);
+    if (result == kOk)
+        result = WriteRecordSeal(services, seal);
+    if (result != kOk)
+        services.log.Failed("end the installation record " + record.Path(), result);
+}
+
+// The size of what the record says is in the product folder, in KB: what
+// the earlier runs and this one wrote there.
 std::uint64_t InstalledSizeKb(const Services& services, const std::string& productDir,
-                              std::uint64_t uninstallerBytes) {
-    const RecordOfInstallation record = ReadInstallationRecord(services, productDir);
+                              const std::vector<RecordEntry>& earlier,
+                              const std::vector<RecordEntry>& added) {
     std::map<std::string, std::uint64_t> sizes;
-    for (const RecordEntry& entry : record.entries) {
-        if (const auto* file = std::get_if<FileWritten>(&entry);
-            file != nullptr &&
-            SameFolder(services.codePage, file->path.substr(0, productDir.size()), productDir)) {
-            sizes[services.codePage.ToUpper(file->path)] = file->size;
+    for (const std::vector<RecordEntry>* entries : {&earlier, &added}) {
+        for (const RecordEntry& entry : *entries) {
+            if (const auto* file = std::get_if<FileWrote>(&entry);
+                file != nullptr && IsInsideFolder(services.codePage, file->path, productDir)) {
+                sizes[services.codePage.ToUpper(file->path)] = file->size;
+            }
         }
     }
-    std::uint64_t bytes = uninstallerBytes;
+    std::uint64_t bytes = 0;
     for (const auto& [path, size] : sizes)
         bytes += size;
     return (bytes + 1023) / 1024;
 }
 
+// A key below HKEY_LOCAL_MACHINE written whole, entered as it was before.
+template <typename Write>
+void WriteMachineKey(const Services& services, RecordWriter& record, const char* key, Write write) {
+    const std::optional<MachineKeyWritten> before = MachineKeyWritten::Capture(services, key);
+    if (!before)
+        return;
+    if (const OsResult entered = record.Add(*before); entered != kOk) {
+        services.log.Failed("enter HKLM\\" + std::string(key) + " in the installation record",
+                            entered);
+        return;
+    }
+    write();
+}
+
 // The uninstaller (this program) and the Apps & Features entry that names it.
 void RegisterUninstall(const Services& services, const InstallRequest& request,
-                       const std::string& installDir) {
+                       const std::string& installDir, RecordWriter& record,
+                       const std::vector<RecordEntry>& earlier) {
     std::string program;
     services.files.GetModulePath(program);
     const std::string uninstaller = JoinPath(installDir, kUninstallerFileName);
-    FileDigest self;
-    DigestFile(services.files, program, self);
-    if (const OsResult result = PlaceCopy(services, program, uninstaller); result != kOk)
+    FileDigest written;
+    OsResult result = record.Add(FilePlaced{uninstaller, ""});
+    if (result == kOk)
+        result = PlaceCopy(services, program, uninstaller, false, &written);
+    if (result == kOk)
+        record.Stage(FileWrote{uninstaller, written.size, written.hash});
+    if (result == kOk)
+        result = record.Flush();
+    if (result != kOk)
         services.log.Failed("copy the uninstaller to " + uninstaller, result);
-    WriteAppsFeaturesEntry(services, {installDir, request.version, request.installDate,
-                                      InstalledSizeKb(services, installDir, self.size)});
+    // Its first values, the record's anchor among them, are entered at the run's start.
+    WriteAppsFeaturesEntry(services,
+                           {installDir, request.version, request.installDate,
+                            InstalledSizeKb(services, installDir, earlier, record.Added())});
 }
 
 }  // namespace
@@ -207,19 +314,28 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     RecordPlan plan;
     if (!DealWithEarlierInstallation(services, outcome.installDir, plan))
         return finish(InstallResult::EarlierRecordDamaged);
-    // Before the first change: the identifier of a new record in the machine's registry.
+    // The Apps & Features key as it was, entered once the record exists.
+    const std::optional<MachineKeyWritten> appsFeatures =
+        MachineKeyWritten::Capture(services, kAppsFeaturesKey);
+    const auto refuse = [&](const std::string& folder) {
+        SetupMessage(services, FolderNotCreatedText(folder), kMbOk | kMbIconStop);
+        return finish(InstallResult::FolderRefused);
+    };
+    if (!appsFeatures)
+        return refuse(outcome.installDir);
+    // Before the first change: a new record's identifier in the machine's
+    // registry, with the folders about to be made.
+    std::vector<std::string> made = MissingLevels(services, request.folder, outcome.installDir);
     if (plan.fresh) {
         const std::optional<std::string> id = NewRecordId(services);
-        if (!id || WriteRecordAnchor(services, *id, outcome.installDir) != kOk) {
+        if (!id || WriteRecordAnchor(services, *id, outcome.installDir) != kOk ||
+            WritePendingFolders(services, made) != kOk) {
             RemoveAppsFeaturesEntry(services);
-            SetupMessage(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
-            return finish(InstallResult::FolderRefused);
+            return refuse(outcome.installDir);
         }
         plan.id = *id;
     }
-    std::vector<std::string> made;
-    if (!MakeFolders(services, request.folder, outcome.installDir, made) ||
-        !StillSafe(services, request, made)) {
+    if (!MakeFolders(services, made) || !StillSafe(services, request, made)) {
         if (plan.fresh)
             RemoveAppsFeaturesEntry(services);
         return finish(InstallResult::FolderRefused);
@@ -229,12 +345,16 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
         ProtectFolder(services, outcome.installDir);
     RecordWriter record(services.files, services.codePage, outcome.installDir, plan.id);
     OsResult opened = record.Begin(plan.fresh);
-    if (opened == kOk)
-        opened = record.Add(RunStarted{outcome.installDir, request.version});
-    for (const std::string& folder : made) {
-        if (opened == kOk)
-            opened = record.Add(FolderCreated{folder});
+    if (opened == kOk) {
+        record.Stage(RunStarted{outcome.installDir, request.version});
+        if (plan.fresh)
+            record.Stage(*appsFeatures);
+        for (const std::string& folder : made)
+            record.Stage(FolderCreated{folder});
+        opened = record.Flush();
     }
+    if (opened == kOk && plan.fresh)
+        opened = WritePendingFolders(services, {});
     if (opened != kOk) {
         log.Failed("write the installation record " + record.Path(), opened);
         // An earlier installation's record and uninstaller stay as they were.
@@ -245,16 +365,17 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
                 services.files.RemoveEmptyFolder(*it);
             RemoveAppsFeaturesEntry(services);
         }
-        SetupMessage(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
-        return finish(InstallResult::FolderRefused);
+        return refuse(outcome.installDir);
     }
     const RecordingScope recording(catalog, record);
 
     DeployTarget target{outcome.installDir, request.progress, request.copyFailures, false};
     target.m_pRecord = &record;
     const DeployOutcome deployed = DeployFiles(services, target);
-    if (deployed == DeployOutcome::MissingData)
+    if (deployed == DeployOutcome::MissingData) {
+        EndRun(services, record);
         return finish(InstallResult::MissingData);
+    }
     if (deployed == DeployOutcome::Aborted) {
         RollBack(services, record);
         return finish(InstallResult::Aborted);
@@ -269,10 +390,12 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     Step(request);
     catalog.CopySelectedSupportFiles(request.selected.data());
     Step(request);
-    RegisterUninstall(services, request, outcome.installDir);
-    WriteActiveSetup(services, outcome.installDir, request.version);
+    RegisterUninstall(services, request, outcome.installDir, record, plan.earlier);
+    WriteMachineKey(services, record, kActiveSetupKey,
+                    [&] { WriteActiveSetup(services, outcome.installDir, request.version); });
     ApplyToLoadedUsers(services, outcome.installDir, record);
     PlaceOwnSettingsFile(services, outcome.installDir, request.runsAsSystem, record);
+    EndRun(services, record);
 
     finish(InstallResult::Completed);
     log.Info("Installation finished; failed steps: " + std::to_string(outcome.failedSteps));

@@ -11,8 +11,7 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
                        const std::string& productDir, RecordWriter* record) {
     IFileSystem& files = services.files;
     const std::string source = JoinPath(productDir, kSettingsFile);
-    FileDigest settings;
-    if (DigestFile(files, source, settings) != kOk) {
+    if (files.GetAttributes(source) == kInvalidAttributes) {
         services.log.Skipped("the settings file for " + hive.Name() + ": " + source +
                              " cannot be read (the package has none)");
         return;
@@ -32,20 +31,27 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
         services.log.Info("Kept " + destination + ": the user's own settings");
         return;
     }
-    if (files.GetAttributes(folder) == kInvalidAttributes) {
-        OsResult result = record != nullptr ? record->Add(FolderCreated{folder}) : kOk;
-        if (result == kOk)
-            result = files.CreateFolder(folder);
-        if (result != kOk) {
-            services.log.Failed("create the folder " + folder, result);
-            return;
-        }
-    }
+    // One group: the folder (when it is made) and the file, then what it holds.
+    const bool makeFolder = files.GetAttributes(folder) == kInvalidAttributes;
     OsResult result = kOk;
-    if (record != nullptr)
-        result = record->Add(FileWritten{destination, settings.size, settings.hash, {}});
-    if (result == kOk)
-        result = PlaceCopy(services, source, destination);
+    if (record != nullptr) {
+        if (makeFolder)
+            record->Stage(FolderCreated{folder});
+        record->Stage(FilePlaced{destination, ""});
+        result = record->Flush();
+    }
+    if (result == kOk && makeFolder)
+        result = files.CreateFolder(folder);
+    if (result != kOk) {
+        services.log.Failed("create the folder " + folder, result);
+        return;
+    }
+    FileDigest written;
+    result = PlaceCopy(services, source, destination, false, &written);
+    if (result == kOk && record != nullptr) {
+        record->Stage(FileWrote{destination, written.size, written.hash});
+        result = record->Flush();
+    }
     if (result != kOk) {
         services.log.Failed("copy " + source + " to " + destination, result);
         return;

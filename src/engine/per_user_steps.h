@@ -10,7 +10,7 @@
 // user both.
 #include <string>
 
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "engine/trusted_paths_registration.h"
 #include "engine/user_hives.h"
 #include "platform/services.h"

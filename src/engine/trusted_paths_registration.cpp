@@ -10,7 +10,7 @@
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "engine/trusted_paths.h"
 
 namespace {

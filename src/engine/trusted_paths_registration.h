@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "engine/user_hives.h"
 #include "platform/services.h"
 

@@ -8,8 +8,8 @@
 #include "engine/data_files.h"
 #include "engine/install_paths.h"
 #include "engine/installation.h"
-#include "engine/record_anchor.h"
-#include "engine/record_scope.h"
+#include "engine/journal/anchor.h"
+#include "engine/journal/record_scope.h"
 #include "engine/settings_folder.h"
 #include "engine/trusted_paths_registration.h"
 #include "engine/user_hives.h"
@@ -24,11 +24,16 @@ RecordOfInstallation ReadInstallationRecord(const Services& services,
     record.state = ReadRecord(services.files, services.codePage, path, contents, record.problem);
     if (record.state == RecordState::Missing)
         return record;
-    const std::optional<std::string> anchored = AnchoredRecordId(services);
-    if (record.state != RecordState::Foreign && contents.id != anchored) {
+    const std::optional<RecordAnchor> anchor = ReadRecordAnchor(services);
+    if (record.state != RecordState::Foreign && (!anchor || contents.id != anchor->id)) {
         record.state = RecordState::Foreign;
-        record.problem = anchored ? "its identifier is not the one in the Apps & Features entry"
-                                  : "the Apps & Features entry holds no record identifier";
+        record.problem = anchor ? "its identifier is not the one in the Apps & Features entry"
+                                : "the Apps & Features entry holds no record identifier";
+    }
+    // As its last run left it: nothing cut off, nothing changed since.
+    if (record.state == RecordState::Read && anchor->seal) {
+        record.state = ReadRecord(services.files, services.codePage, path, contents, record.problem,
+                                  anchor->seal);
     }
     if (record.state == RecordState::Foreign) {
         services.log.Info("The record " + path + " was not written by this installation (" +
@@ -54,12 +59,17 @@ RecordOfInstallation ReadInstallationRecord(const Services& services,
 void RemoveInstallation(const Services& services, const std::string& productDir,
                         const std::vector<RecordEntry>& entries, bool removeFolder,
                         UndoReport& report) {
+    if (LastRunInterrupted(entries))
+        services.log.Info("The last installation into " + productDir +
+                          " was interrupted: it is taken back whole");
+    // Above what the component is now, before the undo takes it back.
+    const std::string removalVersion = NextComponentVersion(services, "");
     UndoChanges(services, entries, productDir, report);
     // The record holds what the installation wrote; the per-user setup, run
     // as each user, could not record its entries. Every signed-in user loses
-    // the folder from every list.
-    // Their settings files are theirs: the elevated process does not reach
-    // into their folders.
+    // the folder from every list, and the stub's Run entry and Windows' mark
+    // that the user was served. Their settings files are theirs: the
+    // elevated process does not reach into their folders.
     const std::optional<std::string> ownAppData = AppDataFolder(services.files);
     for (const UserHive& user : LoadedUserHives(services)) {
         if (!RemoveTrustedPathFor(services, user, productDir))
@@ -71,12 +81,11 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
                 ", if there): the user's own data");
         }
     }
-    if (ReplaceActiveSetupWithRemoval(services, productDir) != kOk)
-        report.notRemoved.push_back("the per-user setup's Active Setup component or Run entries");
-    if (const OsResult result = RemoveAppsFeaturesEntry(services); result != kOk) {
-        services.log.Failed("remove the Apps & Features entry", result);
-        report.notRemoved.push_back("the Apps & Features entry");
-    }
+    if (RemoveLoadedUsersStubEntries(services) != kOk)
+        report.notRemoved.push_back("the per-user setup's Run entries");
+    // Users out of reach get the removal at their next logon.
+    if (WriteRemovalComponent(services, productDir, removalVersion) != kOk)
+        report.notRemoved.push_back("the per-user setup's Active Setup component");
     if (removeFolder)
         RemoveProductFolder(services, entries, productDir, report);
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "engine/undo.h"
 #include "platform/services.h"
 

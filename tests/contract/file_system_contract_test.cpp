@@ -292,6 +292,21 @@ TEST_F(FileSystemContract, MakesNewEntriesOnlyWhereNothingIs) {
     EXPECT_EQ(Read("copy.txt"), "new");
     EXPECT_EQ(fs().CopyFileNew(In("source.txt"), In("there.txt")), kErrFileExists);
     EXPECT_EQ(Read("there.txt"), "old");
+    // In one pass, what is written is seen, in pieces of at most 64 KiB.
+    const std::string big(200000, 'b');
+    Write("big.bin", big);
+    std::string seen;
+    std::size_t largest = 0;
+    const auto see = [&](std::string_view piece) {
+        seen += piece;
+        largest = std::max(largest, piece.size());
+    };
+    EXPECT_EQ(fs().CopyToNewFile(In("big.bin"), In("big copy.bin"), see), kOk);
+    EXPECT_EQ(Read("big copy.bin"), big);
+    EXPECT_EQ(seen, big);
+    EXPECT_LE(largest, 65536u);
+    EXPECT_EQ(fs().CopyToNewFile(In("source.txt"), In("there.txt"), see), kErrFileExists);
+    EXPECT_EQ(Read("there.txt"), "old");
 
     const std::string sddl = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
     EXPECT_EQ(fs().CreateFolderWithSecurity(In("Made"), sddl), kOk);

@@ -3,7 +3,7 @@
 // and any other damage refused, never guessed at.
 #include <gtest/gtest.h>
 
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
 
@@ -16,11 +16,15 @@ const std::string kId = "00112233445566778899aabbccddeeff";
 
 const std::vector<RecordEntry> kEntries = {
     RunStarted{kProduct, "2023.5.26"},
+    MachineKeyWritten{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnokBatchPlot",
+                      true,
+                      {{"DisplayName", 1, WideTextBytes(u"Varnok批打印软件")}}},
     FolderCreated{"C:\\Varnok"},
-    FileWritten{kProduct + "\\VK_BatchPlot2018.ARX", 154, "878af8ae846aaa14", ""},
-    FileWritten{"C:\\Users\\me\\AppData\\Roaming\\Varnok\\Varnok.Ini", 7, "00ff",
-                kProduct + "\\Uninstall.bak\\1"},
-    SupportFilePlaced{"D:\\AutoCAD 2018\\Fonts\\Varnok_HZ.shx", 123, "334408bc9f1617ec", true,
+    FilePlaced{kProduct + "\\VK_BatchPlot2018.ARX", ""},
+    FilePlaced{"C:\\Users\\me\\AppData\\Roaming\\Varnok\\Varnok.Ini",
+               kProduct + "\\Uninstall.bak\\1"},
+    FileWrote{kProduct + "\\VK_BatchPlot2018.ARX", 154, "878af8ae846aaa14"},
+    SupportFilePlaced{"D:\\AutoCAD 2018\\Fonts\\Varnok_HZ.shx", true,
                       kProduct + "\\Uninstall.bak\\2"},
     DemandLoadWritten{"SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804",
                       "Applications\\VK_BatchPlot2018",
@@ -36,6 +40,7 @@ const std::vector<RecordEntry> kEntries = {
         true,
         std::nullopt,
         {"TRUSTEDPATHS", 2, WideTextBytes(u"%USERPROFILE%;한국")}},
+    RunFinished{},
     RunRolledBack{},
 };
 
@@ -56,8 +61,10 @@ TEST_F(Record, EveryEntryComesBackAsItWasWritten) {
     RecordWriter writer(files, codePage, kProduct, kId);
     ASSERT_EQ(writer.Begin(true), kOk);
     EXPECT_TRUE(writer.Created());
+    // Staged, then on the disk together.
     for (const RecordEntry& entry : kEntries)
-        ASSERT_EQ(writer.Add(entry), kOk);
+        writer.Stage(entry);
+    ASSERT_EQ(writer.Flush(), kOk);
     EXPECT_EQ(writer.Added(), kEntries);
 
     RecordContents contents;
@@ -101,9 +108,10 @@ TEST_F(Record, ACutOffLastLineIsSetAsideAndAnyOtherDamageRefused) {
              whole.substr(whole.find('\n', whole.find('\n') + 1) + 1),
          RecordState::Read, kEntries.size() - 1},
         {"an unknown kind", whole + "later\t#" + "00000000\n", RecordState::Damaged, 0},
-        {"the earlier format", "Varnok setup record 1\n" + whole.substr(whole.find('\n') + 1),
+        {"an earlier format",
+         "Varnok setup record 2\t" + kId + "\n" + whole.substr(whole.find('\n') + 1),
          RecordState::Foreign, 0},
-        {"no identifier", "Varnok setup record 2\t\n" + whole.substr(whole.find('\n') + 1),
+        {"no identifier", "Varnok setup record 3\t\n" + whole.substr(whole.find('\n') + 1),
          RecordState::Foreign, 0},
         {"empty", "", RecordState::Foreign, 0},
     };

@@ -4,10 +4,10 @@
 // formed, gets nothing undone, restored or appended on their behalf.
 #include <gtest/gtest.h>
 
-#include "engine/install_record.h"
 #include "engine/install_paths.h"
 #include "engine/installation.h"
-#include "engine/record_anchor.h"
+#include "engine/journal/anchor.h"
+#include "engine/journal/record.h"
 #include "engine/uninstall.h"
 #include "install_fixture_support.h"
 
@@ -41,11 +41,11 @@ TEST_F(RecordTrust, APlantedRecordIsNeitherUndoneNorAppendedTo) {
         std::string firstLine;
         bool anchored;  // an installation's identifier is in the registry
     } cases[] = {
-        {"the earlier format, without an identifier", "Varnok setup record 1", false},
-        {"an identifier and no installation", "Varnok setup record 2\t" + std::string(32, 'a'),
+        {"an earlier format, without an identifier", "Varnok setup record 1", false},
+        {"an identifier and no installation", "Varnok setup record 3\t" + std::string(32, 'a'),
          false},
         {"another identifier than the installation's",
-         "Varnok setup record 2\t" + std::string(32, 'b'), true},
+         "Varnok setup record 3\t" + std::string(32, 'b'), true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -54,8 +54,8 @@ TEST_F(RecordTrust, APlantedRecordIsNeitherUndoneNorAppendedTo) {
         if (c.anchored) {
             ASSERT_EQ(WriteRecordAnchor(machine.services, std::string(32, 'c'), kPlanted), kOk);
         }
-        const std::string forged = EncodeRecordLine(
-            machine.codePage, FileWritten{kTarget, 3, "0000000000000000", kUsersFile});
+        const std::string forged =
+            EncodeRecordLine(machine.codePage, FilePlaced{kTarget, kUsersFile});
         machine.files.AddFile(JoinPath(kPlanted, kRecordFileName), c.firstLine + "\n" + forged);
 
         // The uninstall of what it names: refused, nothing undone.
@@ -70,7 +70,7 @@ TEST_F(RecordTrust, APlantedRecordIsNeitherUndoneNorAppendedTo) {
         const RecordOfInstallation own = ReadInstallationRecord(machine.services, kPlanted);
         ASSERT_EQ(own.state, RecordState::Read) << own.problem;
         for (const RecordEntry& entry : own.entries) {
-            const auto* file = std::get_if<FileWritten>(&entry);
+            const auto* file = std::get_if<FilePlaced>(&entry);
             EXPECT_TRUE(file == nullptr || file->path != kTarget);
         }
         UndoReport report;
@@ -93,17 +93,18 @@ TEST_F(RecordTrust, ALineNamingAPlaceNoInstallationWritesMakesTheRecordDamaged) 
         const char* what;
         RecordEntry entry;
     } cases[] = {
-        {"a file elsewhere", FileWritten{kTarget, 1, "00", ""}},
-        {"a file above the product folder",
-         FileWritten{kInstallDir + "\\..\\..\\x.dll", 1, "00", ""}},
-        {"a stream of a file", FileWritten{productFile + ":evil", 1, "00", ""}},
-        {"a backup from elsewhere", FileWritten{productFile, 1, "00", kUsersFile}},
-        {"another account's file", FileWritten{"C:\\Users\\x\\Varnok\\Other.dll", 1, "00", ""}},
+        {"a file elsewhere", FilePlaced{kTarget, ""}},
+        {"a file above the product folder", FilePlaced{kInstallDir + "\\..\\..\\x.dll", ""}},
+        {"a stream of a file", FilePlaced{productFile + ":evil", ""}},
+        {"a backup from elsewhere", FilePlaced{productFile, kUsersFile}},
+        {"another account's file", FilePlaced{"C:\\Users\\x\\Varnok\\Other.dll", ""}},
+        {"what a file elsewhere holds", FileWrote{kTarget, 1, "00"}},
         {"a folder elsewhere", FolderCreated{"C:\\Windows\\Tasks"}},
-        {"a font of another name",
-         SupportFilePlaced{"C:\\Windows\\Fonts\\x.dll", 1, "00", true, ""}},
+        {"a font of another name", SupportFilePlaced{"C:\\Windows\\Fonts\\x.dll", true, ""}},
         {"a font restored from elsewhere",
-         SupportFilePlaced{"D:\\AutoCAD\\Fonts\\Varnok_EN.shx", 1, "00", true, kUsersFile}},
+         SupportFilePlaced{"D:\\AutoCAD\\Fonts\\Varnok_EN.shx", true, kUsersFile}},
+        {"a key of Windows' own",
+         MachineKeyWritten{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", false, {}}},
         {"a key outside AutoCAD's",
          DemandLoadWritten{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                            "Applications\\VK_BatchPlot2018",
@@ -145,10 +146,9 @@ TEST_F(RecordTrust, ALineNamingAPlaceNoInstallationWritesMakesTheRecordDamaged) 
     files.Remove(path);
     files.AddFile(path, sound);
     RecordWriter writer(files, codePage, kInstallDir, Record(kInstallDir).id);
-    ASSERT_EQ(writer.Add(FileWritten{productFile, 1, "00", backup}), kOk);
-    ASSERT_EQ(
-        writer.Add(SupportFilePlaced{"D:\\AutoCAD\\Fonts\\Varnok_EN.shx", 1, "00", true, backup}),
-        kOk);
+    ASSERT_EQ(writer.Add(FilePlaced{productFile, backup}), kOk);
+    ASSERT_EQ(writer.Add(SupportFilePlaced{"D:\\AutoCAD\\Fonts\\Varnok_EN.shx", true, backup}),
+              kOk);
     EXPECT_EQ(Record(kInstallDir).state, RecordState::Read) << Record(kInstallDir).problem;
 }
 

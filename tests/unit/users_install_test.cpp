@@ -115,7 +115,7 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     for (const RecordEntry& entry : Entries()) {
         if (const auto* list = std::get_if<TrustedPathsWritten>(&entry))
             listsOf.push_back(list->user);
-        if (const auto* file = std::get_if<FileWritten>(&entry);
+        if (const auto* file = std::get_if<FilePlaced>(&entry);
             file != nullptr && file->path.ends_with("Varnok\\Varnok.Ini"))
             settingsAt.push_back(file->path);
     }

@@ -359,6 +359,19 @@ OsResult MemoryFileSystem::CopyFileNew(const std::string& source, const std::str
     return Copy(source, destination, true);
 }
 
+OsResult MemoryFileSystem::CopyToNewFile(const std::string& source, const std::string& destination,
+                                         const std::function<void(std::string_view)>& seen) {
+    if (const OsResult result = Copy(source, destination, true); result != kOk)
+        return result;
+    Entry* made = Inspect(destination);
+    made->attributes = kAttrArchive;  // a new file, not a copy of the source's attributes
+    const std::string& content = made->content;
+    constexpr std::size_t kPiece = 1 << 16;
+    for (std::size_t at = 0; at < content.size(); at += kPiece)
+        seen(std::string_view(content).substr(at, kPiece));
+    return kOk;
+}
+
 OsResult MemoryFileSystem::Copy(const std::string& source, const std::string& destination,
                                 bool failIfExists) {
     if (Faulted("CopyFile"))

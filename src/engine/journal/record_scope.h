@@ -11,10 +11,11 @@
 //   - the fonts and the plotter file in an AutoCAD folder's Fonts and Drv
 //     (undone only in AutoCAD folders that discovery finds, undo.h);
 //   - demand-load keys below the AutoCAD product keys of HKEY_LOCAL_MACHINE;
-//   - TRUSTEDPATHS in the Variables keys of users' AutoCAD profiles.
+//   - TRUSTEDPATHS in the Variables keys of users' AutoCAD profiles;
+//   - the Apps & Features entry and the Active Setup component.
 #include <string>
 
-#include "engine/install_record.h"
+#include "engine/journal/record.h"
 #include "platform/codepage.h"
 
 namespace vk {

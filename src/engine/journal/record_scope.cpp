@@ -1,9 +1,11 @@
-#include "engine/record_scope.h"
+#include "engine/journal/record_scope.h"
 
 #include <string_view>
 #include <vector>
 
 #include "core/mbcs.h"
+#include "engine/active_setup.h"
+#include "engine/apps_features.h"
 #include "engine/data_files.h"
 #include "engine/install_paths.h"
 
@@ -103,15 +105,21 @@ struct ScopeCheck {
     std::string operator()(const RunStarted& e) const {
         return SameText(cp, e.installDir, productDir) ? "" : "a run in " + e.installDir;
     }
+    std::string operator()(const RunFinished&) const { return {}; }
     std::string operator()(const RunRolledBack&) const { return {}; }
     std::string operator()(const FolderCreated& e) const {
         const bool above = IsPlainPath(cp, e.path) && IsInsideFolder(cp, productDir, e.path, true);
         return above || IsSettingsFolder(cp, e.path) ? "" : "the folder " + e.path;
     }
-    std::string operator()(const FileWritten& e) const {
-        if (!IsProductFile(cp, e.path, productDir) && !IsSettingsFile(cp, e.path))
+    std::string operator()(const FilePlaced& e) const {
+        if (!IsPlacedFile(e.path))
             return "the file " + e.path;
         return IsBackup(cp, e.backup, productDir) ? "" : "the backup " + e.backup;
+    }
+    std::string operator()(const FileWrote& e) const {
+        return IsPlacedFile(e.path) || !AcadFolderOfSupportFile(cp, e.path).empty()
+                   ? ""
+                   : "the file " + e.path;
     }
     std::string operator()(const SupportFilePlaced& e) const {
         if (AcadFolderOfSupportFile(cp, e.path).empty())
@@ -127,6 +135,15 @@ struct ScopeCheck {
         if (!IsUserName(e.user) || !IsVariablesKey(cp, e.variablesKey))
             return "the key " + e.user + "\\" + e.variablesKey;
         return SameText(cp, e.folder, productDir) ? "" : "the trusted folder " + e.folder;
+    }
+    std::string operator()(const MachineKeyWritten& e) const {
+        return SameText(cp, e.key, kAppsFeaturesKey) || SameText(cp, e.key, kActiveSetupKey)
+                   ? ""
+                   : "the key HKLM\\" + e.key;
+    }
+
+    bool IsPlacedFile(const std::string& path) const {
+        return IsProductFile(cp, path, productDir) || IsSettingsFile(cp, path);
     }
 };
 
