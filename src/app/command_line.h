@@ -28,7 +28,7 @@ struct SetupOptions {
     // /USERSETUP: the per-user stub, run by Windows as each user at logon.
     bool userSetup = false;
     // /UNINSTALLCOPY=: set by the uninstaller for the copy of itself that does
-    // the work ("<starter's process id>,<result pipe>,<product folder>").
+    // the work ("<starter's process id>,<result pipe>").
     std::string uninstallCopy;
 
     bool Unattended() const { return mode != RunMode::Wizard; }

@@ -335,7 +335,7 @@ DWORD runningUninstallCopy() {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more;
          more = Process32Next(snapshot.get(), &entry)) {
-        if (std::string(entry.szExeFile).starts_with("VarnokUninstall-"))
+        if (lstrcmpiA(entry.szExeFile, "VarnokUninstall.exe") == 0)
             return entry.th32ProcessID;
     }
     return 0;

@@ -167,6 +167,62 @@ INSTANTIATE_TEST_SUITE_P(
                 "/DIR=C:\\VarnokShared", 1, "C:\\VarnokShared 不只是管理员可以更改"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
+// A /LOG name that is not a plain file of one name: the run would write (and first empty)
+// whatever it leads to, as an administrator. Wine shows a Unix symbolic link to a file as
+// the plain file it points to, so links to folders and hard links stand for every link here.
+enum class LogName { HardLink, FolderLink, Folder };
+
+struct RefusedLog {
+    const char* name;
+    LogName kind;
+};
+
+void PrintTo(const RefusedLog& refused, std::ostream* os) {
+    *os << refused.name;
+}
+
+class RefusedLogs : public Unattended, public ::testing::WithParamInterface<RefusedLog> {};
+
+TEST_P(RefusedLogs, EndWithOneAndLeaveWhatTheNameLeadsTo) {
+    seedFoundMachine(kMachine2018);
+    const std::string target = joinPath(distribution.folder(), "target");
+    std::optional<HostLink> link;
+    switch (GetParam().kind) {
+        case LogName::HardLink:
+            writeFile(target, "a file the user may not write");
+            runOnHost("ln " + shellQuoted(hostPathOf(target)) + " " +
+                      shellQuoted(hostPathOf(distribution.folder()) + "/setup log.txt"));
+            break;
+        case LogName::FolderLink:
+            folders.make(target);
+            link.emplace(logFile(), target);
+            break;
+        case LogName::Folder:
+            folders.make(logFile());
+            break;
+    }
+    const MachineState before = MachineState::capture();
+
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 1u);
+
+    EXPECT_EQ(MachineState::capture().describe(), before.describe());
+    if (GetParam().kind == LogName::HardLink) {
+        EXPECT_EQ(readFile(target), "a file the user may not write");
+    } else {
+        EXPECT_EQ(listFolder(GetParam().kind == LogName::Folder ? logFile() : target),
+                  std::vector<std::string>{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, RefusedLogs,
+                         ::testing::Values(RefusedLog{"HardLink", LogName::HardLink},
+                                           RefusedLog{"FolderLink", LogName::FolderLink},
+                                           RefusedLog{"Folder", LogName::Folder}),
+                         [](const ::testing::TestParamInfo<RefusedLog>& info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
     seedFoundMachine(kMachine2020To2022);
     AppProcess app = startWith(std::string(kQuiet) + " /RELEASES=2021");

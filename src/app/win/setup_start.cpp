@@ -10,10 +10,12 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/uninstall_run.h"
+#include "app/uninstall_start.h"
 #include "app/user_setup_run.h"
 #include "app/win/setup_objects.h"
 #include "app/win/single_instance.h"
 #include "app/win/system_dlls.h"
+#include "app/win/temp_folder.h"
 #include "app/win/uninstall_copy.h"
 #include "app/win/wizard_app.h"
 #include "install/install_record.h"
@@ -40,30 +42,24 @@ void Say(const vk::SetupOptions& options, const std::string& text, UINT type) {
         ::MessageBoxA(nullptr, text.c_str(), vk::kSetupCaption, type);
 }
 
-// %TEMP% without its trailing backslash.
-std::string TempFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(sizeof buffer, buffer);
-    std::string folder = length > 0 && length < sizeof buffer ? std::string(buffer, length) : "";
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
-}
-
 // Opens the log the command line asks for; false (after saying so) when it
 // cannot. The uninstaller's copy goes on with its starter's log.
 bool OpenLog(const vk::SetupOptions& options) {
     if (!options.log)
         return true;
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    const vk::OsResult result = options.logFile.empty()         ? log.OpenDated(TempFolder())
+    const vk::OsResult result = options.logFile.empty() ? log.OpenDated(vk::win32::TempFolder())
                                 : options.uninstallCopy.empty() ? log.Open(options.logFile)
                                                                 : log.OpenToAppend(options.logFile);
     if (result == vk::kOk)
         return true;
+    const std::string name = options.logFile.empty() ? vk::win32::TempFolder() : options.logFile;
     Say(options,
-        "无法创建日志文件 " + (options.logFile.empty() ? TempFolder() : options.logFile) +
-            "（错误 " + std::to_string(result) + "）。",
+        vk::win32::FileLog::RefusalText(result).empty()
+            ? "无法创建日志文件 " + name + "（错误 " + std::to_string(result) + "）。"
+            : "日志文件 " + name +
+                  " 是链接、文件夹或有多个名称（硬链接）的文件，安装程序不会写入它。\n\n"
+                  "请用 /LOG 指定只有管理员可以更改的文件夹中的文件。",
         MB_OK | MB_ICONSTOP);
     return false;
 }
@@ -90,16 +86,27 @@ std::string CopyArguments(const vk::SetupOptions& options) {
 int RunUninstallInCopy(const vk::SetupOptions& options) {
     vk::Log& log = vk::win32::SystemLog();
     vk::win32::StarterLink starter;
-    std::string productDir;
-    if (!starter.Parse(options.uninstallCopy, productDir)) {
+    if (!starter.Parse(options.uninstallCopy)) {
         Say(options, "参数 /UNINSTALLCOPY 的值无效。", MB_OK | MB_ICONSTOP);
+        return vk::kExitCannotStart;
+    }
+    // The starter let go of the lock to start this copy; held here until the
+    // product folder is gone.
+    const vk::win32::SingleSetupLock lock;
+    if (!lock.Held()) {
+        Say(options, kAnotherSetupText, MB_OK | MB_ICONSTOP);
+        starter.Report(vk::kExitCannotStart);
+        vk::win32::DeleteOwnFileLater(log);
         return vk::kExitCannotStart;
     }
     const vk::Services& system = vk::win32::SystemServices();
     vk::AnsweringPrompts answering(system.log);
     const vk::Services services = vk::ServicesAsking(system, options.MayAsk(), answering);
+    std::string productDir;
     std::vector<vk::RecordEntry> entries;
-    const int exitCode = vk::RunUninstall(services, {options, productDir}, entries);
+    int exitCode = vk::FindInstallationToRemove(services, productDir);
+    if (exitCode == vk::kExitFinished)
+        exitCode = vk::RunUninstall(services, {options, productDir}, entries);
     starter.Report(exitCode);
     if (!entries.empty()) {
         if (!starter.WaitForStarterToEnd())
@@ -114,7 +121,7 @@ int RunUninstallInCopy(const vk::SetupOptions& options) {
 // the user's %TEMP% (the last run's), no box whatever happens.
 int RunUserSetupStub(bool dllSearchRestricted) {
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    log.Open(TempFolder() + "\\Varnok user setup.log");
+    log.Open(vk::win32::TempFolder() + "\\Varnok user setup.log", true);
     log.Info(std::string("Command line: ") + ::GetCommandLineA());
     if (!dllSearchRestricted) {
         log.Info(kUnsafeDllSearchText);
@@ -165,16 +172,27 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSe
         Say(options, vk::CommandLineHelpText(), MB_OK | MB_ICONINFORMATION);
         return vk::kExitFinished;
     }
-    // Started by an uninstaller, which holds the one-setup lock for it.
+    // Started by an uninstaller, which handed the one-setup lock over to it.
     if (!options.uninstallCopy.empty())
         return RunUninstallInCopy(options);
-    const vk::win32::SingleSetupLock lock;
+    vk::win32::SingleSetupLock lock;
     if (!lock.Held()) {
         Say(options, kAnotherSetupText, MB_OK | MB_ICONSTOP);
         return vk::kExitCannotStart;
     }
-    if (options.uninstall)
-        return vk::win32::RunUninstallCopy(CopyArguments(options), log);
+    if (options.uninstall) {
+        // Only the installation Apps & Features names is taken away, never
+        // whatever folder this uninstaller was started from.
+        const vk::Services& system = vk::win32::SystemServices();
+        vk::AnsweringPrompts answering(system.log);
+        const vk::Services services = vk::ServicesAsking(system, options.MayAsk(), answering);
+        std::string productDir;
+        if (const int refused = vk::FindInstallationToRemove(services, productDir);
+            refused != vk::kExitFinished) {
+            return refused;
+        }
+        return vk::win32::RunUninstallCopy(services, CopyArguments(options), lock);
+    }
     theApp.m_options = options;
     return AfxWinMain(instance);
 }

@@ -5,12 +5,19 @@
 #include "platform/win32/ansi_conversion.h"
 #include "platform/win32/windows_api.h"
 
+// After <windows.h>.
+#include <sddl.h>
+
 namespace vk::win32 {
 namespace {
 
 // A dated log of the same day gets the next free number; after this many the
 // folder is given up on rather than searched for ever.
 constexpr int kMaxLogsPerDay = 9999;
+
+// A log file the setup creates: full control for SYSTEM and Administrators,
+// read for Users, nothing inherited from the folder it is in.
+constexpr const char* kLogFileSddl = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;BU)";
 
 std::string Stamp(const SYSTEMTIME& time, bool withClock) {
     char text[64];
@@ -40,28 +47,69 @@ std::string AnsiToUtf8(const std::string& text) {
     return utf8;
 }
 
-OsResult FileLog::Create(const std::string& path, unsigned long access, unsigned long disposition) {
-    // Shared for writing too: the uninstaller and its copy write one log.
-    UniqueFile file(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+std::string FileLog::RefusalText(OsResult result) {
+    switch (result) {
+        case kRefusedLink:
+            return "it is a symbolic link, junction or other reparse point";
+        case kRefusedFolder:
+            return "it is a folder";
+        case kRefusedHardLinks:
+            return "the file has more than one name (hard links)";
+        default:
+            return {};
+    }
+}
+
+OsResult FileLog::OpenChecked(const std::string& path, unsigned long disposition, bool empty,
+                              bool userOwn) {
+    // Administrators and SYSTEM write it, Users read it; the owner is whoever
+    // runs the setup (an elevated administrator's token names Administrators).
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!userOwn && !ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                        kLogFileSddl, SDDL_REVISION_1, &descriptor, nullptr)) {
         return static_cast<OsResult>(GetLastError());
-    file_ = std::move(file);
+    }
+    const UniqueLocal ownedDescriptor(descriptor);
+    SECURITY_ATTRIBUTES security{sizeof security, descriptor, FALSE};
+    // The name itself, not what a link there points to; a folder opens too
+    // (backup semantics), so that it is told apart and refused.
+    UniqueFile checked(CreateFileA(
+        path.c_str(), FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, userOwn ? nullptr : &security, disposition,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr));
+    if (!checked)
+        return static_cast<OsResult>(GetLastError());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(checked.Get(), &info))
+        return static_cast<OsResult>(GetLastError());
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return kRefusedLink;
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return kRefusedFolder;
+    // Another name of the same file may sit where a standard user chose.
+    if (info.nNumberOfLinks > 1)
+        return kRefusedHardLinks;
+    if (empty && !SetEndOfFile(checked.Get()))
+        return static_cast<OsResult>(GetLastError());
+    // Written only at its end, as another process that opens it to append
+    // (the uninstaller's copy) does too. Reopened from the handle, not the
+    // name, so it is the file just checked.
+    UniqueFile appending(
+        ReOpenFile(checked.Get(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, 0));
+    if (!appending)
+        return static_cast<OsResult>(GetLastError());
+    file_ = std::move(appending);
     path_ = path;
     return kOk;
 }
 
-OsResult FileLog::Open(const std::string& path) {
-    // Emptied first, then written only at its end, as another process that
-    // opens it to append (the uninstaller's copy) does too.
-    if (const OsResult emptied = Create(path, GENERIC_WRITE, CREATE_ALWAYS); emptied != kOk)
-        return emptied;
-    file_.Reset();
-    return Create(path, FILE_APPEND_DATA, OPEN_EXISTING);
+OsResult FileLog::Open(const std::string& path, bool userOwn) {
+    return OpenChecked(path, OPEN_ALWAYS, true, userOwn);
 }
 
 OsResult FileLog::OpenToAppend(const std::string& path) {
-    return Create(path, FILE_APPEND_DATA, OPEN_ALWAYS);
+    return OpenChecked(path, OPEN_ALWAYS, false, false);
 }
 
 OsResult FileLog::OpenDated(const std::string& folder) {
@@ -71,7 +119,7 @@ OsResult FileLog::OpenDated(const std::string& folder) {
     for (int number = 1; number <= kMaxLogsPerDay; ++number) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%03d.txt", number);
-        const OsResult result = Create(base + suffix, FILE_APPEND_DATA, CREATE_NEW);
+        const OsResult result = OpenChecked(base + suffix, CREATE_NEW, false, false);
         if (result != ERROR_FILE_EXISTS && result != ERROR_ALREADY_EXISTS)
             return result;
     }
