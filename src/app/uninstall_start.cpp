@@ -36,9 +36,10 @@ OsResult RandomFolderName(IRandom& random, std::string& name) {
 int FindInstallationToRemove(const Services& services, std::string& productDir) {
     const std::optional<std::string> registered = InstalledProductDir(services);
     if (!registered) {
-        services.log.Info("No Apps & Features entry HKLM\\" + std::string(kAppsFeaturesKey) +
-                          ": nothing to uninstall");
-        return Tell(services, kNoInstallationText, kMbOk | kMbIconStop, kExitCannotStart);
+        return Tell(services,
+                    "no Apps & Features entry HKLM\\" + std::string(kAppsFeaturesKey) +
+                        " names an installation; nothing removed",
+                    kNoInstallationText, kMbOk | kMbIconStop, kExitCannotStart);
     }
     productDir = *registered;
     return kExitFinished;

@@ -301,7 +301,7 @@ void undoInstallation(const std::vector<RegistrySnapshot>& registry,
 std::vector<std::string> logLines(const std::string& path) {
     std::vector<std::string> lines;
     const std::string text = readFile(path).value_or("");
-    std::size_t start = 0;
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // UTF-8's byte-order mark
     while (start < text.size()) {
         std::size_t end = text.find("\r\n", start);
         if (end == std::string::npos)

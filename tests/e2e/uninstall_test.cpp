@@ -120,6 +120,21 @@ TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
     EXPECT_EQ(machine(locations), before);
 }
 
+// Inno Setup's quiet uninstall forms, without /SUPPRESSMSGBOXES: nothing is asked, nothing
+// waits for an answer.
+TEST_F(Uninstall, InnoSetupsQuietFormsAskNothing) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    for (const char* quiet : {"/VERYSILENT", "/SILENT /NORESTART"}) {
+        SCOPED_TRACE(quiet);
+        install();
+        AppProcess app = startCommandLine(uninstallCommand("UninstallString") + " " + quiet);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        waitForUninstallCopies();
+        EXPECT_EQ(machine(locations), before);
+    }
+}
+
 TEST_F(Uninstall, NoToTheQuestionRemovesNothing) {
     const std::vector<std::string> locations = seed(kMachine2018);
     install();
@@ -129,7 +144,7 @@ TEST_F(Uninstall, NoToTheQuestionRemovesNothing) {
     const Window box = copy.waitForMessageBox(kMessageCaption);
     // The copy holds the one-setup lock while it works.
     AppProcess second = startWith(kQuiet);
-    EXPECT_EQ(second.waitForExit(), 1u);
+    EXPECT_EQ(second.waitForExit(), 1618u);
     box.answer(IDNO);
     EXPECT_EQ(app.waitForExit(), 2u);
     EXPECT_EQ(copy.waitForExit(), 2u);
@@ -218,7 +233,7 @@ TEST_F(Uninstall, WithoutItsAppsFeaturesEntryTheUninstallerRemovesNothing) {
     EXPECT_EQ(machine(locations), installed);
     const std::vector<std::string> lines = logLines(logFile());
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.starts_with("No Apps & Features entry");
+        return line.starts_with("Stopped: no Apps & Features entry");
     }));
 }
 

@@ -33,20 +33,6 @@ std::string Stamp(const SYSTEMTIME& time, bool withClock) {
 
 }  // namespace
 
-std::string AnsiToUtf8(const std::string& text) {
-    std::wstring wide;
-    if (ToWide(text, wide) != kOk || wide.empty())
-        return text.empty() ? std::string() : "?";
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return "?";
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
 std::string FileLog::RefusalText(OsResult result) {
     switch (result) {
         case kRefusedLink:
@@ -92,6 +78,7 @@ OsResult FileLog::OpenChecked(const std::string& path, unsigned long disposition
         return kRefusedHardLinks;
     if (empty && !SetEndOfFile(checked.Get()))
         return static_cast<OsResult>(GetLastError());
+    const bool startsEmpty = empty || (info.nFileSizeHigh == 0 && info.nFileSizeLow == 0);
     // Written only at its end, as another process that opens it to append
     // (the uninstaller's copy) does too. Reopened from the handle, not the
     // name, so it is the file just checked.
@@ -101,6 +88,12 @@ OsResult FileLog::OpenChecked(const std::string& path, unsigned long disposition
         return static_cast<OsResult>(GetLastError());
     file_ = std::move(appending);
     path_ = path;
+    // UTF-8 with a byte-order mark, as Inno Setup's log: older viewers take
+    // the Chinese paths for the system's code page otherwise.
+    if (startsEmpty) {
+        DWORD written = 0;
+        WriteFile(file_.Get(), "\xEF\xBB\xBF", 3, &written, nullptr);
+    }
     return kOk;
 }
 
@@ -127,34 +120,63 @@ OsResult FileLog::OpenDated(const std::string& folder) {
 }
 
 void FileLog::WriteLine(const std::string& line) {
+    std::wstring wide;
+    if (ToWide(line, wide) != kOk)
+        wide = L"(a line that is not text of the system's code page)";
+    WriteWideLine(std::u16string(wide.begin(), wide.end()));
+}
+
+void FileLog::WriteWideLine(const std::u16string& line) {
     if (!file_)
         return;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    // One line per entry: a message's line breaks become blanks. (No trail
-    // byte of a double-byte character is a line break.)
-    std::string flat;
-    for (const char c : line) {
-        if (c == '\r' || c == '\n') {
-            if (!flat.empty() && flat.back() != ' ')
-                flat += ' ';
+    const std::string stamp = Stamp(now, true) + "  ";
+    // One line per entry: a message's line breaks become blanks.
+    std::wstring flat(stamp.begin(), stamp.end());
+    for (const char16_t c : line) {
+        if (c == u'\r' || c == u'\n') {
+            if (flat.back() != L' ')
+                flat += L' ';
             continue;
         }
-        flat += c;
+        flat += static_cast<wchar_t>(c);
     }
-    const std::string text = Stamp(now, true) + "  " + AnsiToUtf8(flat) + "\r\n";
+    flat += L"\r\n";
+    Write(flat);
+}
+
+void FileLog::Write(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return;
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
     DWORD written = 0;
     // A log that cannot be written must not stop the installation.
-    WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteFile(file_.Get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
 std::string FileLog::ErrorText(OsResult error) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length) : "";
-    LocalFree(buffer);
+    // In English where Windows has it (an administrator reads the log from
+    // afar), else in the system's language.
+    std::string text;
+    for (const DWORD language :
+         {static_cast<DWORD>(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), DWORD{0}}) {
+        char* buffer = nullptr;
+        const DWORD length =
+            FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, static_cast<DWORD>(error), language,
+                           reinterpret_cast<char*>(&buffer), 0, nullptr);
+        const UniqueLocal owned(buffer);
+        if (length != 0 && buffer != nullptr) {
+            text.assign(buffer, length);
+            break;
+        }
+    }
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
         text.pop_back();
     for (char& c : text) {

@@ -41,6 +41,7 @@ public:
 
 protected:
     void WriteLine(const std::string& line) override;
+    void WriteWideLine(const std::u16string& line) override;
     std::string ErrorText(OsResult error) override;
 
 private:
@@ -48,13 +49,11 @@ private:
     // keeps an append-only handle to it.
     OsResult OpenChecked(const std::string& path, unsigned long disposition, bool empty,
                          bool userOwn);
+    // UTF-16 text as UTF-8 at the file's end.
+    void Write(const std::wstring& text);
 
     UniqueFile file_;
     std::string path_;
 };
-
-// ANSI text (the process's code page) as UTF-8; bytes that do not convert
-// come out as U+FFFD.
-std::string AnsiToUtf8(const std::string& text);
 
 }  // namespace vk::win32
