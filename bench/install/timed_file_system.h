@@ -30,6 +30,7 @@ public:
     OsResult CreateFolder(const std::string& path) override;
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
     OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
+    OsResult MoveReplacing(const std::string& from, const std::string& to) override;
     OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;

@@ -153,6 +153,7 @@ int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog,
         options.suppressMessageBoxes ? CopyFailurePolicy::Abort : CopyFailurePolicy::AskUser;
     request.version = VersionNumber();
     request.installDate = run.today;
+    request.runsAsSystem = run.runsAsSystem;
     if (run.runsAsSystem) {
         services.log.Info(
             "Running as SYSTEM: the trusted paths and the settings file go to every "

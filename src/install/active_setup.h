@@ -21,6 +21,12 @@ inline constexpr const char* kUserSetupSwitch = "/USERSETUP";
 // whatever is not a number counts 0).
 std::string ActiveSetupVersion(const std::string& version);
 
+// The version the component is written with next: the product's (never
+// below the component's now), its last number one above the component's
+// now (an installation's or an uninstall's), so that every user runs each
+// new command once, in order. An empty `version`: the component's own.
+std::string NextComponentVersion(const Services& services, const std::string& version);
+
 // The stub's command line. The uninstaller asks for administrator rights,
 // and Windows would refuse to start it for a standard user; started through
 // cmd.exe with __COMPAT_LAYER=RunAsInvoker, Windows' own compatibility
@@ -32,10 +38,18 @@ std::string UserSetupCommand(const Services& services, const std::string& produc
 OsResult WriteActiveSetup(const Services& services, const std::string& productDir,
                           const std::string& version);
 
-// Removes the component (kOk also when there is none), and from every
-// user's loaded hive the stub's Run entry and Windows' mark that the user
-// was served.
-OsResult RemoveActiveSetup(const Services& services);
+// At the uninstall: from every user's loaded hive the stub's Run entry and
+// Windows' mark that the user was served go; for every other user the
+// component becomes the removal, run once at their next logon, as them, by
+// Windows' own PowerShell from System32 (RemovalScript), nothing else. kOk
+// or the first failure, logged.
+OsResult ReplaceActiveSetupWithRemoval(const Services& services, const std::string& productDir);
+
+// What the removal does in the user's own registry: the stub's Run entry
+// goes, and every AutoCAD profile's TRUSTEDPATHS loses the entries that
+// name `productDir` (by the rule of TrustedPathsHold), every other entry
+// kept in its order and the value in its type (%VARIABLES% unexpanded).
+std::u16string RemovalScript(const std::u16string& productDir);
 
 // The stub's entry in the Run key of the current user: set to `command`, or
 // taken away; kOk when it is so (also when nothing had to change).

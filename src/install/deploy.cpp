@@ -97,17 +97,20 @@ OsResult RecordCopy(IFileSystem& files, RecordWriter& record, const Copy& copy) 
         entry.backup = record.NewBackupPath();
         if (entry.backup.empty())
             return kErrPathNotFound;
-        if (const OsResult saved = files.CopyFile(copy.destination, entry.backup); saved != kOk)
+        if (const OsResult saved = files.CopyFileNew(copy.destination, entry.backup); saved != kOk)
             return saved;
-        ClearReadOnly(files, entry.backup);
     } else if (existing != kErrFileNotFound && existing != kErrPathNotFound) {
         return existing;  // there, but unreadable (held open): the copy would fail too
     }
-    return record.Add(entry);
+    const OsResult entered = record.Add(entry);
+    if (entered != kOk && !entry.backup.empty())
+        RemoveUnrecordedBackup(files, entry.backup);
+    return entered;
 }
 
 // kOk, or why the copy could not be made.
-OsResult TryCopy(IFileSystem& files, const Copy& copy, RecordWriter* record) {
+OsResult TryCopy(const Services& services, const Copy& copy, RecordWriter* record) {
+    IFileSystem& files = services.files;
     if (!copy.hasDestination)
         return kErrPathNotFound;
     if (!copy.folderToCreate.empty() && FitsMaxPath(copy.folderToCreate) &&
@@ -127,8 +130,7 @@ OsResult TryCopy(IFileSystem& files, const Copy& copy, RecordWriter* record) {
         if (const OsResult entered = RecordCopy(files, *record, copy); entered != kOk)
             return entered;
     }
-    ClearReadOnly(files, copy.destination);
-    return files.CopyFile(copy.source, copy.destination);
+    return PlaceCopy(services, copy.source, copy.destination);
 }
 
 enum class Outcome { Done, Abort };
@@ -139,7 +141,7 @@ enum class Outcome { Done, Abort };
 Outcome CopyWithPrompt(const Services& services, const Copy& copy, const DeployTarget& target) {
     const CopyFailurePolicy policy = target.m_policy;
     for (;;) {
-        const OsResult result = TryCopy(services.files, copy, target.m_pRecord);
+        const OsResult result = TryCopy(services, copy, target.m_pRecord);
         if (result == kOk) {
             services.log.Info("Copied " + copy.source + " to " + copy.destination);
             break;

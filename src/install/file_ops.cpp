@@ -36,6 +36,34 @@ void ClearReadOnly(IFileSystem& files, const std::string& path) {
     }
 }
 
+void RemoveUnrecordedBackup(IFileSystem& files, const std::string& backup) {
+    ClearReadOnly(files, backup);
+    files.RemoveFile(backup);
+}
+
+OsResult PlaceCopy(const Services& services, const std::string& source,
+                   const std::string& destination, bool keepAttributes) {
+    IFileSystem& files = services.files;
+    const std::size_t slash = FindLastChar(services.codePage, destination, '\\');
+    const std::string folder = slash == kNoPos ? std::string() : destination.substr(0, slash);
+    const std::string pending = JoinPath(folder, kCopyInProgressName);
+    if (!FitsMaxPath(pending) || !FitsMaxPath(destination))
+        return kErrFilenameTooLong;
+    // One left by a run cut short, or put there by someone else: its name goes.
+    ClearReadOnly(files, pending);
+    files.RemoveFile(pending);
+    OsResult result = files.CopyFileNew(source, pending);
+    if (result != kOk)
+        return result;
+    if (!keepAttributes)
+        ClearReadOnly(files, pending);
+    ClearReadOnly(files, destination);
+    result = files.MoveReplacing(pending, destination);
+    if (result != kOk)
+        files.RemoveFile(pending);
+    return result;
+}
+
 OsResult DigestFile(IFileSystem& files, const std::string& path, FileDigest& digest) {
     Xxh64Stream stream;
     std::uint64_t size = 0;

@@ -30,4 +30,22 @@ OsResult DigestFile(IFileSystem& files, const std::string& path, FileDigest& dig
 // Removes the read-only attribute of `path` if it is set; other attributes stay.
 void ClearReadOnly(IFileSystem& files, const std::string& path);
 
+// A backup made for a record line that could not be written: nothing would
+// ever take it away again.
+void RemoveUnrecordedBackup(IFileSystem& files, const std::string& backup);
+
+// The name a copy is written under before it takes its destination's place.
+inline constexpr const char* kCopyInProgressName = "~Varnok.tmp";
+
+// Copies `source` to `destination` by name: into a new file of its own
+// beside the destination (kCopyInProgressName, made only where nothing is),
+// which then takes the destination's place. Whatever was at the destination
+// (a file, a hard or symbolic link another account put there) is replaced as
+// a name, never written into, and a copy cut short never carries the
+// destination's name. A read-only destination is replaced too; the copy is
+// not read-only unless `keepAttributes` (a file put back as it was). kOk or
+// the failure, with nothing left behind.
+OsResult PlaceCopy(const Services& services, const std::string& source,
+                   const std::string& destination, bool keepAttributes = false);
+
 }  // namespace vk

@@ -7,6 +7,10 @@
 namespace vk {
 namespace {
 
+constexpr const char* kProtectionText =
+    "owner Administrators, full control for SYSTEM and Administrators, read and execute for "
+    "Users, nothing inherited";
+
 // Gives every entry below `folder` the inheriting descriptor, depth first.
 void ResetEntriesBelow(const Services& services, const std::string& folder) {
     FindScope find(services.files);
@@ -36,16 +40,25 @@ void ResetEntriesBelow(const Services& services, const std::string& folder) {
 
 }  // namespace
 
+OsResult CreateProtectedFolder(const Services& services, const std::string& folder) {
+    const OsResult result = services.files.CreateFolderWithSecurity(folder, kProtectedFolderSddl);
+    if (result != kOk) {
+        services.log.Failed("create the folder " + folder, result);
+        return result;
+    }
+    services.log.Info("Created " + folder + ", protected: " + kProtectionText + " (" +
+                      kProtectedFolderSddl + ")");
+    return kOk;
+}
+
 bool ProtectFolder(const Services& services, const std::string& folder) {
     const OsResult result = services.files.ApplySecurity(folder, kProtectedFolderSddl);
     if (result != kOk) {
         services.log.Failed("protect " + folder + " (" + kProtectedFolderSddl + ")", result);
         return false;
     }
-    services.log.Info("Protected " + folder +
-                      ": owner Administrators, full control for SYSTEM and Administrators, "
-                      "read and execute for Users, nothing inherited (" +
-                      kProtectedFolderSddl + ")");
+    services.log.Info("Protected " + folder + ": " + kProtectionText + " (" + kProtectedFolderSddl +
+                      ")");
     ResetEntriesBelow(services, folder);
     return true;
 }

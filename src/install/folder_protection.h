@@ -21,6 +21,10 @@ inline constexpr const char* kProtectedFolderSddl =
 // gave it are dropped.
 inline constexpr const char* kInheritingEntrySddl = "O:BAD:";
 
+// Creates one level with kProtectedFolderSddl from the start, and says so in
+// the log; kOk or the failure (logged).
+OsResult CreateProtectedFolder(const Services& services, const std::string& folder);
+
 // Applies kProtectedFolderSddl to `folder`, then kInheritingEntrySddl to
 // everything already inside it. Links inside are neither changed nor
 // followed (a descriptor set on a link lands on its target). Each step is

@@ -73,9 +73,8 @@ std::optional<std::string> FindLinkOnPath(const Services& services, const std::s
 
 std::optional<ReplaceableFolder> FindReplaceableFolder(const Services& services,
                                                        const std::string& chosenFolder) {
-    // The product folder is the last: protected anew by every installation.
-    std::vector<std::string> folders =
-        FoldersBelowRoot(services.codePage, InstallDirOf(chosenFolder));
+    const std::string productDir = InstallDirOf(chosenFolder);
+    const std::vector<std::string> folders = FoldersBelowRoot(services.codePage, productDir);
     const std::string top = folders.front();
 
     // The drive root: only its FILE_DELETE_CHILD matters, and whether or not
@@ -88,11 +87,13 @@ std::optional<ReplaceableFolder> FindReplaceableFolder(const Services& services,
     if (Replaceable(topJudged))
         return topJudged;
 
-    folders.pop_back();
     for (const std::string& folder : folders) {
         if (!ExistingFolder(services.files, folder))
             break;
-        ReplaceableFolder judged = Judge(services.files, folder, kReplacingRights);
+        const bool product = &folder == &folders.back();
+        ReplaceableFolder judged =
+            Judge(services.files, folder,
+                  kReplacingRights | (product ? kRightAddFile | kRightAddSubfolder : 0));
         if (Replaceable(judged))
             return judged;
     }

@@ -20,6 +20,10 @@ inline constexpr std::uint32_t kRightWriteOwner = 0x80000;  // WRITE_OWNER: take
 inline constexpr std::uint32_t kRightDeleteChild = 0x40;
 inline constexpr std::uint32_t kReplacingRights =
     kRightDelete | kRightWriteDac | kRightWriteOwner | kRightDeleteChild;
+// FILE_ADD_FILE, FILE_ADD_SUBDIRECTORY: in the product folder itself, a
+// user who may add entries may have planted a library beside the add-in's.
+inline constexpr std::uint32_t kRightAddFile = 0x2;
+inline constexpr std::uint32_t kRightAddSubfolder = 0x4;
 
 // A symbolic link or a junction, by its reparse tag. Other reparse points
 // (cloud-file placeholders, deduplicated files) are the data they hold, not
@@ -44,17 +48,19 @@ struct ReplaceableFolder {
 };
 
 // The first existing folder of `chosenFolder` below its drive root (the
-// chosen folder itself included: it holds the product folder) that a
-// standard user could replace. Such a folder is one
+// chosen folder itself included: it holds the product folder), or the
+// product folder when it exists, that a standard user could replace or, for
+// the product folder, add to. Such a folder is one
 //   - whose owner is not a safe one: an owner may always rewrite its DACL;
 //   - on which Users, Authenticated Users or Everyone hold DELETE, WRITE_DAC,
 //     WRITE_OWNER or FILE_DELETE_CHILD (see kReplacingRights); the last lets
 //     them rename the next folder of the path away, the product folder too;
 //   - the top one, when those groups hold FILE_DELETE_CHILD on the drive
 //     root. The root itself cannot be replaced and is not judged otherwise.
-// Adding files or folders is not counted: a new entry cannot take the place
-// of one that exists, and the product folder, reused, is protected anew.
-// Folders that do not exist yet are made and protected by the installation.
+// Adding files or folders is not counted above the product folder: a new
+// entry cannot take the place of one that exists. In the product folder it
+// is: what was added there would be loaded beside the add-in. Folders that
+// do not exist yet are made, protected, by the installation.
 std::optional<ReplaceableFolder> FindReplaceableFolder(const Services& services,
                                                        const std::string& chosenFolder);
 

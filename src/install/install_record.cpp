@@ -4,11 +4,14 @@
 
 #include "core/digest.h"
 #include "core/utf.h"
+#include "install/file_ops.h"
+#include "install/record_anchor.h"
 
 namespace vk {
 namespace {
 
-constexpr const char* kFirstLine = "Varnok setup record 1";
+// The first line: the format and, after a tab, the record's identifier.
+constexpr const char* kFormatLine = "Varnok setup record 2";
 
 std::string Escape(const std::string& field) {
     std::string out;
@@ -167,6 +170,7 @@ struct Encoder {
             .Number(e.size)
             .Raw(e.hash)
             .Flag(e.existed)
+            .Text(e.backup)
             .Finish();
     }
     std::string operator()(const DemandLoadWritten& e) const {
@@ -207,7 +211,7 @@ std::optional<RecordEntry> Decode(const std::string& kind, LineReader& in) {
     } else if (kind == "support") {
         SupportFilePlaced e;
         if (in.Text(e.path) && in.Count(e.size) && in.Text(e.hash) && in.Flag(e.existed) &&
-            in.Done()) {
+            in.Text(e.backup) && in.Done()) {
             return e;
         }
     } else if (kind == "demandload") {
@@ -296,10 +300,12 @@ RecordState ReadRecord(IFileSystem& files, const ICodePage& codePage, const std:
         const std::string line = text.substr(start, end - start);
         start = end + 1;
         if (number == 1) {
-            if (line != kFirstLine) {
-                problem = "its first line is not \"" + std::string(kFirstLine) + "\"";
-                return RecordState::Damaged;
+            const std::string format = std::string(kFormatLine) + '\t';
+            if (!line.starts_with(format) || !IsRecordId(line.substr(format.size()))) {
+                problem = "its first line is not \"" + format + "\" and an identifier";
+                return RecordState::Foreign;
             }
+            contents.id = line.substr(format.size());
             continue;
         }
         std::optional<RecordEntry> entry = DecodeRecordLine(codePage, line);
@@ -309,23 +315,32 @@ RecordState ReadRecord(IFileSystem& files, const ICodePage& codePage, const std:
         }
         contents.entries.push_back(std::move(*entry));
     }
-    if (number == 0 || (number == 1 && contents.lastLineCut)) {
-        problem = "it is empty";
-        return RecordState::Damaged;
+    if (contents.id.empty()) {
+        problem = "it has no first line";
+        return RecordState::Foreign;
     }
     return RecordState::Read;
 }
 
-RecordWriter::RecordWriter(IFileSystem& files, const ICodePage& codePage, std::string productDir)
+RecordWriter::RecordWriter(IFileSystem& files, const ICodePage& codePage, std::string productDir,
+                           std::string id)
     : files_(files),
       codePage_(codePage),
       productDir_(std::move(productDir)),
+      id_(std::move(id)),
       path_(productDir_ + "\\" + kRecordFileName) {}
 
-OsResult RecordWriter::Begin() {
-    if (files_.GetAttributes(path_) != kInvalidAttributes)
+OsResult RecordWriter::Begin(bool fresh) {
+    if (!fresh)
         return kOk;
-    const OsResult result = files_.AppendToFile(path_, std::string(kFirstLine) + "\n");
+    // Another's file of this name goes as a name (a link, not what it names).
+    ClearReadOnly(files_, path_);
+    if (const OsResult removed = files_.RemoveFile(path_);
+        removed != kOk && removed != kErrFileNotFound) {
+        return removed;
+    }
+    const OsResult result =
+        files_.AppendToFile(path_, std::string(kFormatLine) + '\t' + id_ + "\n");
     created_ = result == kOk;
     return result;
 }
@@ -339,7 +354,19 @@ OsResult RecordWriter::Add(const RecordEntry& entry) {
 
 std::string RecordWriter::NewBackupPath() {
     const std::string folder = productDir_ + "\\" + kBackupFolderName;
-    if (files_.GetAttributes(folder) == kInvalidAttributes && files_.CreateFolder(folder) != kOk)
+    std::uint32_t attributes = files_.GetAttributes(folder);
+    // A link of that name, found in a folder the installation did not make,
+    // would take the backups elsewhere: the link itself goes.
+    if (attributes != kInvalidAttributes && (attributes & kAttrReparsePoint) != 0) {
+        if ((attributes & kAttrDirectory) != 0 ? files_.RemoveEmptyFolder(folder) != kOk
+                                               : files_.RemoveFile(folder) != kOk) {
+            return {};
+        }
+        attributes = kInvalidAttributes;
+    }
+    if (attributes == kInvalidAttributes && files_.CreateFolder(folder) != kOk)
+        return {};
+    if (attributes != kInvalidAttributes && (attributes & kAttrDirectory) == 0)
         return {};
     // A number the folder does not hold yet: earlier runs' backups stay.
     for (;; ++nextBackup_) {

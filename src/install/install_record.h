@@ -57,12 +57,14 @@ struct FileWritten {
     std::string backup;
     bool operator==(const FileWritten&) const = default;
 };
-// A font or plotter file in an AutoCAD folder, and whether one was there.
+// A font or plotter file in an AutoCAD folder, whether one was there, and
+// the backup of the one it replaced (empty: none was, or it was the same).
 struct SupportFilePlaced {
     std::string path;
     std::uint64_t size = 0;
     std::string hash;
     bool existed = false;
+    std::string backup;
     bool operator==(const SupportFilePlaced&) const = default;
 };
 // A demand-load key below a product key of HKEY_LOCAL_MACHINE, the LOADER it
@@ -100,13 +102,20 @@ std::string EncodeRecordLine(const ICodePage& codePage, const RecordEntry& entry
 std::optional<RecordEntry> DecodeRecordLine(const ICodePage& codePage, const std::string& line);
 
 struct RecordContents {
+    std::string id;  // the identifier on the first line (record_anchor.h)
     std::vector<RecordEntry> entries;
     bool lastLineCut = false;  // a last line without its line break was set aside
 };
 
-enum class RecordState { Read, Missing, Damaged };
+enum class RecordState {
+    Read,
+    Missing,
+    Damaged,  // this installation's, but a line fails its check or names a place it never writes
+    Foreign,  // not this installation's: not of its form, or another identifier
+};
 
-// Reads the record at `path`; `problem` says what is wrong with a damaged one.
+// Reads the record at `path`; `problem` says what is wrong with a damaged or
+// foreign one. The identifier is read even when a later line is damaged.
 RecordState ReadRecord(IFileSystem& files, const ICodePage& codePage, const std::string& path,
                        RecordContents& contents, std::string& problem);
 
@@ -115,9 +124,13 @@ RecordState ReadRecord(IFileSystem& files, const ICodePage& codePage, const std:
 // the run replaces there.
 class RecordWriter {
 public:
-    RecordWriter(IFileSystem& files, const ICodePage& codePage, std::string productDir);
-    // Makes the file, with its first line, unless it exists. kOk or the error.
-    OsResult Begin();
+    // `id`: the identifier of the record (the one it has, when appending).
+    RecordWriter(IFileSystem& files, const ICodePage& codePage, std::string productDir,
+                 std::string id);
+    // Begins a new record, with its first line, in place of any file of its
+    // name (one this installation did not write), or appends to this
+    // installation's own. kOk or the error.
+    OsResult Begin(bool fresh);
     // kOk once the line is on the disk; the change may then be made.
     OsResult Add(const RecordEntry& entry);
     // A new, unused path in the backup folder (made when missing), or "".
@@ -134,6 +147,7 @@ private:
     IFileSystem& files_;
     const ICodePage& codePage_;
     std::string productDir_;
+    std::string id_;
     std::string path_;
     std::vector<RecordEntry> added_;
     int nextBackup_ = 1;

@@ -8,10 +8,12 @@
 #include "install/apps_features.h"
 #include "install/file_ops.h"
 #include "install/folder_protection.h"
+#include "install/install_path_safety.h"
 #include "install/install_paths.h"
 #include "install/install_record.h"
 #include "install/install_texts.h"
 #include "install/per_user_steps.h"
+#include "install/record_anchor.h"
 #include "install/uninstall.h"
 
 namespace vk {
@@ -53,13 +55,25 @@ std::vector<std::string> LevelsOf(const ICodePage& cp, const std::string& folder
     return levels;
 }
 
+// The record this run writes: this installation's own in the product folder
+// (appended to, keeping its identifier), or a new one.
+struct RecordPlan {
+    std::string id;
+    bool fresh = true;
+};
+
 // An earlier installation: in another folder it is removed first; in this
-// one it is updated. False (after saying why) when its record is damaged.
-bool DealWithEarlierInstallation(const Services& services, const std::string& installDir) {
+// one it is updated. A record that is not this installation's is neither
+// undone nor appended to (the reader has said why). False (after saying why)
+// when this installation's record is damaged.
+bool DealWithEarlierInstallation(const Services& services, const std::string& installDir,
+                                 RecordPlan& plan) {
     const std::optional<std::string> earlier = InstalledProductDir(services);
-    for (const std::string& productDir : {earlier.value_or(""), installDir}) {
-        if (productDir.empty())
-            continue;
+    std::vector<std::string> folders;
+    if (earlier && !SameFolder(services.codePage, *earlier, installDir))
+        folders.push_back(*earlier);
+    folders.push_back(installDir);
+    for (const std::string& productDir : folders) {
         const RecordOfInstallation record = ReadInstallationRecord(services, productDir);
         if (record.state == RecordState::Damaged) {
             services.log.Info("Stopped: the record in " + productDir +
@@ -68,8 +82,12 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
                          kMbOk | kMbIconStop);
             return false;
         }
-        if (productDir == installDir || SameFolder(services.codePage, productDir, installDir))
+        if (record.state != RecordState::Read)
             continue;
+        if (productDir == installDir) {
+            plan = {record.id, false};
+            continue;
+        }
         services.log.Info("Removing the earlier installation in " + productDir +
                           " before installing into " + installDir);
         UndoReport report;
@@ -78,8 +96,9 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
     return true;
 }
 
-// Makes every missing level and the product folder; false (after saying
-// which folder) when one cannot be made, and the levels made are gone again.
+// Makes every missing level and the product folder, each protected from the
+// start; false (after saying which folder) when one cannot be made, and the
+// levels made are gone again.
 bool MakeFolders(const Services& services, const std::string& folder, const std::string& installDir,
                  std::vector<std::string>& made) {
     std::vector<std::string> levels = LevelsOf(services.codePage, folder);
@@ -87,8 +106,7 @@ bool MakeFolders(const Services& services, const std::string& folder, const std:
     for (const std::string& level : levels) {
         if (services.files.GetAttributes(level) != kInvalidAttributes)
             continue;
-        if (const OsResult result = services.files.CreateFolder(level); result != kOk) {
-            services.log.Failed("create the folder " + level, result);
+        if (CreateProtectedFolder(services, level) != kOk) {
             for (auto it = made.rbegin(); it != made.rend(); ++it)
                 services.files.RemoveEmptyFolder(*it);
             made.clear();
@@ -100,15 +118,38 @@ bool MakeFolders(const Services& services, const std::string& folder, const std:
     return true;
 }
 
+// The path as the folders stand now: a folder that another account made in
+// the moment between the check and the making of the folders is refused as
+// it would have been before (the levels made are gone again).
+bool StillSafe(const Services& services, const InstallRequest& request,
+               std::vector<std::string>& made) {
+    const std::optional<ReplaceableFolder> found = FindReplaceableFolder(services, request.folder);
+    if (!found || (!request.acceptedReplaceable.empty() &&
+                   SameFolder(services.codePage, found->folder, request.acceptedReplaceable))) {
+        return true;
+    }
+    services.log.Info("Stopped: " + found->folder +
+                      " is a folder that standard users could replace or add to");
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        services.files.RemoveEmptyFolder(*it);
+    made.clear();
+    SetupMessage(services, ReplaceableFolderText(*found) + kChooseProtectedFolderText,
+                 kMbOk | kMbIconStop);
+    return false;
+}
+
 // Takes back what this run entered in the record, and says so.
 void RollBack(const Services& services, RecordWriter& record) {
     services.log.Info("Rolling back this installation");
     UndoReport report;
     UndoChanges(services, record.Added(), record.ProductDir(), report);
-    if (record.Created())
+    if (record.Created()) {
         RemoveProductFolder(services, record.Added(), record.ProductDir(), report);
-    else
+        // The record it anchored is gone: so is the anchor.
+        RemoveAppsFeaturesEntry(services);
+    } else {
         record.Add(RunRolledBack{});
+    }
     SetupMessage(services, RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
 }
 
@@ -136,13 +177,12 @@ void RegisterUninstall(const Services& services, const InstallRequest& request,
     std::string program;
     services.files.GetModulePath(program);
     const std::string uninstaller = JoinPath(installDir, kUninstallerFileName);
-    std::string content;
-    services.files.ReadWholeFile(program, content);
-    ClearReadOnly(services.files, uninstaller);
-    if (const OsResult result = services.files.CopyFile(program, uninstaller); result != kOk)
+    FileDigest self;
+    DigestFile(services.files, program, self);
+    if (const OsResult result = PlaceCopy(services, program, uninstaller); result != kOk)
         services.log.Failed("copy the uninstaller to " + uninstaller, result);
     WriteAppsFeaturesEntry(services, {installDir, request.version, request.installDate,
-                                      InstalledSizeKb(services, installDir, content.size())});
+                                      InstalledSizeKb(services, installDir, self.size)});
 }
 
 }  // namespace
@@ -164,14 +204,31 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     };
     log.Info("Installing into " + outcome.installDir);
 
-    if (!DealWithEarlierInstallation(services, outcome.installDir))
+    RecordPlan plan;
+    if (!DealWithEarlierInstallation(services, outcome.installDir, plan))
         return finish(InstallResult::EarlierRecordDamaged);
+    // Before the first change: the identifier of a new record in the machine's registry.
+    if (plan.fresh) {
+        const std::optional<std::string> id = NewRecordId(services);
+        if (!id || WriteRecordAnchor(services, *id, outcome.installDir) != kOk) {
+            RemoveAppsFeaturesEntry(services);
+            SetupMessage(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
+            return finish(InstallResult::FolderRefused);
+        }
+        plan.id = *id;
+    }
     std::vector<std::string> made;
-    if (!MakeFolders(services, request.folder, outcome.installDir, made))
+    if (!MakeFolders(services, request.folder, outcome.installDir, made) ||
+        !StillSafe(services, request, made)) {
+        if (plan.fresh)
+            RemoveAppsFeaturesEntry(services);
         return finish(InstallResult::FolderRefused);
-    ProtectFolder(services, outcome.installDir);
-    RecordWriter record(services.files, services.codePage, outcome.installDir);
-    OsResult opened = record.Begin();
+    }
+    // A folder that was there already may hold anything: it is protected anew.
+    if (made.empty() || !SameFolder(services.codePage, made.back(), outcome.installDir))
+        ProtectFolder(services, outcome.installDir);
+    RecordWriter record(services.files, services.codePage, outcome.installDir, plan.id);
+    OsResult opened = record.Begin(plan.fresh);
     if (opened == kOk)
         opened = record.Add(RunStarted{outcome.installDir, request.version});
     for (const std::string& folder : made) {
@@ -180,10 +237,14 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     }
     if (opened != kOk) {
         log.Failed("write the installation record " + record.Path(), opened);
-        UndoReport report;
-        RemoveProductFolder(services, {}, outcome.installDir, report);
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            services.files.RemoveEmptyFolder(*it);
+        // An earlier installation's record and uninstaller stay as they were.
+        if (plan.fresh) {
+            UndoReport report;
+            RemoveProductFolder(services, {}, outcome.installDir, report);
+            for (auto it = made.rbegin(); it != made.rend(); ++it)
+                services.files.RemoveEmptyFolder(*it);
+            RemoveAppsFeaturesEntry(services);
+        }
         SetupMessage(services, FolderNotCreatedText(outcome.installDir), kMbOk | kMbIconStop);
         return finish(InstallResult::FolderRefused);
     }
@@ -211,6 +272,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     RegisterUninstall(services, request, outcome.installDir);
     WriteActiveSetup(services, outcome.installDir, request.version);
     ApplyToLoadedUsers(services, outcome.installDir, record);
+    PlaceOwnSettingsFile(services, outcome.installDir, request.runsAsSystem, record);
 
     finish(InstallResult::Completed);
     log.Info("Installation finished; failed steps: " + std::to_string(outcome.failedSteps));

@@ -2,17 +2,21 @@
 // The installation engine: the whole installation in its fixed order, for
 // every front end (the install page, the unattended run) and every test.
 //   1. an earlier installation in another folder is removed, as its
-//      uninstall would; one in the same folder is updated in place;
-//   2. every missing level of the chosen folder and the product folder below
-//      it are created, and the installation record opened there;
+//      uninstall would; one in the same folder is updated in place (only an
+//      installation whose record is its own: record_anchor.h);
+//   2. a new record's identifier goes into the machine's registry; every
+//      missing level of the chosen folder and the product folder below it
+//      are created, each protected from the start (a product folder that was
+//      there is protected anew), and the installation record opened there;
 //   3. the add-in's files are deployed from Data (stepping the progress);
 //   4. the demand-load keys of every selected year;
 //   5. the support files in AutoCAD's folders;
 //   6. the uninstaller, the Apps & Features entry and the Active Setup
 //      component that gives users who sign in later their own steps;
-//   7. the trusted paths and the settings file of every user whose hive is
-//      loaded (the account running the installation among them, unless it
-//      is SYSTEM, whose profile no AutoCAD user has).
+//   7. the trusted paths of every user whose hive is loaded, and the
+//      settings file of the account running the installation (unless it is
+//      SYSTEM, whose profile no AutoCAD user has). Other users' folders are
+//      theirs: the per-user stub, run as each user, gives them theirs.
 // Every change is entered in the record before it is made. Steps 1 and 2
 // can refuse the folder before anything changed in it, and the deployment
 // can stop the installation: a copy failure answered Abort rolls back all
@@ -41,6 +45,11 @@ struct InstallRequest {
     CopyFailurePolicy copyFailures = CopyFailurePolicy::AskUser;
     std::string version{};      // for Apps & Features, e.g. "2023.5.26"
     std::string installDate{};  // YYYYMMDD, for Apps & Features
+    // Under SYSTEM, whose own profile no AutoCAD user has: no settings file for it.
+    bool runsAsSystem = false;
+    // A folder of the path that standard users could replace, which the person
+    // at the screen agreed to install below all the same (empty: none).
+    std::string acceptedReplaceable{};
 };
 
 enum class InstallResult {

@@ -2,7 +2,6 @@
 
 #include "install/data_files.h"
 #include "install/file_ops.h"
-#include "install/install_path_safety.h"
 #include "install/install_paths.h"
 #include "install/trusted_paths_registration.h"
 
@@ -29,15 +28,6 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
         services.log.Failed("place the settings file at " + destination, kErrFilenameTooLong);
         return;
     }
-    // The installation, an administrator's, writes into a folder its user
-    // owns: a link the user put on the way would take the file elsewhere.
-    if (!hive.sid.empty()) {
-        if (const std::optional<std::string> link = FindLinkOnPath(services, folder)) {
-            services.log.Skipped("the settings file for " + hive.Name() + ": " + *link +
-                                 " is a link");
-            return;
-        }
-    }
     if (files.GetAttributes(destination) != kInvalidAttributes) {
         services.log.Info("Kept " + destination + ": the user's own settings");
         return;
@@ -55,7 +45,7 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
     if (record != nullptr)
         result = record->Add(FileWritten{destination, settings.size, settings.hash, {}});
     if (result == kOk)
-        result = files.CopyFile(source, destination);
+        result = PlaceCopy(services, source, destination);
     if (result != kOk) {
         services.log.Failed("copy " + source + " to " + destination, result);
         return;
@@ -63,17 +53,23 @@ void PlaceSettingsFile(const Services& services, const UserHive& hive,
     services.log.Info("Copied " + source + " to " + destination);
 }
 
-void ApplyPerUserSteps(const Services& services, const UserHive& hive,
-                       const std::string& productDir, RecordWriter& record) {
-    services.log.Info("Per-user steps for " + hive.Name());
-    RegisterTrustedPathsFor(services, hive, productDir, &record);
-    PlaceSettingsFile(services, hive, productDir, &record);
-}
-
 void ApplyToLoadedUsers(const Services& services, const std::string& productDir,
                         RecordWriter& record) {
-    for (const UserHive& hive : LoadedUserHives(services))
-        ApplyPerUserSteps(services, hive, productDir, record);
+    for (const UserHive& hive : LoadedUserHives(services)) {
+        services.log.Info("Trusted paths for " + hive.Name());
+        RegisterTrustedPathsFor(services, hive, productDir, &record);
+    }
+}
+
+void PlaceOwnSettingsFile(const Services& services, const std::string& productDir,
+                          bool runsAsSystem, RecordWriter& record) {
+    if (runsAsSystem) {
+        services.log.Info("No settings file for SYSTEM, whose profile no AutoCAD user has");
+    } else {
+        PlaceSettingsFile(services, CurrentUserHive(services), productDir, &record);
+    }
+    services.log.Info(
+        "Other users get the settings file from the per-user setup at their next logon");
 }
 
 }  // namespace vk

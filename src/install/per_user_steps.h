@@ -1,9 +1,13 @@
 #pragma once
 // What each user of the machine gets of the installation: the install folder
 // in the trusted paths of each of their AutoCAD profiles, and the settings
-// file in their application-data folder. The installation gives it to every
-// user whose hive is loaded; the per-user stub gives it to its own user at
-// logon.
+// file in their application-data folder. The installation gives the trusted
+// paths (registry values) to every user whose hive is loaded, and the
+// settings file only to the account it runs as: a folder another user
+// controls is never written by the elevated process (a link or a share of
+// theirs would take the write elsewhere, or the machine's credentials to
+// their server). The per-user stub, run as each user at logon, gives the
+// user both.
 #include <string>
 
 #include "install/install_record.h"
@@ -19,12 +23,14 @@ namespace vk {
 void PlaceSettingsFile(const Services& services, const UserHive& hive,
                        const std::string& productDir, RecordWriter* record);
 
-// The trusted paths (RegisterTrustedPathsFor), then the settings file.
-void ApplyPerUserSteps(const Services& services, const UserHive& hive,
-                       const std::string& productDir, RecordWriter& record);
-
-// The steps for every user whose hive is loaded now (LoadedUserHives).
+// The trusted paths (RegisterTrustedPathsFor) of every user whose hive is
+// loaded now (LoadedUserHives).
 void ApplyToLoadedUsers(const Services& services, const std::string& productDir,
                         RecordWriter& record);
+
+// The settings file of the account the installation runs as, unless it is
+// SYSTEM; other users get theirs from the per-user stub at their next logon.
+void PlaceOwnSettingsFile(const Services& services, const std::string& productDir,
+                          bool runsAsSystem, RecordWriter& record);
 
 }  // namespace vk

@@ -12,12 +12,9 @@ namespace {
 
 constexpr int kDriverYear = 2008;
 
-// Read-only cleared on both sides first, so an old read-only copy is replaced
-// and a read-only source does not hand its attribute on. A missing folder is
-// left out on purpose (AutoCAD did not make it); any other failure is one.
-// Enters the file in the record before it is copied, with whether one of
-// that name was there; nothing for a file that already holds what the copy
-// writes.
+// Enters the file in the record before it is copied, with a backup of a
+// different file of that name that was there (a font a drawing may need);
+// nothing for a file that already holds what the copy writes.
 vk::OsResult RecordSupportFile(vk::IFileSystem& files, vk::RecordWriter& record,
                                const std::string& source, const std::string& destination) {
     vk::FileDigest placed;
@@ -30,9 +27,23 @@ vk::OsResult RecordSupportFile(vk::IFileSystem& files, vk::RecordWriter& record,
     const bool absent = existing == vk::kErrFileNotFound || existing == vk::kErrPathNotFound;
     if (existing != vk::kOk && !absent)
         return existing;  // whether one was there is not known: it must not be guessed
-    return record.Add(vk::SupportFilePlaced{destination, placed.size, placed.hash, !absent});
+    vk::SupportFilePlaced entry{destination, placed.size, placed.hash, !absent, {}};
+    if (!absent) {
+        entry.backup = record.NewBackupPath();
+        if (entry.backup.empty())
+            return vk::kErrPathNotFound;
+        if (const vk::OsResult saved = files.CopyFileNew(destination, entry.backup);
+            saved != vk::kOk)
+            return saved;
+    }
+    const vk::OsResult entered = record.Add(entry);
+    if (entered != vk::kOk && !entry.backup.empty())
+        vk::RemoveUnrecordedBackup(files, entry.backup);
+    return entered;
 }
 
+// A missing folder is left out on purpose (AutoCAD did not make it); any
+// other failure is one.
 void CopyReplacing(const vk::Services& services, vk::RecordWriter* record,
                    const std::string& source, const std::string& destination,
                    const std::string& folder) {
@@ -53,10 +64,10 @@ void CopyReplacing(const vk::Services& services, vk::RecordWriter* record,
             return;
         }
     }
+    // A read-only source does not hand its attribute on, and a read-only old
+    // copy is replaced all the same.
     vk::ClearReadOnly(files, source);
-    vk::ClearReadOnly(files, destination);
-    const vk::OsResult result = files.CopyFile(source, destination);
-    vk::ClearReadOnly(files, destination);
+    const vk::OsResult result = vk::PlaceCopy(services, source, destination);
     if (result != vk::kOk) {
         services.log.Failed("copy " + source + " to " + destination, result);
         return;

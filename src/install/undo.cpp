@@ -1,10 +1,13 @@
 #include "install/undo.h"
 
 #include "acad/registry_access.h"
+#include "acad/release_catalog.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 #include "install/file_ops.h"
 #include "install/install_paths.h"
+#include "install/record_scope.h"
+#include "install/settings_folder.h"
 #include "install/trusted_paths.h"
 #include "install/user_hives.h"
 
@@ -30,25 +33,27 @@ public:
     void operator()(const RunRolledBack&) {}
 
     void operator()(const FolderCreated& e) {
-        if (!HoldsProductFolder(e.path))
+        if (!HoldsProductFolder(e.path) && IsOwnSettings(e.path))
             RemoveFolder(e.path);
     }
 
     void operator()(const FileWritten& e) {
+        if (!IsInsideFolder(s_.codePage, e.path, productDir_) && !IsOwnSettings(e.path))
+            return;
         FileDigest found;
         const OsResult read = DigestFile(s_.files, e.path, found);
         if (read == kErrFileNotFound || read == kErrPathNotFound) {
             // Ours is gone already; what it replaced comes back all the same.
             if (!e.backup.empty())
-                Restore(e);
+                Restore(e.path, e.backup);
             return;
         }
         if (read != kOk)
             return Failed("check " + e.path, read);
         if (found.hash != e.hash)
-            return Kept(e.path + " was changed after the installation");
+            return KeptOrNeverReplaced(e.path, e.backup, found.hash);
         if (!e.backup.empty())
-            return Restore(e);
+            return Restore(e.path, e.backup);
         ClearReadOnly(s_.files, e.path);
         if (const OsResult result = s_.files.RemoveFile(e.path); result != kOk)
             return Failed("remove " + e.path, result);
@@ -56,17 +61,25 @@ public:
     }
 
     void operator()(const SupportFilePlaced& e) {
-        // A font of that name was there before: drawings may need it.
-        if (e.existed)
-            return s_.log.Info("Left " + e.path + ": a file of that name was there before");
+        if (!InAcadFolder(e.path))
+            return;
         FileDigest found;
         const OsResult read = DigestFile(s_.files, e.path, found);
-        if (read == kErrFileNotFound || read == kErrPathNotFound)
+        if (read == kErrFileNotFound || read == kErrPathNotFound) {
+            if (!e.backup.empty())
+                Restore(e.path, e.backup);
             return;
+        }
         if (read != kOk)
             return Failed("check " + e.path, read);
         if (found.hash != e.hash)
-            return Kept(e.path + " was changed after the installation");
+            return KeptOrNeverReplaced(e.path, e.backup, found.hash);
+        if (!e.backup.empty())
+            return Restore(e.path, e.backup);
+        // A font of that name was there before and was not backed up (an
+        // installation of an earlier version): drawings may need it.
+        if (e.existed)
+            return s_.log.Info("Left " + e.path + ": a file of that name was there before");
         ClearReadOnly(s_.files, e.path);
         if (const OsResult result = s_.files.RemoveFile(e.path); result != kOk)
             return Failed("remove " + e.path, result);
@@ -225,12 +238,67 @@ private:
         report_.kept.push_back(what);
     }
 
-    void Restore(const FileWritten& e) {
-        ClearReadOnly(s_.files, e.path);
-        if (const OsResult result = s_.files.CopyFile(e.backup, e.path); result != kOk)
-            return Failed("restore " + e.path + " from " + e.backup, result);
-        s_.files.RemoveFile(e.backup);
-        s_.log.Info("Restored " + e.path + " as it was before the installation");
+    void Restore(const std::string& path, const std::string& backup) {
+        if (const OsResult result = PlaceCopy(s_, backup, path, true); result != kOk)
+            return Failed("restore " + path + " from " + backup, result);
+        RemoveBackup(backup);
+        s_.log.Info("Restored " + path + " as it was before the installation");
+    }
+
+    void RemoveBackup(const std::string& backup) {
+        ClearReadOnly(s_.files, backup);
+        s_.files.RemoveFile(backup);
+    }
+
+    // A file that is not what the installation wrote: the one it had backed
+    // up (the copy never took its place), whose backup then goes, or one
+    // somebody changed since, which stays with its backup.
+    void KeptOrNeverReplaced(const std::string& path, const std::string& backup,
+                             const std::string& hash) {
+        FileDigest saved;
+        if (!backup.empty() && DigestFile(s_.files, backup, saved) == kOk && saved.hash == hash) {
+            // Its attributes, cleared for the copy, as the backup kept them.
+            if (const std::uint32_t attributes = s_.files.GetAttributes(backup);
+                attributes != kInvalidAttributes) {
+                s_.files.SetAttributes(path, attributes);
+            }
+            RemoveBackup(backup);
+            return s_.log.Info("Left " + path + ": it is as it was before the installation");
+        }
+        Kept(path + " was changed after the installation");
+    }
+
+    // The settings file and its folder are undone only in the profile of the
+    // account this runs as: another account's folder is theirs, and a link or
+    // a share of theirs could take the removal elsewhere.
+    bool IsOwnSettings(const std::string& path) {
+        const std::optional<std::string> own = SettingsFolder(s_.files);
+        if (own && IsInsideFolder(s_.codePage, path, *own, true))
+            return true;
+        s_.log.Info("Left " + path + ": another account's settings, the user's own data");
+        return false;
+    }
+
+    // Support files are undone only in the AutoCAD folders that discovery
+    // finds now.
+    bool InAcadFolder(const std::string& path) {
+        if (!acadFolders_) {
+            CAcadReleaseCatalog catalog(s_);
+            catalog.DiscoverReleases();
+            acadFolders_.emplace();
+            for (const CStringList& locations : catalog.m_arrAcadLocations) {
+                for (const std::string& location : locations)
+                    acadFolders_->push_back(
+                        s_.codePage.ToUpper(WithoutTrailingBackslash(s_.codePage, location)));
+            }
+        }
+        const std::string folder = s_.codePage.ToUpper(AcadFolderOfSupportFile(s_.codePage, path));
+        for (const std::string& acad : *acadFolders_) {
+            if (acad == folder)
+                return true;
+        }
+        s_.log.Info("Left " + path + ": not in the folder of an AutoCAD installed now");
+        return false;
     }
 
     OsResult ReadText(RegHandle key, std::u16string& text, std::uint32_t& type) {
@@ -249,6 +317,7 @@ private:
     const Services& s_;
     const std::string& productDir_;
     UndoReport& report_;
+    std::optional<std::vector<std::string>> acadFolders_;  // found when first needed
 };
 
 }  // namespace

@@ -5,8 +5,12 @@
 #include "core/mbcs.h"
 #include "install/active_setup.h"
 #include "install/apps_features.h"
+#include "install/data_files.h"
 #include "install/install_paths.h"
 #include "install/installation.h"
+#include "install/record_anchor.h"
+#include "install/record_scope.h"
+#include "install/settings_folder.h"
 #include "install/trusted_paths_registration.h"
 #include "install/user_hives.h"
 
@@ -16,10 +20,33 @@ RecordOfInstallation ReadInstallationRecord(const Services& services,
                                             const std::string& productDir) {
     RecordOfInstallation record;
     RecordContents contents;
-    record.state = ReadRecord(services.files, services.codePage,
-                              JoinPath(productDir, kRecordFileName), contents, record.problem);
+    const std::string path = JoinPath(productDir, kRecordFileName);
+    record.state = ReadRecord(services.files, services.codePage, path, contents, record.problem);
+    if (record.state == RecordState::Missing)
+        return record;
+    const std::optional<std::string> anchored = AnchoredRecordId(services);
+    if (record.state != RecordState::Foreign && contents.id != anchored) {
+        record.state = RecordState::Foreign;
+        record.problem = anchored ? "its identifier is not the one in the Apps & Features entry"
+                                  : "the Apps & Features entry holds no record identifier";
+    }
+    if (record.state == RecordState::Foreign) {
+        services.log.Info("The record " + path + " was not written by this installation (" +
+                          record.problem + "): nothing in it is trusted or undone");
+        return record;
+    }
     if (contents.lastLineCut)
         services.log.Info("The record's last line was cut short: its change had not begun");
+    for (std::size_t i = 0; record.state == RecordState::Read && i < contents.entries.size(); ++i) {
+        const std::string outside =
+            PlaceOutsideInstallation(services.codePage, productDir, contents.entries[i]);
+        if (!outside.empty()) {
+            record.state = RecordState::Damaged;
+            record.problem = "line " + std::to_string(i + 2) + " names " + outside +
+                             ", which no installation writes";
+        }
+    }
+    record.id = contents.id;
     record.entries = EntriesInForce(contents.entries);
     return record;
 }
@@ -31,11 +58,20 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
     // The record holds what the installation wrote; the per-user setup, run
     // as each user, could not record its entries. Every signed-in user loses
     // the folder from every list.
+    // Their settings files are theirs: the elevated process does not reach
+    // into their folders.
+    const std::optional<std::string> ownAppData = AppDataFolder(services.files);
     for (const UserHive& user : LoadedUserHives(services)) {
         if (!RemoveTrustedPathFor(services, user, productDir))
             report.notRemoved.push_back("TRUSTEDPATHS of " + user.Name());
+        if (user.appData && user.appData != ownAppData) {
+            services.log.Info(
+                "Left the settings file of " + user.Name() + " (" +
+                JoinPath(JoinPath(*user.appData, kSettingsFolderName), kSettingsFile) +
+                ", if there): the user's own data");
+        }
     }
-    if (RemoveActiveSetup(services) != kOk)
+    if (ReplaceActiveSetupWithRemoval(services, productDir) != kOk)
         report.notRemoved.push_back("the per-user setup's Active Setup component or Run entries");
     if (const OsResult result = RemoveAppsFeaturesEntry(services); result != kOk) {
         services.log.Failed("remove the Apps & Features entry", result);

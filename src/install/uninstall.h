@@ -12,11 +12,15 @@ namespace vk {
 
 struct RecordOfInstallation {
     RecordState state = RecordState::Missing;
+    std::string id;                    // its identifier, when it is this installation's
     std::vector<RecordEntry> entries;  // the entries in force, oldest first
-    std::string problem;               // what is wrong with a damaged record
+    std::string problem;               // what is wrong with a damaged or foreign record
 };
 
-// The record in `productDir`.
+// The record in `productDir`, this installation's only while its identifier
+// is the one in the machine's registry (record_anchor.h), and sound only
+// while every line names a place an installation writes (record_scope.h).
+// A foreign record is logged as such.
 RecordOfInstallation ReadInstallationRecord(const Services& services,
                                             const std::string& productDir);
 

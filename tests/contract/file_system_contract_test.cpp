@@ -301,6 +301,29 @@ TEST_F(FileSystemContract, MakesNewEntriesOnlyWhereNothingIs) {
     EXPECT_EQ(fs().CreateFolderWithSecurity(In("NoDescriptor"), ""), kErrInvalidParameter);
 }
 
+// A file takes the place of another by its name: what was there is replaced,
+// never written into; a folder or a read-only file keeps its place.
+TEST_F(FileSystemContract, MovesAFileIntoTheNameOfAnother) {
+    Write("new.txt", "new");
+    Write("old.txt", "old");
+    ASSERT_EQ(fs().MoveReplacing(In("new.txt"), In("old.txt")), kOk);
+    EXPECT_EQ(Read("old.txt"), "new");
+    EXPECT_EQ(fs().GetAttributes(In("new.txt")), kInvalidAttributes);
+    Write("next.txt", "next");
+    EXPECT_EQ(fs().MoveReplacing(In("next.txt"), In("fresh.txt")), kOk);
+    EXPECT_EQ(Read("fresh.txt"), "next");
+
+    Write("blocked.txt", "kept");
+    ASSERT_EQ(fs().CreateFolder(In("Folder")), kOk);
+    EXPECT_EQ(fs().MoveReplacing(In("fresh.txt"), In("Folder")), kErrAccessDenied);
+    ASSERT_EQ(fs().SetAttributes(In("blocked.txt"), kAttrReadOnly), kOk);
+    EXPECT_EQ(fs().MoveReplacing(In("fresh.txt"), In("blocked.txt")), kErrAccessDenied);
+    EXPECT_EQ(Read("blocked.txt"), "kept");
+    EXPECT_EQ(Read("fresh.txt"), "next");
+    ASSERT_EQ(fs().SetAttributes(In("blocked.txt"), kAttrNormal), kOk);
+    EXPECT_EQ(fs().MoveReplacing(In("missing.txt"), In("x.txt")), kErrFileNotFound);
+}
+
 // A folder of the user's own: owned by a safe owner (Administrators in memory,
 // the running account under Wine), that standard users cannot replace.
 TEST_F(FileSystemContract, ReadsAFoldersOwnerAndWhatAStandardUserMayDo) {

@@ -67,8 +67,10 @@ void InstallRun::seedMachine(const std::string& regFixture,
                              const std::vector<std::string>& acadFolders) {
     if (!systest::ClearAutodeskKeys())
         throw DriverError("the AutoCAD keys of an earlier run could not be removed");
-    // A sample machine has no installation of the add-in, whatever an earlier run left.
+    // A sample machine has no installation of the add-in, whatever an earlier run left (an
+    // uninstall leaves the Active Setup component, as the removal for users out of reach).
     deleteRegistryTree(HKEY_LOCAL_MACHINE, kAppsFeaturesKey);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, kActiveSetupKey);
     importRegFile(systest::FixturePath(regFixture));
     for (const std::string& folder : acadFolders) {
         folders.make(joinPath(folder, "Fonts"));

@@ -333,9 +333,10 @@ TEST_F(Unattended, TheLogTellsTheWholeRun) {
           std::string("Switch /SP-: there is no start-up prompt to disable"),
           toUtf8("Found AutoCAD 2018: \"AutoCAD 2018 - 简体中文 (Simplified Chinese)\" in " +
                  std::string(kAcad2018Folder) + ", key HKLM\\" + kAcad2018Key),
-          // The product folder's descriptor is asked for (Wine keeps none to read back).
-          toUtf8("Protected " + std::string(kDefaultProductFolder) +
-                 ": owner Administrators, full control for SYSTEM and Administrators"),
+          // Each folder made is made with its descriptor (Wine keeps none to read back).
+          std::string("Created C:\\Varnok, protected: owner Administrators, full control"),
+          toUtf8("Created " + std::string(kDefaultProductFolder) +
+                 ", protected: owner Administrators, full control for SYSTEM and Administrators"),
           toUtf8("Copied " + dataFile("Varnok.prt7") + " to " +
                  joinPath(kDefaultProductFolder, "itextsharp.dll")),
           toUtf8("Demand load HKLM\\" + std::string(kAcad2018Key) +

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/digest.h"
+#include "e2e/driver/host.h"
 #include "e2e/driver/unique_handle.h"
 #include "e2e/install_run.h"
 
@@ -257,6 +259,73 @@ TEST_F(Uninstall, ADamagedRecordStopsTheUninstallBeforeItRemovesAnything) {
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
         return line.find(toUtf8("安装记录已损坏")) != std::string::npos;
     }));
+}
+
+// A standard user may make folders in C:\ProgramData. One plants a product folder with a record
+// whose one line, well formed and with its check, would put a file of theirs over a file of
+// the machine's: the installation there, run as administrator, starts its own record, and its
+// uninstall never acts on the planted line.
+TEST_F(Uninstall, APlantedRecordIsNeverActedOn) {
+    seed(kMachine2018);
+    const std::string product = "C:\\ProgramData\\Varnok批打印软件";
+    const std::string target = "C:\\users\\Public\\target.txt";
+    const std::string payload = "C:\\users\\Public\\payload.txt";
+    const CreatedPathGuard targetGuard(target);
+    const CreatedPathGuard payloadGuard(payload);
+    folders.make(product);
+    writeFile(target, "the machine's");
+    writeFile(payload, "the user's");
+    const std::string line = "file\t" + target + "\t10\t0000000000000000\t" + payload;
+    writeFile(joinPath(product, kRecord), "Varnok setup record 2\t" + std::string(32, 'a') + "\n" +
+                                              line + "\t#" + NumberHex(Crc32(line), 8) + "\n");
+
+    install("/DIR=C:\\ProgramData");
+    EXPECT_EQ(readFile(joinPath(product, kRecord)).value_or("").find(target), std::string::npos);
+    uninstall();
+    EXPECT_EQ(readFile(target), "the machine's");
+    EXPECT_EQ(readFile(payload), "the user's");
+}
+
+// Another signed-in user whose Roaming\Varnok is a link to someone else's folder: the
+// installation and the uninstall, with administrator rights, never follow it (that user's
+// settings file is the per-user setup's to place, run as that user).
+TEST_F(Uninstall, AnotherUsersLinkedSettingsFolderIsNeverFollowed) {
+    const std::string sid = "S-1-5-21-7-7-7-1001";
+    const std::string profileKey =
+        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + sid;
+    const RegistryGuard hive{HKEY_USERS, sid};
+    const RegistryGuard profile{HKEY_LOCAL_MACHINE, profileKey};
+    seed(kMachine2018);
+    const std::string roaming = "C:\\users\\other\\AppData\\Roaming";
+    const std::string victim = "C:\\users\\Public\\victim";
+    folders.make(roaming);
+    folders.make(victim);
+    writeFile(joinPath(victim, "Varnok.Ini"), "the victim's");
+    const HostLink link(joinPath(roaming, "Varnok"), victim);
+    writeRegistryString(HKEY_LOCAL_MACHINE, profileKey, "ProfileImagePath", "C:\\users\\other");
+    writeRegistryString(HKEY_USERS,
+                        sid +
+                            "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+                            "Shell Folders",
+                        "AppData", roaming);
+
+    install();
+    uninstall();
+    EXPECT_EQ(listFolder(victim), std::vector<std::string>{"Varnok.Ini"});
+    EXPECT_EQ(readFile(joinPath(victim, "Varnok.Ini")), "the victim's");
+}
+
+// A font of the same name in AutoCAD's Fonts folder is replaced by the add-in's, and the
+// uninstall puts it back.
+TEST_F(Uninstall, AFontThatWasThereComesBack) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string font = joinPath(joinPath(locations.at(0), "Fonts"), "Varnok_EN.shx");
+    writeFile(font, "a font of the user's");
+    const std::string before = machine(locations);
+    install();
+    EXPECT_EQ(readFile(font), readFile(dataFile("Varnok_EN.shx")));
+    uninstall();
+    EXPECT_EQ(machine(locations), before);
 }
 
 }  // namespace

@@ -622,6 +622,44 @@ OsResult MemoryFileSystem::RemoveFile(const std::string& path) {
     return kOk;
 }
 
+OsResult MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    if (Faulted("MoveFileEx"))
+        return kErrInjected;
+    Parsed source, target;
+    Entry* moved = nullptr;
+    if (OsResult result = ParseAndLookup(from, source, moved); result != kOk)
+        return result;
+    if (OsResult result = Parse(to, true, target); result != kOk)
+        return result;
+    if (HasWildcard(to))
+        return kErrInvalidName;
+    if (moved->folder || source.names.empty() || target.names.empty())
+        return kErrAccessDenied;
+    if (moved->locked)
+        return kErrSharingViolation;
+    Entry* fromParent = nullptr;
+    Entry* toParent = nullptr;
+    if (OsResult result = LookupParent(source, fromParent); result != kOk)
+        return result;
+    if (OsResult result = LookupParent(target, toParent); result != kOk)
+        return result;
+    const auto existing = toParent->children.find(target.names.back());
+    if (existing != toParent->children.end()) {
+        if (existing->second.get() == moved)
+            return kOk;
+        if (existing->second->folder || (existing->second->attributes & kAttrReadOnly))
+            return kErrAccessDenied;
+        if (existing->second->locked)
+            return kErrSharingViolation;
+    }
+    std::unique_ptr<Entry> entry =
+        std::move(fromParent->children.find(source.names.back())->second);
+    fromParent->children.erase(source.names.back());
+    toParent->children.erase(target.names.back());
+    toParent->children.emplace(target.names.back(), std::move(entry));
+    return kOk;
+}
+
 OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
     if (Faulted("RemoveDirectory"))
         return kErrInjected;

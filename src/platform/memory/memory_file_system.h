@@ -57,6 +57,8 @@ public:
     OsResult ReadInPieces(const std::string& path,
                           const std::function<void(std::string_view)>& take) override;
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
+    // Fault name: "MoveFileEx".
+    OsResult MoveReplacing(const std::string& from, const std::string& to) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;
     // Fault names: "SetNamedSecurityInfo", "GetNamedSecurityInfo". An SDDL is

@@ -267,6 +267,21 @@ OsResult Win32FileSystem::AppendToFile(const std::string& path, const std::strin
     return Succeeded(FlushFileBuffers(file.Get()));
 }
 
+OsResult Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    if (TooLong(from) || TooLong(to)) {
+        return kErrFilenameTooLong;
+    }
+    // Windows refuses to replace a read-only file or a folder; Wine run as
+    // root would replace the first and, for an empty folder, the second.
+    const DWORD existing = GetFileAttributesA(to.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return kErrAccessDenied;
+    }
+    return Succeeded(
+        MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
 OsResult Win32FileSystem::RemoveFile(const std::string& path) {
     if (TooLong(path)) {
         return kErrFilenameTooLong;

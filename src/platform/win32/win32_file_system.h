@@ -25,6 +25,7 @@ public:
     OsResult ReadInPieces(const std::string& path,
                           const std::function<void(std::string_view)>& take) override;
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
+    OsResult MoveReplacing(const std::string& from, const std::string& to) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;
     // In win32_file_security.cpp.

@@ -49,4 +49,7 @@ private:
     bool AcceptFolder(const vk::FolderCheck& check);
 
     CPageFrame m_frame{kColourVariantB};
+    // The folder that standard users could replace, which the person agreed to
+    // at this press of "安  装" (empty: none).
+    std::string m_strAcceptedReplaceable;
 };

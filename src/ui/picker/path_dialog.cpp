@@ -102,11 +102,12 @@ void CPathDialogSub::OnBrowseOK() {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
     }
-    std::vector<std::string> created;
-    const int made = MakeSurePathExists(services, text, AfxGetAppName(), &created);
-    // A folder made here is made by the setup: protected as the installation's own are.
-    for (const std::string& folder : created)
-        vk::ProtectFolder(services, folder);
+    // A folder made here is made by the setup: protected from the start, as
+    // the installation's own are.
+    const int made = MakeSurePathExists(services, text, AfxGetAppName(), nullptr,
+                                        [&services](const std::string& folder) {
+                                            return vk::CreateProtectedFolder(services, folder);
+                                        });
     if (made != vk::kPathOk) {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
