@@ -1,7 +1,7 @@
 #pragma once
 // The setup's exit codes. They mean what Inno Setup's mean, which the
 // deployment tools of administrators already know.
-#include "install/installation.h"
+#include "engine/installation.h"
 
 namespace vk {
 

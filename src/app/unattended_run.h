@@ -8,7 +8,7 @@
 
 #include "acad/release_catalog.h"
 #include "app/command_line.h"
-#include "install/installation.h"
+#include "engine/installation.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 

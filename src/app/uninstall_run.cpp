@@ -2,11 +2,11 @@
 
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
-#include "install/acad_running.h"
-#include "install/install_paths.h"
-#include "install/install_texts.h"
-#include "install/setup_message.h"
-#include "install/uninstall.h"
+#include "engine/acad_running.h"
+#include "engine/install_paths.h"
+#include "engine/install_texts.h"
+#include "engine/setup_message.h"
+#include "engine/uninstall.h"
 
 namespace vk {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
-#include "install/apps_features.h"
-#include "install/install_paths.h"
-#include "install/setup_message.h"
+#include "engine/apps_features.h"
+#include "engine/install_paths.h"
+#include "engine/setup_message.h"
 
 namespace vk {
 namespace {

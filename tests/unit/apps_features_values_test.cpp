@@ -3,7 +3,7 @@
 // publisher's links only when the package has them.
 #include <gtest/gtest.h>
 
-#include "install/apps_features.h"
+#include "engine/apps_features.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

@@ -2,8 +2,8 @@
 // paths too long for the file system.
 #include <gtest/gtest.h>
 
-#include "install/deploy.h"
-#include "install/install_texts.h"
+#include "engine/deploy.h"
+#include "engine/install_texts.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

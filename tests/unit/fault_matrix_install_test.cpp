@@ -13,12 +13,12 @@
 #include <memory>
 #include <set>
 
-#include "install/acad_running.h"
-#include "install/active_setup.h"
-#include "install/install_record.h"
-#include "install/install_texts.h"
-#include "install/installation.h"
-#include "install/uninstall.h"
+#include "engine/acad_running.h"
+#include "engine/active_setup.h"
+#include "engine/install_record.h"
+#include "engine/install_texts.h"
+#include "engine/installation.h"
+#include "engine/uninstall.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "install/deploy.h"
-#include "install/install_folder_check.h"
-#include "install/apps_features.h"
-#include "install/installation.h"
+#include "engine/deploy.h"
+#include "engine/install_folder_check.h"
+#include "engine/apps_features.h"
+#include "engine/installation.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

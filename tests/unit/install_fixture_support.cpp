@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "install/user_hives.h"
+#include "engine/user_hives.h"
 
 namespace vk::test {
 

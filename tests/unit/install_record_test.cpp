@@ -3,7 +3,7 @@
 // and any other damage refused, never guessed at.
 #include <gtest/gtest.h>
 
-#include "install/install_record.h"
+#include "engine/install_record.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
 

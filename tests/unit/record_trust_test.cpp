@@ -4,11 +4,11 @@
 // formed, gets nothing undone, restored or appended on their behalf.
 #include <gtest/gtest.h>
 
-#include "install/install_record.h"
-#include "install/install_paths.h"
-#include "install/installation.h"
-#include "install/record_anchor.h"
-#include "install/uninstall.h"
+#include "engine/install_record.h"
+#include "engine/install_paths.h"
+#include "engine/installation.h"
+#include "engine/record_anchor.h"
+#include "engine/uninstall.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

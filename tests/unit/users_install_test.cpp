@@ -9,9 +9,9 @@
 
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
-#include "install/active_setup.h"
-#include "install/uninstall.h"
-#include "install/user_hives.h"
+#include "engine/active_setup.h"
+#include "engine/uninstall.h"
+#include "engine/user_hives.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

@@ -14,7 +14,7 @@
 #include "app/win/setup_objects.h"
 #include "app/win/system_dlls.h"
 #include "app/win/today.h"
-#include "install/setup_message.h"
+#include "engine/setup_message.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
 #include "ui/pages/dlg_page3.h"

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "install/install_folder_check.h"
-#include "install/installation.h"
+#include "engine/install_folder_check.h"
+#include "engine/installation.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/pages/page_frame.h"

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/folder_path_rules.h"
-#include "install/folder_protection.h"
-#include "install/install_texts.h"
+#include "engine/folder_protection.h"
+#include "engine/install_texts.h"
 #include "platform/win32/system_services.h"
 #include "ui/framework/win_app.h"
 #include "ui/picker/browse_ids.h"
