@@ -1,5 +1,7 @@
 #include "engine/apps_features.h"
 
+#include <utility>
+
 #include "acad/registry_access.h"
 #include "core/reg_key.h"
 #include "engine/install_paths.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr const char* kDisplayName = "Varnok批打印软件";
 constexpr const char* kPublisher = "Varnok";
+constexpr std::uint32_t kSimplifiedChinese = 2052;  // the language of the interface (LCID)
 
 }  // namespace
 
@@ -50,6 +53,27 @@ OsResult WriteAppsFeaturesEntry(const Services& services, const AppsFeaturesEntr
          registry.SetDword(key.Get(), "EstimatedSize", static_cast<std::uint32_t>(entry.sizeKb)));
     note("NoModify", registry.SetDword(key.Get(), "NoModify", 1));
     note("NoRepair", registry.SetDword(key.Get(), "NoRepair", 1));
+    note("Language", registry.SetDword(key.Get(), "Language", kSimplifiedChinese));
+    // "2023.5.26": major 2023, minor 5.
+    const auto number = [&](std::size_t from) {
+        std::uint32_t value = 0;
+        for (; from < entry.version.size() && entry.version[from] >= '0' &&
+               entry.version[from] <= '9';
+             ++from) {
+            value = value * 10 + static_cast<std::uint32_t>(entry.version[from] - '0');
+        }
+        return value;
+    };
+    const std::size_t dot = entry.version.find('.');
+    note("VersionMajor", registry.SetDword(key.Get(), "VersionMajor", number(0)));
+    note("VersionMinor", registry.SetDword(key.Get(), "VersionMinor",
+                                           dot == std::string::npos ? 0 : number(dot + 1)));
+    for (const auto& [name, link] :
+         {std::pair<const char*, const std::string&>{"URLInfoAbout", entry.urlInfoAbout},
+          {"HelpLink", entry.helpLink}}) {
+        if (!link.empty())
+            note(name, registry.SetText(key.Get(), name, kRegSz, services.codePage.ToWide(link)));
+    }
     if (first == kOk)
         services.log.Info("Apps & Features entry HKLM\\" + std::string(kAppsFeaturesKey) +
                           " written");

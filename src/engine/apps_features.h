@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/package_links.h"
 #include "platform/services.h"
 
 namespace vk {
@@ -20,9 +21,13 @@ struct AppsFeaturesEntry {
     std::string version;       // DisplayVersion, e.g. "2023.5.26"
     std::string installDate;   // YYYYMMDD
     std::uint64_t sizeKb = 0;  // EstimatedSize
+    // URLInfoAbout and HelpLink; each left out when empty.
+    std::string urlInfoAbout = kPackageUrlInfoAbout;
+    std::string helpLink = kPackageHelpLink;
 };
 
-// Writes the whole key anew. kOk, or the first failure (logged).
+// Writes the whole key anew, with Language 2052 (Simplified Chinese) and
+// VersionMajor and VersionMinor of `version`. kOk, or the first failure (logged).
 OsResult WriteAppsFeaturesEntry(const Services& services, const AppsFeaturesEntry& entry);
 
 // The product folder of an earlier installation (its InstallLocation), if any.

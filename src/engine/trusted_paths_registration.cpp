@@ -120,14 +120,9 @@ std::size_t vk::RegisterTrustedPathsFor(const Services& services, const UserHive
     if (variablesKeys.empty())
         log.Info("Trusted paths: " + hive.Name() + " has no AutoCAD profile");
     const std::u16string folder = services.codePage.ToWide(installDir);
-    // The log's lines are ANSI text: a character the code page lacks reads
-    // "?" there, and only there.
-    const auto quoted = [&](const std::u16string& list) {
-        std::string text = "\"";
-        text += services.codePage.ToAnsi(list);
-        text += '"';
-        return text;
-    };
+    // Written wide, so that an entry in a script the code page lacks (a
+    // Korean folder on a Chinese system) reads in the log as it is stored.
+    const auto quoted = [](const std::u16string& list) { return u"\"" + list + u"\""; };
 
     vk::IRegistry& registry = services.registry;
     vk::RegKey user(registry);
@@ -186,8 +181,9 @@ std::size_t vk::RegisterTrustedPathsFor(const Services& services, const UserHive
             log.Failed("write " + where, result);
             continue;
         }
-        log.Info(where + ": was " + (old == OldList::Absent ? "(none)" : quoted(oldList)) +
-                 "; now " + quoted(newList) + (type == vk::kRegExpandSz ? " (REG_EXPAND_SZ)" : ""));
+        log.Info(services.codePage.ToWide(where + ": was ") +
+                 (old == OldList::Absent ? u"(none)" : quoted(oldList)) + u"; now " +
+                 quoted(newList) + (type == vk::kRegExpandSz ? u" (REG_EXPAND_SZ)" : u""));
     }
     return variablesKeys.size();
 }

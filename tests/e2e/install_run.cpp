@@ -303,7 +303,7 @@ void undoInstallation(const std::vector<RegistrySnapshot>& registry,
 std::vector<std::string> logLines(const std::string& path) {
     std::vector<std::string> lines;
     const std::string text = readFile(path).value_or("");
-    std::size_t start = 0;
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // UTF-8's byte-order mark
     while (start < text.size()) {
         std::size_t end = text.find("\r\n", start);
         if (end == std::string::npos)
@@ -337,7 +337,7 @@ DWORD runningUninstallCopy() {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more;
          more = Process32Next(snapshot.get(), &entry)) {
-        if (std::string(entry.szExeFile).starts_with("VarnokUninstall-"))
+        if (lstrcmpiA(entry.szExeFile, "VarnokUninstall.exe") == 0)
             return entry.th32ProcessID;
     }
     return 0;

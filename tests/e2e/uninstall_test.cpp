@@ -104,8 +104,16 @@ TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
     const std::string before = machine(locations);
     install();
     AppProcess app = startCommandLine(uninstallCommand("UninstallString"));
-    // The questions come from the uninstaller's copy, which does the work.
+    // The questions come from the uninstaller's copy, which does the work, from a folder of
+    // its own in %TEMP% whose name nobody could guess.
     const AppProcess copy = uninstallCopy();
+    char image[MAX_PATH] = {};
+    DWORD size = sizeof image;
+    ASSERT_TRUE(QueryFullProcessImageNameA(copy.handle(), 0, image, &size));
+    const std::string folder = std::string(image, size).substr(0, size - 20);
+    EXPECT_EQ(std::string(image, size).substr(size - 20), "\\VarnokUninstall.exe");
+    EXPECT_EQ(folder.substr(0, folder.rfind('\\')), tempFolder());
+    EXPECT_EQ(folder.substr(folder.rfind('\\') + 1).size(), 7u + 32u) << folder;
     Window box = copy.waitForMessageBox(kMessageCaption);
     EXPECT_EQ(toUtf8(box.messageText()), toUtf8("确实要卸载 Varnok批打印软件 吗？"));
     box.answer(IDYES);
@@ -118,13 +126,32 @@ TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
     EXPECT_EQ(machine(locations), before);
 }
 
+// Inno Setup's quiet uninstall forms, without /SUPPRESSMSGBOXES: nothing is asked, nothing
+// waits for an answer.
+TEST_F(Uninstall, InnoSetupsQuietFormsAskNothing) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    for (const char* quiet : {"/VERYSILENT", "/SILENT /NORESTART"}) {
+        SCOPED_TRACE(quiet);
+        install();
+        AppProcess app = startCommandLine(uninstallCommand("UninstallString") + " " + quiet);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        waitForUninstallCopies();
+        EXPECT_EQ(machine(locations), before);
+    }
+}
+
 TEST_F(Uninstall, NoToTheQuestionRemovesNothing) {
     const std::vector<std::string> locations = seed(kMachine2018);
     install();
     const std::string installed = machine(locations);
     AppProcess app = startCommandLine(uninstallCommand("UninstallString"));
     const AppProcess copy = uninstallCopy();
-    copy.waitForMessageBox(kMessageCaption).answer(IDNO);
+    const Window box = copy.waitForMessageBox(kMessageCaption);
+    // The copy holds the one-setup lock while it works.
+    AppProcess second = startWith(kQuiet);
+    EXPECT_EQ(second.waitForExit(), 1618u);
+    box.answer(IDNO);
     EXPECT_EQ(app.waitForExit(), 2u);
     EXPECT_EQ(copy.waitForExit(), 2u);
     EXPECT_EQ(machine(locations), installed);
@@ -198,6 +225,22 @@ TEST_F(Uninstall, AnAbortedInstallationLeavesTheMachineAsItWas) {
     held.reset();
     EXPECT_EQ(machine(locations), withGuide);
     EXPECT_NE(withGuide, before);
+}
+
+TEST_F(Uninstall, WithoutItsAppsFeaturesEntryTheUninstallerRemovesNothing) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    install();
+    const std::string command = uninstallCommand("QuietUninstallString");
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, kAppsFeaturesKey);
+    const std::string installed = machine(locations);
+
+    AppProcess app = startCommandLine(command + " /LOG=\"" + logFile() + "\"");
+    EXPECT_EQ(app.waitForExit(), 1u);
+    EXPECT_EQ(machine(locations), installed);
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("Stopped: no Apps & Features entry");
+    }));
 }
 
 TEST_F(Uninstall, ADamagedRecordStopsTheUninstallBeforeItRemovesAnything) {

@@ -45,7 +45,7 @@ std::string EncodeRecordLine(const ICodePage& codePage, const RecordEntry& entry
 }
 
 std::optional<RecordEntry> DecodeRecordLine(const ICodePage& codePage, const std::string& line) {
-    std::optional<SplitLine> split = SplitRecordLine(line);
+    std::optional<RecordFields> split = SplitRecordLine(line);
     if (!split)
         return std::nullopt;
     LineReader reader(codePage, std::move(split->fields));

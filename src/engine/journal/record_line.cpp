@@ -145,7 +145,7 @@ bool LineReader::Next(std::string& field) {
     return true;
 }
 
-std::optional<SplitLine> SplitRecordLine(const std::string& line) {
+std::optional<RecordFields> SplitRecordLine(const std::string& line) {
     const std::size_t mark = line.rfind("\t#");
     if (mark == std::string::npos || line.size() != mark + 10 ||
         Crc(line.substr(0, mark)) != line.substr(mark + 2)) {
@@ -164,7 +164,7 @@ std::optional<SplitLine> SplitRecordLine(const std::string& line) {
             break;
         start = tab + 1;
     }
-    SplitLine split{fields.front(), {}};
+    RecordFields split{fields.front(), {}};
     split.fields.assign(fields.begin() + 1, fields.end());
     return split;
 }

@@ -73,13 +73,13 @@ private:
     bool ok_ = true;
 };
 
-struct SplitLine {
+struct RecordFields {
     std::string kind;
     std::vector<std::string> fields;
 };
 
 // The kind and the fields of a line (without its line break) whose check
 // fits; nothing otherwise.
-std::optional<SplitLine> SplitRecordLine(const std::string& line);
+std::optional<RecordFields> SplitRecordLine(const std::string& line);
 
 }  // namespace vk

@@ -732,7 +732,8 @@ OsResult MemoryFileSystem::CreateFolderWithSecurity(const std::string& path,
     if (const OsResult result = CreateFolder(path); result != kOk)
         return result;
     Entry* entry = nullptr;
-    LookupPath(path, entry);
+    if (const OsResult found = LookupPath(path, entry); found != kOk || entry == nullptr)
+        return found != kOk ? found : kErrPathNotFound;  // made a moment ago: never so
     entry->appliedSddl = sddl;
     entry->createdSddl = sddl;
     return kOk;
