@@ -57,6 +57,14 @@ int RunUninstall(const Services& services, const UninstallRun& run,
                     "找不到安装记录：\n\n" + recordPath + "\n\n卸载程序没有删除任何内容。",
                     kMbOk | kMbIconStop, kExitCannotStart);
     }
+    if (record.state == RecordState::Foreign) {
+        return Tell(
+            services,
+            "the record " + recordPath + " was not written by this installation (" +
+                record.problem + "); nothing removed",
+            "安装记录不是本次安装写入的：\n\n" + recordPath + "\n\n卸载程序没有删除任何内容。",
+            kMbOk | kMbIconStop, kExitCannotStart);
+    }
     if (record.state == RecordState::Damaged) {
         return Tell(services,
                     "the installation record " + recordPath + " is damaged (" + record.problem +

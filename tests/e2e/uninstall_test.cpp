@@ -243,26 +243,49 @@ TEST_F(Uninstall, WithoutItsAppsFeaturesEntryTheUninstallerRemovesNothing) {
     }));
 }
 
-TEST_F(Uninstall, ADamagedRecordStopsTheUninstallBeforeItRemovesAnything) {
-    const std::vector<std::string> locations = seed(kMachine2018);
-    install();
-    const std::string record = joinPath(kDefaultProductFolder, kRecord);
-    std::string text = readFile(record).value_or("");
-    const std::size_t line = text.find("\nfile\t");
-    ASSERT_NE(line, std::string::npos);
-    text[line + 8] ^= 1;  // one byte of a file's path
-    writeFile(record, text);
-    const std::string damaged = machine(locations);
+// A record that is not as the installation left it: the uninstall ends 1 and removes nothing,
+// so that it can be tried again once the record is sound.
+TEST_F(Uninstall, ARecordNotAsTheInstallationLeftItStopsTheUninstall) {
+    const struct {
+        const char* what;
+        std::string (*change)(std::string);
+        const char* logged;
+    } cases[] = {
+        {"one byte of a file's path",
+         [](std::string text) {
+             text[text.find("\nfile\t") + 8] ^= 1;
+             return text;
+         },
+         "is damaged"},
+        {"cut in the middle of a line, the lines after it lost",
+         [](std::string text) { return text.substr(0, text.find("\ndemandload\t") + 12); },
+         "it is not as the installation left it"},
+        {"another identifier",
+         [](std::string text) {
+             text.replace(text.find('\t') + 1, 32, std::string(32, 'f'));
+             return text;
+         },
+         "was not written by this installation"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<std::string> locations = seed(kMachine2018);
+        install();
+        const std::string record = joinPath(kDefaultProductFolder, kRecord);
+        writeFile(record, c.change(readFile(record).value_or("")));
+        const std::string changed = machine(locations);
+        removeTree(logFile());
 
-    AppProcess app =
-        startCommandLine(uninstallCommand("QuietUninstallString") + " /LOG=\"" + logFile() + "\"");
-    EXPECT_EQ(app.waitForExit(), 1u);
-    waitForUninstallCopies();
-    EXPECT_EQ(machine(locations), damaged);
-    const std::vector<std::string> lines = logLines(logFile());
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.find(toUtf8("安装记录已损坏")) != std::string::npos;
-    }));
+        AppProcess app = startCommandLine(uninstallCommand("QuietUninstallString") + " /LOG=\"" +
+                                          logFile() + "\"");
+        EXPECT_EQ(app.waitForExit(), 1u);
+        waitForUninstallCopies();
+        EXPECT_EQ(machine(locations), changed);
+        const std::vector<std::string> lines = logLines(logFile());
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(c.logged) != std::string::npos;
+        })) << c.logged;
+    }
 }
 
 // A standard user may make folders in C:\ProgramData. One plants a product folder with a record
