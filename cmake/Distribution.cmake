@@ -1,5 +1,6 @@
 # The distribution as users receive it: SetUp.exe beside a folder "Data", laid out in
-# <build>/dist/VarnokSetup/ and packed as <build>/dist/VarnokSetup.zip:
+# <build>/dist/VarnokSetup/ and packed as <build>/dist/VarnokSetup.zip (one top folder, as the
+# winget manifest's nested installer path names it), with the manifest in <build>/dist/winget/:
 #   cmake --build --preset windows --target dist
 # Data comes from VARNOK_DIST_DATA, by default the tests' sample Data folder (small text
 # stand-ins that say they are samples, not the add-in's files).
@@ -29,6 +30,8 @@ add_custom_target(dist
     COMMAND ${CMAKE_COMMAND} -E chdir ${varnok_dist_root}
             ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
             ${CMAKE_COMMAND} -E tar cf ${varnok_dist_zip} --format=zip ${varnok_dist_name}
+    COMMAND ${CMAKE_COMMAND} -DZIP=${varnok_dist_zip} -DSOURCE=${PROJECT_SOURCE_DIR}/packaging/winget
+            -DOUT=${varnok_dist_root}/winget -P ${PROJECT_SOURCE_DIR}/cmake/WingetManifest.cmake
     DEPENDS SetUp
     COMMENT "Distribution: ${varnok_dist_folder} and ${varnok_dist_zip}"
     VERBATIM)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Line and branch coverage of the portable core (src/core, src/acad,
-# src/install, src/app) by every native test: a native build with gcc's
+# src/engine, src/app) by every native test: a native build with gcc's
 # --coverage (build/hard-coverage), ctest, then gcovr's table per file and
 # its summary. Branches that only exceptions take, and those the compiler
 # proves unreachable, are not counted. An HTML report with every line lands

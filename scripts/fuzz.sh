@@ -28,7 +28,7 @@ esac
 # clang takes no -fexec-charset but UTF-8: the code fuzzed here must hold no
 # literal whose bytes would then differ from the GBK builds'.
 core_sources=("$repo"/src/core/*.[ch]* "$repo"/src/acad/*.[ch]* "$repo"/src/platform/*.h
-    "$repo"/src/platform/memory/*.[ch]* "$repo"/src/install/trusted_paths.* "$repo"/tests/fuzz/*.[ch]*)
+    "$repo"/src/platform/memory/*.[ch]* "$repo"/src/engine/trusted_paths.* "$repo"/tests/fuzz/*.[ch]*)
 if non_ascii=$(grep -lP '[^\x00-\x7F]' "${core_sources[@]}"); then
     echo "fuzz: non-ASCII text in sources compiled by clang:" >&2
     echo "$non_ascii" >&2

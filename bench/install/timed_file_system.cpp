@@ -59,6 +59,15 @@ OsResult TimedFileSystem::CopyFileNew(const std::string& source, const std::stri
     return Timed("CopyFile", [&] { return inner_.CopyFileNew(source, destination); });
 }
 
+OsResult TimedFileSystem::CopyToNewFile(const std::string& source, const std::string& destination,
+                                        const std::function<void(std::string_view)>& seen) {
+    return Timed("CopyFile", [&] { return inner_.CopyToNewFile(source, destination, seen); });
+}
+
+OsResult TimedFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    return Timed("MoveReplacing", [&] { return inner_.MoveReplacing(from, to); });
+}
+
 OsResult TimedFileSystem::CreateFolderWithSecurity(const std::string& path,
                                                    const std::string& sddl) {
     return Timed("CreateFolder", [&] { return inner_.CreateFolderWithSecurity(path, sddl); });

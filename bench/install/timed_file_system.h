@@ -30,6 +30,9 @@ public:
     OsResult CreateFolder(const std::string& path) override;
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
     OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
+    OsResult CopyToNewFile(const std::string& source, const std::string& destination,
+                           const std::function<void(std::string_view)>& seen) override;
+    OsResult MoveReplacing(const std::string& from, const std::string& to) override;
     OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;

@@ -88,4 +88,24 @@ std::string DescribeStoredValue(const StoredValue* value) {
            " bytes)";
 }
 
+bool IsEmptyKey(IRegistry& registry, RegHandle key) {
+    std::string name;
+    return SubkeyCountOrZero(registry, key) == 0 &&
+           registry.EnumValueName(key, 0, name) == kErrNoMoreItems;
+}
+
+OsResult ReadTextValue(IRegistry& registry, RegHandle key, const std::string& name,
+                       std::u16string& text, std::uint32_t& type) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::size_t size = 0;
+        OsResult result = registry.QueryTextSize(key, name, size);
+        if (result != kOk)
+            return result;
+        result = registry.QueryText(key, name, size, text, type);
+        if (result != kErrMoreData)
+            return result;
+    }
+    return kErrMoreData;
+}
+
 }  // namespace vk

@@ -48,6 +48,14 @@ struct StoredValue {
 OsResult ReadStoredValue(IRegistry& registry, RegHandle key, const std::string& name,
                          StoredValue& value);
 
+// Whether a key holds nothing at all: no subkey and no value.
+bool IsEmptyKey(IRegistry& registry, RegHandle key);
+
+// A text value read with the wide functions at whatever size it has (read
+// again when it grows in between); kOk, kErrFileNotFound, or why not.
+OsResult ReadTextValue(IRegistry& registry, RegHandle key, const std::string& name,
+                       std::u16string& text, std::uint32_t& type);
+
 // A value for the log: "(none)", a DWORD as a number, text in quotes, other
 // types by their type number and size.
 std::string DescribeStoredValue(const StoredValue* value);

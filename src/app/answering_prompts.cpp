@@ -12,12 +12,20 @@ const char* AnswerName(int answer) {
     switch (answer) {
         case kIdAbort:
             return "Abort";
+        case kIdRetry:
+            return "Retry";
+        case kIdIgnore:
+            return "Ignore";
         case kIdYes:
             return "Yes";
+        case kIdNo:
+            return "No";
         case kIdCancel:
             return "Cancel";
-        default:
+        case kIdOk:
             return "OK";
+        default:
+            return "nothing: the box could not be shown";
     }
 }
 
@@ -38,8 +46,13 @@ int AnsweringPrompts::AnswerFor(unsigned type) {
     }
 }
 
-int AnsweringPrompts::MessageBox(WindowRef, const std::string& text, const std::string&,
-                                 unsigned type) {
+int AnsweringPrompts::MessageBox(WindowRef owner, const std::string& text,
+                                 const std::string& caption, unsigned type) {
+    if (shown_ != nullptr) {
+        const int answer = shown_->MessageBox(owner, text, caption, type);
+        log_.Info(std::string("Message shown (answered ") + AnswerName(answer) + "): " + text);
+        return answer;
+    }
     const int answer = AnswerFor(type);
     log_.Info(std::string("Message not shown (answered ") + AnswerName(answer) + "): " + text);
     return answer;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "install/demand_load.h"
-#include "install/file_ops.h"
-#include "install/install_paths.h"
+#include "engine/demand_load.h"
+#include "engine/file_ops.h"
+#include "engine/install_paths.h"
 
 namespace vk {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "acad/release_catalog.h"
 #include "app/command_line.h"
-#include "install/installation.h"
+#include "engine/installation.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 
@@ -47,8 +47,10 @@ int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
 int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder,
                   bool someoneToAsk = false);
 
-// A message for the person at the screen, if there is one, and for the log;
-// answers `exitCode`.
-int Tell(const Services& services, const std::string& text, unsigned type, int exitCode);
+// A stop: `reason` in English for the log ("Stopped: ..."), then `text` for
+// the person at the screen, if there is one (the prompts log it once, shown or
+// not); answers `exitCode`.
+int Tell(const Services& services, const std::string& reason, const std::string& text,
+         unsigned type, int exitCode);
 
 }  // namespace vk

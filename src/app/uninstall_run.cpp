@@ -2,11 +2,11 @@
 
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
-#include "install/acad_running.h"
-#include "install/install_paths.h"
-#include "install/install_texts.h"
-#include "install/setup_message.h"
-#include "install/uninstall.h"
+#include "engine/acad_running.h"
+#include "engine/install_paths.h"
+#include "engine/install_texts.h"
+#include "engine/setup_message.h"
+#include "engine/uninstall.h"
 
 namespace vk {
 namespace {
@@ -25,13 +25,15 @@ std::string Listed(const std::vector<std::string>& items) {
 // Waits for AutoCAD to be closed, asking the person; false when they give up
 // or nobody can be asked.
 bool AcadClosed(const Services& services, const SetupOptions& options) {
-    while (IsAcadRunning(services)) {
+    while (const std::optional<RunningProcess> acad = FindRunningAcad(services)) {
         if (options.allowRunning) {
-            services.log.Info("AutoCAD is running; uninstalling all the same (/ALLOWRUNNING)");
+            services.log.Info("AutoCAD is running (" + Described(*acad) +
+                              "); uninstalling all the same (/ALLOWRUNNING)");
             return true;
         }
         if (options.Unattended()) {
-            Tell(services, kAcadRunningText, kMbOk, kExitCannotProceed);
+            Tell(services, "AutoCAD is running: " + Described(*acad), kAcadRunningText, kMbOk,
+                 kExitCannotProceed);
             return false;
         }
         if (SetupMessage(services, kAcadRunningRetryText, kMbRetryCancel | kMbIconExclamation) !=
@@ -51,16 +53,28 @@ int RunUninstall(const Services& services, const UninstallRun& run,
     services.log.Info("Uninstalling the installation in " + run.productDir);
     const RecordOfInstallation record = ReadInstallationRecord(services, run.productDir);
     if (record.state == RecordState::Missing) {
-        return Tell(services,
+        return Tell(services, "no installation record " + recordPath + "; nothing removed",
                     "找不到安装记录：\n\n" + recordPath + "\n\n卸载程序没有删除任何内容。",
                     kMbOk | kMbIconStop, kExitCannotStart);
     }
-    if (record.state == RecordState::Damaged) {
-        services.log.Info("The record is damaged: " + record.problem);
-        return Tell(services, DamagedRecordText(recordPath, true), kMbOk | kMbIconStop,
-                    kExitCannotStart);
+    if (record.state == RecordState::Foreign) {
+        return Tell(
+            services,
+            "the record " + recordPath + " was not written by this installation (" +
+                record.problem + "); nothing removed",
+            "安装记录不是本次安装写入的：\n\n" + recordPath + "\n\n卸载程序没有删除任何内容。",
+            kMbOk | kMbIconStop, kExitCannotStart);
     }
-    if (SetupMessage(services, kConfirmText, kMbYesNo | kMbIconQuestion) != kIdYes) {
+    if (record.state == RecordState::Damaged) {
+        return Tell(services,
+                    "the installation record " + recordPath + " is damaged (" + record.problem +
+                        "); nothing removed",
+                    DamagedRecordText(recordPath, true), kMbOk | kMbIconStop, kExitCannotStart);
+    }
+    // As Inno Setup's uninstaller: /SILENT and /VERYSILENT ask no confirmation.
+    if (run.options.Unattended()) {
+        services.log.Info("Unattended uninstall: no confirmation asked");
+    } else if (SetupMessage(services, kConfirmText, kMbYesNo | kMbIconQuestion) != kIdYes) {
         services.log.Info("Cancelled: the uninstall was not confirmed");
         return kExitCancelled;
     }
@@ -75,7 +89,10 @@ int RunUninstall(const Services& services, const UninstallRun& run,
                            : "卸载已完成，但以下内容未能删除：\n" + Listed(report.notRemoved);
     if (!report.kept.empty())
         text += "\n\n以下内容在安装后被修改过，予以保留：\n" + Listed(report.kept);
-    SetupMessage(services, text, report.notRemoved.empty() ? kMbOk : kMbOk | kMbIconExclamation);
+    // A closing box waits for someone: an unattended uninstall leaves it to the log.
+    if (!run.options.Unattended())
+        SetupMessage(services, text,
+                     report.notRemoved.empty() ? kMbOk : kMbOk | kMbIconExclamation);
     return report.notRemoved.empty() ? kExitFinished : kExitStepFailed;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "install/install_record.h"
+#include "engine/journal/record.h"
 #include "platform/services.h"
 
 namespace vk {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/exit_codes.h"
-#include "install/active_setup.h"
-#include "install/per_user_steps.h"
-#include "install/user_hives.h"
+#include "engine/active_setup.h"
+#include "engine/per_user_steps.h"
+#include "engine/user_hives.h"
 
 namespace vk {
 

@@ -53,7 +53,7 @@ bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name) {
 }
 
 int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly,
-                     std::vector<std::string>* created) {
+                     std::vector<std::string>* created, const vk::FolderMaker& makeFolder) {
     // The file system takes at most 259 bytes; a longer path can never be made.
     if (path.size() < 3 || path.size() > vk::kMaxPath - 1)
         return vk::kPathInvalid;
@@ -76,7 +76,9 @@ int CreateFolderPath(const vk::Services& services, const std::string& path, bool
         soFar += name;
         if (!validateOnly) {
             // An existing folder fails harmlessly.
-            if (services.files.CreateFolder(soFar) == vk::kOk && created != nullptr)
+            const vk::OsResult made =
+                makeFolder ? makeFolder(soFar) : services.files.CreateFolder(soFar);
+            if (made == vk::kOk && created != nullptr)
                 created->push_back(soFar);
             if (!PathExists(services.files, soFar))
                 return vk::kPathCannotCreate;
@@ -86,7 +88,8 @@ int CreateFolderPath(const vk::Services& services, const std::string& path, bool
 }
 
 int MakeSurePathExists(const vk::Services& services, const std::string& path,
-                       const std::string& caption, std::vector<std::string>* created) {
+                       const std::string& caption, std::vector<std::string>* created,
+                       const vk::FolderMaker& makeFolder) {
     vk::IPrompts& prompts = services.prompts;
     int result = CreateFolderPath(services, path, true);
     if (result == vk::kPathOk) {
@@ -98,7 +101,7 @@ int MakeSurePathExists(const vk::Services& services, const std::string& path,
                                vk::kMbYesNo | vk::kMbIconQuestion) != vk::kIdYes) {
             return vk::kPathDeclined;
         }
-        result = CreateFolderPath(services, path, false, created);
+        result = CreateFolderPath(services, path, false, created, makeFolder);
         if (result == vk::kPathOk)
             return vk::kPathOk;
     }

@@ -2,12 +2,17 @@
 // The folder picker's rules for a typed install folder: which names and paths
 // are valid, creating a path level by level, and the question and warnings
 // around that. Plain logic over a path and the OS services.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
 
 namespace vk {
+
+// Makes one missing folder of a path; kOk or the failure. Empty: the file
+// system's plain CreateFolder.
+using FolderMaker = std::function<OsResult(const std::string&)>;
 
 // Results shared by CreateFolderPath and MakeSurePathExists.
 inline constexpr int kPathOk = 0;
@@ -32,13 +37,16 @@ bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name);
 // Checks an absolute drive-letter path ("C:\" or "C:\a\b", no trailing
 // backslash after a folder name) and, unless `validateOnly`, creates every
 // missing folder of it, adding each one it made to `created` (when given).
-// kPathOk, kPathInvalid or kPathCannotCreate.
+// kPathOk, kPathInvalid or kPathCannotCreate. Each folder is made by
+// `makeFolder` when given.
 int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly,
-                     std::vector<std::string>* created = nullptr);
+                     std::vector<std::string>* created = nullptr,
+                     const vk::FolderMaker& makeFolder = {});
 
 // Validates the path; when it does not exist, asks whether to create it and
 // does, adding the folders it made to `created` (when given). Shows the
 // invalid / cannot-create warnings itself, under `caption`.
 // kPathOk, kPathDeclined, kPathInvalid or kPathCannotCreate.
 int MakeSurePathExists(const vk::Services& services, const std::string& path,
-                       const std::string& caption, std::vector<std::string>* created = nullptr);
+                       const std::string& caption, std::vector<std::string>* created = nullptr,
+                       const vk::FolderMaker& makeFolder = {});

@@ -97,6 +97,18 @@ public:
     // flushes them to the disk before it answers: what was written stays
     // written, whatever happens to the program next.
     virtual OsResult AppendToFile(const std::string& path, const std::string& bytes) = 0;
+    // Copies `source` into a new file `destination` (kErrFileExists when the
+    // name exists) in one pass: every piece read, at most 64 KiB, is written
+    // and handed to `seen`, so that what was written is hashed without being
+    // read again. The copy keeps the source's last-write time. On a failure
+    // the new file is removed again.
+    virtual OsResult CopyToNewFile(const std::string& source, const std::string& destination,
+                                   const std::function<void(std::string_view)>& seen) = 0;
+    // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH):
+    // renames a file, taking the place of a file (or a link) at `to`, whose
+    // name is replaced, never written through. A folder at `to`, or a
+    // read-only file, is refused (kErrAccessDenied).
+    virtual OsResult MoveReplacing(const std::string& from, const std::string& to) = 0;
     // DeleteFileA: a file, not a folder; a read-only file is refused.
     virtual OsResult RemoveFile(const std::string& path) = 0;
     // RemoveDirectoryA: an empty folder only.

@@ -11,6 +11,7 @@ inline constexpr OsResult kErrFileNotFound = 2;        // ERROR_FILE_NOT_FOUND
 inline constexpr OsResult kErrPathNotFound = 3;        // ERROR_PATH_NOT_FOUND
 inline constexpr OsResult kErrAccessDenied = 5;        // ERROR_ACCESS_DENIED
 inline constexpr OsResult kErrInvalidHandle = 6;       // ERROR_INVALID_HANDLE
+inline constexpr OsResult kErrSharingViolation = 32;   // ERROR_SHARING_VIOLATION
 inline constexpr OsResult kErrFileExists = 80;         // ERROR_FILE_EXISTS
 inline constexpr OsResult kErrInvalidParameter = 87;   // ERROR_INVALID_PARAMETER
 inline constexpr OsResult kErrDirNotEmpty = 145;       // ERROR_DIR_NOT_EMPTY

@@ -292,6 +292,21 @@ TEST_F(FileSystemContract, MakesNewEntriesOnlyWhereNothingIs) {
     EXPECT_EQ(Read("copy.txt"), "new");
     EXPECT_EQ(fs().CopyFileNew(In("source.txt"), In("there.txt")), kErrFileExists);
     EXPECT_EQ(Read("there.txt"), "old");
+    // In one pass, what is written is seen, in pieces of at most 64 KiB.
+    const std::string big(200000, 'b');
+    Write("big.bin", big);
+    std::string seen;
+    std::size_t largest = 0;
+    const auto see = [&](std::string_view piece) {
+        seen += piece;
+        largest = std::max(largest, piece.size());
+    };
+    EXPECT_EQ(fs().CopyToNewFile(In("big.bin"), In("big copy.bin"), see), kOk);
+    EXPECT_EQ(Read("big copy.bin"), big);
+    EXPECT_EQ(seen, big);
+    EXPECT_LE(largest, 65536u);
+    EXPECT_EQ(fs().CopyToNewFile(In("source.txt"), In("there.txt"), see), kErrFileExists);
+    EXPECT_EQ(Read("there.txt"), "old");
 
     const std::string sddl = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
     EXPECT_EQ(fs().CreateFolderWithSecurity(In("Made"), sddl), kOk);
@@ -299,6 +314,29 @@ TEST_F(FileSystemContract, MakesNewEntriesOnlyWhereNothingIs) {
     EXPECT_EQ(fs().CreateFolderWithSecurity(In("Made"), sddl), kErrAlreadyExists);
     EXPECT_EQ(fs().CreateFolderWithSecurity(In("Missing\\Below"), sddl), kErrPathNotFound);
     EXPECT_EQ(fs().CreateFolderWithSecurity(In("NoDescriptor"), ""), kErrInvalidParameter);
+}
+
+// A file takes the place of another by its name: what was there is replaced,
+// never written into; a folder or a read-only file keeps its place.
+TEST_F(FileSystemContract, MovesAFileIntoTheNameOfAnother) {
+    Write("new.txt", "new");
+    Write("old.txt", "old");
+    ASSERT_EQ(fs().MoveReplacing(In("new.txt"), In("old.txt")), kOk);
+    EXPECT_EQ(Read("old.txt"), "new");
+    EXPECT_EQ(fs().GetAttributes(In("new.txt")), kInvalidAttributes);
+    Write("next.txt", "next");
+    EXPECT_EQ(fs().MoveReplacing(In("next.txt"), In("fresh.txt")), kOk);
+    EXPECT_EQ(Read("fresh.txt"), "next");
+
+    Write("blocked.txt", "kept");
+    ASSERT_EQ(fs().CreateFolder(In("Folder")), kOk);
+    EXPECT_EQ(fs().MoveReplacing(In("fresh.txt"), In("Folder")), kErrAccessDenied);
+    ASSERT_EQ(fs().SetAttributes(In("blocked.txt"), kAttrReadOnly), kOk);
+    EXPECT_EQ(fs().MoveReplacing(In("fresh.txt"), In("blocked.txt")), kErrAccessDenied);
+    EXPECT_EQ(Read("blocked.txt"), "kept");
+    EXPECT_EQ(Read("fresh.txt"), "next");
+    ASSERT_EQ(fs().SetAttributes(In("blocked.txt"), kAttrNormal), kOk);
+    EXPECT_EQ(fs().MoveReplacing(In("missing.txt"), In("x.txt")), kErrFileNotFound);
 }
 
 // A folder of the user's own: owned by a safe owner (Administrators in memory,

@@ -67,8 +67,10 @@ void InstallRun::seedMachine(const std::string& regFixture,
                              const std::vector<std::string>& acadFolders) {
     if (!systest::ClearAutodeskKeys())
         throw DriverError("the AutoCAD keys of an earlier run could not be removed");
-    // A sample machine has no installation of the add-in, whatever an earlier run left.
+    // A sample machine has no installation of the add-in, whatever an earlier run left (an
+    // uninstall leaves the Active Setup component, as the removal for users out of reach).
     deleteRegistryTree(HKEY_LOCAL_MACHINE, kAppsFeaturesKey);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, kActiveSetupKey);
     importRegFile(systest::FixturePath(regFixture));
     for (const std::string& folder : acadFolders) {
         folders.make(joinPath(folder, "Fonts"));
@@ -301,7 +303,7 @@ void undoInstallation(const std::vector<RegistrySnapshot>& registry,
 std::vector<std::string> logLines(const std::string& path) {
     std::vector<std::string> lines;
     const std::string text = readFile(path).value_or("");
-    std::size_t start = 0;
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // UTF-8's byte-order mark
     while (start < text.size()) {
         std::size_t end = text.find("\r\n", start);
         if (end == std::string::npos)
@@ -335,7 +337,7 @@ DWORD runningUninstallCopy() {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more;
          more = Process32Next(snapshot.get(), &entry)) {
-        if (std::string(entry.szExeFile).starts_with("VarnokUninstall-"))
+        if (lstrcmpiA(entry.szExeFile, "VarnokUninstall.exe") == 0)
             return entry.th32ProcessID;
     }
     return 0;

@@ -142,30 +142,97 @@ TEST_P(Refusals, EndWithTheirExitCodeAndChangeNothing) {
     const std::vector<std::string> lines = logLines(logFile());
     EXPECT_TRUE(hasLine(lines, toUtf8(refusal.logged))) << joined(lines);
     EXPECT_TRUE(hasLine(lines, "Exit code " + std::to_string(refusal.exitCode))) << joined(lines);
+    if (autocad) {
+        EXPECT_TRUE(hasLine(lines, "acad.exe (process " + std::to_string(autocad->id()) + ")"))
+            << joined(lines);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     , Refusals,
     ::testing::Values(
-        Refusal{"UnknownSwitch", kMachine2018, Arrange::Nothing, "/FOO", 1,
-                "未知的命令行参数：/FOO"},
-        Refusal{"RelativeFolder", kMachine2018, Arrange::Nothing, "/DIR=Varnok", 1, "安装路径无效"},
+        Refusal{"UnknownSwitches", kMachine2018, Arrange::Nothing, "/FOO /SP- /BAR=1", 1,
+                "Stopped: the command line cannot be used: unknown switches: /FOO /BAR=1"},
+        Refusal{"RelativeFolder", kMachine2018, Arrange::Nothing, "/DIR=Varnok", 1,
+                "Stopped: the install folder is not a full path"},
         Refusal{"YearNotOffered", kMachine2018, Arrange::Nothing, "/RELEASES=2021", 1,
-                "AutoCAD 2021"},
+                "Stopped: AutoCAD 2021 is not installed on this machine"},
         Refusal{"NoDataFolder", kMachine2018, Arrange::NoDataFolder, "", 1,
-                "未找到安装所需的Data文件夹"},
-        Refusal{"AutocadRunning", kMachine2018, Arrange::AutocadRunning, "", 7, "请关闭AutoCAD"},
-        Refusal{"NoAutocadToServe", nullptr, Arrange::Nothing, "", 7, "未找到本安装程序可以安装"},
+                "Stopped: no Data folder beside the setup program"},
+        Refusal{"AutocadRunning", kMachine2018, Arrange::AutocadRunning, "", 7,
+                "Stopped: AutoCAD is running: acad.exe (process "},
+        Refusal{"NoAutocadToServe", nullptr, Arrange::Nothing, "", 9,
+                "Stopped: no AutoCAD release on this machine that this setup can install"},
         // AutoCAD 2025 without its module in Data: left out, and named.
-        Refusal{"OnlyAReleaseWithoutItsModule", kMachine2025, Arrange::Nothing, "", 7,
+        Refusal{"OnlyAReleaseWithoutItsModule", kMachine2025, Arrange::Nothing, "", 9,
                 "Left out AutoCAD 2025: Data has no VK_BatchPlot2025.ARX"},
         Refusal{"AReleaseWithoutItsModuleNamed", kMachine2025, Arrange::Nothing, "/RELEASES=2025",
-                1, "缺少VK_BatchPlot2025.ARX"},
+                1, "Stopped: AutoCAD 2025 needs VK_BatchPlot2025.ARX, which Data lacks"},
         Refusal{"ALinkInThePath", kMachine2018, Arrange::LinkedFolder, "/DIR=C:\\VarnokLinked\\Sub",
-                1, "C:\\VarnokLinked 是一个链接"},
+                1,
+                "Stopped: a folder of the install path is a symbolic link or junction: "
+                "C:\\VarnokLinked"},
         Refusal{"AFolderOthersMayChange", kMachine2018, Arrange::SharedFolder,
-                "/DIR=C:\\VarnokShared", 1, "C:\\VarnokShared 不只是管理员可以更改"}),
+                "/DIR=C:\\VarnokShared", 1,
+                "Stopped: a standard user could replace a folder of the install path: "
+                "C:\\VarnokShared"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+// A /LOG name that is not a plain file of one name: the run would write (and first empty)
+// whatever it leads to, as an administrator. Wine shows a Unix symbolic link to a file as
+// the plain file it points to, so links to folders and hard links stand for every link here.
+enum class LogName { HardLink, FolderLink, Folder };
+
+struct RefusedLog {
+    const char* name;
+    LogName kind;
+};
+
+void PrintTo(const RefusedLog& refused, std::ostream* os) {
+    *os << refused.name;
+}
+
+class RefusedLogs : public Unattended, public ::testing::WithParamInterface<RefusedLog> {};
+
+TEST_P(RefusedLogs, EndWithOneAndLeaveWhatTheNameLeadsTo) {
+    seedFoundMachine(kMachine2018);
+    const std::string target = joinPath(distribution.folder(), "target");
+    std::optional<HostLink> link;
+    switch (GetParam().kind) {
+        case LogName::HardLink:
+            writeFile(target, "a file the user may not write");
+            runOnHost("ln " + shellQuoted(hostPathOf(target)) + " " +
+                      shellQuoted(hostPathOf(distribution.folder()) + "/setup log.txt"));
+            break;
+        case LogName::FolderLink:
+            folders.make(target);
+            link.emplace(logFile(), target);
+            break;
+        case LogName::Folder:
+            folders.make(logFile());
+            break;
+    }
+    const MachineState before = MachineState::capture();
+
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 1u);
+
+    EXPECT_EQ(MachineState::capture().describe(), before.describe());
+    if (GetParam().kind == LogName::HardLink) {
+        EXPECT_EQ(readFile(target), "a file the user may not write");
+    } else {
+        EXPECT_EQ(listFolder(GetParam().kind == LogName::Folder ? logFile() : target),
+                  std::vector<std::string>{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, RefusedLogs,
+                         ::testing::Values(RefusedLog{"HardLink", LogName::HardLink},
+                                           RefusedLog{"FolderLink", LogName::FolderLink},
+                                           RefusedLog{"Folder", LogName::Folder}),
+                         [](const ::testing::TestParamInfo<RefusedLog>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(Unattended, ReleasesInstallsOnlyTheYearsNamed) {
     seedFoundMachine(kMachine2020To2022);
@@ -250,16 +317,26 @@ TEST_F(Unattended, SilentShowsItsProgressWindowAndStillAsks) {
 
 TEST_F(Unattended, TheLogTellsTheWholeRun) {
     seedFoundMachine(kMachine2018);
-    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    AppProcess app = startWith(std::string(kQuiet) + " /SP- /PASSWORD=secret" + logSwitch());
     EXPECT_EQ(app.waitForExit(), 0u);
+    // UTF-8 with its byte-order mark, as Inno Setup writes its log.
+    EXPECT_TRUE(readFile(logFile()).value_or("").starts_with("\xEF\xBB\xBF"));
     const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_FALSE(hasLine(lines, "secret")) << joined(lines);
     for (const std::string& part :
-         {std::string("Command line: "), std::string(" /VERYSILENT /SUPPRESSMSGBOXES"),
+         {// The header: what an administrator who cannot see the machine needs.
+          std::string("Varnok setup 2023.5.26 (64-bit), process "), std::string("Command line: "),
+          std::string(" /VERYSILENT /SUPPRESSMSGBOXES /SP- "), std::string("/PASSWORD=*** "),
+          std::string("Windows "), std::string("Architecture: x64"), std::string("Account: "),
+          std::string("elevated: "), std::string(", session "), std::string("Local time: "),
+          std::string(" UTC"), toUtf8("Source folder: " + distribution.folder()),
+          std::string("Switch /SP-: there is no start-up prompt to disable"),
           toUtf8("Found AutoCAD 2018: \"AutoCAD 2018 - 简体中文 (Simplified Chinese)\" in " +
                  std::string(kAcad2018Folder) + ", key HKLM\\" + kAcad2018Key),
-          // The product folder's descriptor is asked for (Wine keeps none to read back).
-          toUtf8("Protected " + std::string(kDefaultProductFolder) +
-                 ": owner Administrators, full control for SYSTEM and Administrators"),
+          // Each folder made is made with its descriptor (Wine keeps none to read back).
+          std::string("Created C:\\Varnok, protected: owner Administrators, full control"),
+          toUtf8("Created " + std::string(kDefaultProductFolder) +
+                 ", protected: owner Administrators, full control for SYSTEM and Administrators"),
           toUtf8("Copied " + dataFile("Varnok.prt7") + " to " +
                  joinPath(kDefaultProductFolder, "itextsharp.dll")),
           toUtf8("Demand load HKLM\\" + std::string(kAcad2018Key) +
@@ -271,6 +348,69 @@ TEST_F(Unattended, TheLogTellsTheWholeRun) {
           std::string("Exit code 0")}) {
         EXPECT_TRUE(hasLine(lines, part)) << part << "\n" << joined(lines);
     }
+}
+
+// A line Windows has to take apart: no box waits for an answer in a silent run, which ends at
+// once and says why in the log it names, or else in a new one in %TEMP%.
+TEST_F(Unattended, AnUnbalancedQuoteEndsASilentRunAtOnceWithALog) {
+    seedFoundMachine(kMachine2018);
+    const MachineState before = MachineState::capture();
+    const auto tempLogs = [] {
+        std::vector<std::string> names;
+        for (const std::string& name : listFolder(tempFolder())) {
+            if (name.starts_with("Varnok Setup Log "))
+                names.push_back(name);
+        }
+        return names;
+    };
+    for (const bool named : {true, false}) {
+        SCOPED_TRACE(named ? "/LOG named" : "no /LOG");
+        const std::vector<std::string> earlier = tempLogs();
+        AppProcess app =
+            startWith("/VERYSILENT" + (named ? logSwitch() : std::string()) + " /DIR=\"C:\\Varnok");
+        EXPECT_EQ(app.waitForExit(5000), 1u);
+        std::string log = logFile();
+        if (!named) {
+            std::vector<std::string> added = tempLogs();
+            std::erase_if(added, [&](const std::string& name) {
+                return std::find(earlier.begin(), earlier.end(), name) != earlier.end();
+            });
+            ASSERT_EQ(added.size(), 1u);
+            log = joinPath(tempFolder(), added[0]);
+        }
+        const std::vector<std::string> lines = logLines(log);
+        EXPECT_TRUE(hasLine(lines,
+                            "Stopped: the command line cannot be used: a double quote is "
+                            "not closed: /DIR=C:\\Varnok"))
+            << joined(lines);
+        EXPECT_TRUE(hasLine(lines, "Exit code 1")) << joined(lines);
+        if (!named)
+            removeTree(log);
+    }
+    EXPECT_EQ(MachineState::capture().describe(), before.describe());
+}
+
+// The log is written from wide text: a user's trusted path in a script the system's code page
+// lacks reads in the log as the registry holds it.
+TEST_F(Unattended, AKoreanTrustedPathReadsInTheLogAsStored) {
+    seedFoundMachine(kMachine2018);
+    const std::wstring korean = L"D:\\한글\\lisp";
+    writeRegistryText(HKEY_CURRENT_USER, kAcad2018Variables, "TRUSTEDPATHS", REG_SZ, korean);
+    AppProcess app = startWith(std::string(kQuiet) + logSwitch());
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const auto utf8 = [](const std::wstring& text) {
+        char bytes[64] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+        return std::string(bytes);
+    };
+    // Entries are written back upper-cased, as the trusted-path rules do.
+    const std::string was = ": was \"" + utf8(korean) + "\"; now \"";
+    const std::string now = utf8(L"D:\\한글\\LISP;");
+    const std::vector<std::string> lines = logLines(logFile());
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        const std::size_t at = line.find(was);
+        return at != std::string::npos && line.find(now, at + was.size()) != std::string::npos;
+    })) << joined(lines);
 }
 
 // Wine shows links to folders only; links to files are tested on the memory services.
@@ -325,14 +465,15 @@ TEST_F(Unattended, OneSetupAtATime) {
     wizard.waitForWindow(page1());
     const MachineState before = MachineState::capture();
 
+    // Windows Installer's "another installation is in progress": deployment tools retry it.
     AppProcess quiet = startWith(kQuiet);
-    EXPECT_EQ(quiet.waitForExit(), 1u);
+    EXPECT_EQ(quiet.waitForExit(), 1618u);
     AppProcess second = start();
     const Window box = second.waitForMessageBox(kMessageCaption);
     EXPECT_EQ(toUtf8(box.messageText()),
               toUtf8("Varnok批打印软件的安装程序已经在运行。\n\n请等它结束后再试。"));
     box.answer(IDOK);
-    EXPECT_EQ(second.waitForExit(), 1u);
+    EXPECT_EQ(second.waitForExit(), 1618u);
     EXPECT_EQ(MachineState::capture().describe(), before.describe());
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/digest.h"
+#include "e2e/driver/host.h"
 #include "e2e/driver/unique_handle.h"
 #include "e2e/install_run.h"
 
@@ -27,9 +29,13 @@ protected:
         return locations;
     }
     // Everything a run may change: the AutoCAD keys, Apps & Features and the files.
+    // The record's seal follows the record, whose lines are not compared either.
     std::string machine(const std::vector<std::string>& locations) const {
-        return describeInstallation(locations) +
-               RegistrySnapshot::capture(HKEY_LOCAL_MACHINE, kAppsFeaturesKey).describe() +
+        std::string entry =
+            RegistrySnapshot::capture(HKEY_LOCAL_MACHINE, kAppsFeaturesKey).describe();
+        if (const std::size_t seal = entry.find("  \"RecordSeal\""); seal != std::string::npos)
+            entry.erase(seal, entry.find('\n', seal) + 1 - seal);
+        return describeInstallation(locations) + entry +
                (pathExists("D:\\Tools") ? "D:\\Tools exists\n" : "");
     }
     void install(const std::string& arguments = "", DWORD exitCode = 0) const {
@@ -98,8 +104,16 @@ TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
     const std::string before = machine(locations);
     install();
     AppProcess app = startCommandLine(uninstallCommand("UninstallString"));
-    // The questions come from the uninstaller's copy, which does the work.
+    // The questions come from the uninstaller's copy, which does the work, from a folder of
+    // its own in %TEMP% whose name nobody could guess.
     const AppProcess copy = uninstallCopy();
+    char image[MAX_PATH] = {};
+    DWORD size = sizeof image;
+    ASSERT_TRUE(QueryFullProcessImageNameA(copy.handle(), 0, image, &size));
+    const std::string folder = std::string(image, size).substr(0, size - 20);
+    EXPECT_EQ(std::string(image, size).substr(size - 20), "\\VarnokUninstall.exe");
+    EXPECT_EQ(folder.substr(0, folder.rfind('\\')), tempFolder());
+    EXPECT_EQ(folder.substr(folder.rfind('\\') + 1).size(), 7u + 32u) << folder;
     Window box = copy.waitForMessageBox(kMessageCaption);
     EXPECT_EQ(toUtf8(box.messageText()), toUtf8("确实要卸载 Varnok批打印软件 吗？"));
     box.answer(IDYES);
@@ -112,13 +126,32 @@ TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
     EXPECT_EQ(machine(locations), before);
 }
 
+// Inno Setup's quiet uninstall forms, without /SUPPRESSMSGBOXES: nothing is asked, nothing
+// waits for an answer.
+TEST_F(Uninstall, InnoSetupsQuietFormsAskNothing) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    for (const char* quiet : {"/VERYSILENT", "/SILENT /NORESTART"}) {
+        SCOPED_TRACE(quiet);
+        install();
+        AppProcess app = startCommandLine(uninstallCommand("UninstallString") + " " + quiet);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        waitForUninstallCopies();
+        EXPECT_EQ(machine(locations), before);
+    }
+}
+
 TEST_F(Uninstall, NoToTheQuestionRemovesNothing) {
     const std::vector<std::string> locations = seed(kMachine2018);
     install();
     const std::string installed = machine(locations);
     AppProcess app = startCommandLine(uninstallCommand("UninstallString"));
     const AppProcess copy = uninstallCopy();
-    copy.waitForMessageBox(kMessageCaption).answer(IDNO);
+    const Window box = copy.waitForMessageBox(kMessageCaption);
+    // The copy holds the one-setup lock while it works.
+    AppProcess second = startWith(kQuiet);
+    EXPECT_EQ(second.waitForExit(), 1618u);
+    box.answer(IDNO);
     EXPECT_EQ(app.waitForExit(), 2u);
     EXPECT_EQ(copy.waitForExit(), 2u);
     EXPECT_EQ(machine(locations), installed);
@@ -194,26 +227,132 @@ TEST_F(Uninstall, AnAbortedInstallationLeavesTheMachineAsItWas) {
     EXPECT_NE(withGuide, before);
 }
 
-TEST_F(Uninstall, ADamagedRecordStopsTheUninstallBeforeItRemovesAnything) {
+TEST_F(Uninstall, WithoutItsAppsFeaturesEntryTheUninstallerRemovesNothing) {
     const std::vector<std::string> locations = seed(kMachine2018);
     install();
-    const std::string record = joinPath(kDefaultProductFolder, kRecord);
-    std::string text = readFile(record).value_or("");
-    const std::size_t line = text.find("\nfile\t");
-    ASSERT_NE(line, std::string::npos);
-    text[line + 8] ^= 1;  // one byte of a file's path
-    writeFile(record, text);
-    const std::string damaged = machine(locations);
+    const std::string command = uninstallCommand("QuietUninstallString");
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, kAppsFeaturesKey);
+    const std::string installed = machine(locations);
 
-    AppProcess app =
-        startCommandLine(uninstallCommand("QuietUninstallString") + " /LOG=\"" + logFile() + "\"");
+    AppProcess app = startCommandLine(command + " /LOG=\"" + logFile() + "\"");
     EXPECT_EQ(app.waitForExit(), 1u);
-    waitForUninstallCopies();
-    EXPECT_EQ(machine(locations), damaged);
+    EXPECT_EQ(machine(locations), installed);
     const std::vector<std::string> lines = logLines(logFile());
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.find(toUtf8("安装记录已损坏")) != std::string::npos;
+        return line.starts_with("Stopped: no Apps & Features entry");
     }));
+}
+
+// A record that is not as the installation left it: the uninstall ends 1 and removes nothing,
+// so that it can be tried again once the record is sound.
+TEST_F(Uninstall, ARecordNotAsTheInstallationLeftItStopsTheUninstall) {
+    const struct {
+        const char* what;
+        std::string (*change)(std::string);
+        const char* logged;
+    } cases[] = {
+        {"one byte of a file's path",
+         [](std::string text) {
+             text[text.find("\nfile\t") + 8] ^= 1;
+             return text;
+         },
+         "is damaged"},
+        {"cut in the middle of a line, the lines after it lost",
+         [](std::string text) { return text.substr(0, text.find("\ndemandload\t") + 12); },
+         "it is not as the installation left it"},
+        {"another identifier",
+         [](std::string text) {
+             text.replace(text.find('\t') + 1, 32, std::string(32, 'f'));
+             return text;
+         },
+         "was not written by this installation"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<std::string> locations = seed(kMachine2018);
+        install();
+        const std::string record = joinPath(kDefaultProductFolder, kRecord);
+        writeFile(record, c.change(readFile(record).value_or("")));
+        const std::string changed = machine(locations);
+        removeTree(logFile());
+
+        AppProcess app = startCommandLine(uninstallCommand("QuietUninstallString") + " /LOG=\"" +
+                                          logFile() + "\"");
+        EXPECT_EQ(app.waitForExit(), 1u);
+        waitForUninstallCopies();
+        EXPECT_EQ(machine(locations), changed);
+        const std::vector<std::string> lines = logLines(logFile());
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(c.logged) != std::string::npos;
+        })) << c.logged;
+    }
+}
+
+// A standard user may make folders in C:\ProgramData. One plants a product folder with a record
+// whose one line, well formed and with its check, would put a file of theirs over a file of
+// the machine's: the installation there, run as administrator, starts its own record, and its
+// uninstall never acts on the planted line.
+TEST_F(Uninstall, APlantedRecordIsNeverActedOn) {
+    seed(kMachine2018);
+    const std::string product = "C:\\ProgramData\\Varnok批打印软件";
+    const std::string target = "C:\\users\\Public\\target.txt";
+    const std::string payload = "C:\\users\\Public\\payload.txt";
+    const CreatedPathGuard targetGuard(target);
+    const CreatedPathGuard payloadGuard(payload);
+    folders.make(product);
+    writeFile(target, "the machine's");
+    writeFile(payload, "the user's");
+    const std::string line = "file\t" + target + "\t" + payload;
+    writeFile(joinPath(product, kRecord), "Varnok setup record 3\t" + std::string(32, 'a') + "\n" +
+                                              line + "\t#" + NumberHex(Crc32(line), 8) + "\n");
+
+    install("/DIR=C:\\ProgramData");
+    EXPECT_EQ(readFile(joinPath(product, kRecord)).value_or("").find(target), std::string::npos);
+    uninstall();
+    EXPECT_EQ(readFile(target), "the machine's");
+    EXPECT_EQ(readFile(payload), "the user's");
+}
+
+// Another signed-in user whose Roaming\Varnok is a link to someone else's folder: the
+// installation and the uninstall, with administrator rights, never follow it (that user's
+// settings file is the per-user setup's to place, run as that user).
+TEST_F(Uninstall, AnotherUsersLinkedSettingsFolderIsNeverFollowed) {
+    const std::string sid = "S-1-5-21-7-7-7-1001";
+    const std::string profileKey =
+        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + sid;
+    const RegistryGuard hive{HKEY_USERS, sid};
+    const RegistryGuard profile{HKEY_LOCAL_MACHINE, profileKey};
+    seed(kMachine2018);
+    const std::string roaming = "C:\\users\\other\\AppData\\Roaming";
+    const std::string victim = "C:\\users\\Public\\victim";
+    folders.make(roaming);
+    folders.make(victim);
+    writeFile(joinPath(victim, "Varnok.Ini"), "the victim's");
+    const HostLink link(joinPath(roaming, "Varnok"), victim);
+    writeRegistryString(HKEY_LOCAL_MACHINE, profileKey, "ProfileImagePath", "C:\\users\\other");
+    writeRegistryString(HKEY_USERS,
+                        sid +
+                            "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+                            "Shell Folders",
+                        "AppData", roaming);
+
+    install();
+    uninstall();
+    EXPECT_EQ(listFolder(victim), std::vector<std::string>{"Varnok.Ini"});
+    EXPECT_EQ(readFile(joinPath(victim, "Varnok.Ini")), "the victim's");
+}
+
+// A font of the same name in AutoCAD's Fonts folder is replaced by the add-in's, and the
+// uninstall puts it back.
+TEST_F(Uninstall, AFontThatWasThereComesBack) {
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string font = joinPath(joinPath(locations.at(0), "Fonts"), "Varnok_EN.shx");
+    writeFile(font, "a font of the user's");
+    const std::string before = machine(locations);
+    install();
+    EXPECT_EQ(readFile(font), readFile(dataFile("Varnok_EN.shx")));
+    uninstall();
+    EXPECT_EQ(machine(locations), before);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // found it (corpus/<target>/regression-*).
 #include <gtest/gtest.h>
 
-#include "install/trusted_paths.h"
+#include "engine/trusted_paths.h"
 #include "platform/memory/cp936_codepage.h"
 
 namespace vk {

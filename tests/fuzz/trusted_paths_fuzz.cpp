@@ -6,7 +6,7 @@
 
 #include "core/mbcs.h"
 #include "fuzz_support.h"
-#include "install/trusted_paths.h"
+#include "engine/trusted_paths.h"
 #include "platform/memory/cp936_codepage.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "acad/release_catalog.h"
-#include "install/acad_running.h"
-#include "install/deploy.h"
+#include "engine/acad_running.h"
+#include "engine/deploy.h"
 #include "install_actions_support.h"
 #include "platform/win32/system_services.h"
 #include "wine_machine.h"

@@ -8,7 +8,7 @@
 
 #include "app/install_context.h"
 #include "e2e/driver/host.h"
-#include "install/install_texts.h"
+#include "engine/install_texts.h"
 #include "res/resource.h"
 #include "ui/page3_support.h"
 

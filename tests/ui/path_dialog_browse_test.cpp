@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "install/install_texts.h"
+#include "engine/install_texts.h"
 #include "ui/page3_support.h"
 #include "ui/picker/browse_ids.h"
 #include "ui/picker/path_dialog.h"

@@ -1,5 +1,5 @@
 // Whether a running process is AutoCAD.
-#include "install/acad_running.h"
+#include "engine/acad_running.h"
 
 #include <gtest/gtest.h>
 

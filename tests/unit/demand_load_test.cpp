@@ -1,5 +1,5 @@
 // Demand-load registration below the product keys of the selected years.
-#include "install/demand_load.h"
+#include "engine/demand_load.h"
 
 #include <gtest/gtest.h>
 

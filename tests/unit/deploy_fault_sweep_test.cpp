@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "install/acad_running.h"
-#include "install/install_texts.h"
-#include "install/installation.h"
+#include "engine/acad_running.h"
+#include "engine/install_texts.h"
+#include "engine/installation.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

@@ -1,11 +1,11 @@
 // Program file deployment on a memory machine: what lands where, what is
 // skipped, the two messages, and the progress steps.
-#include "install/deploy.h"
+#include "engine/deploy.h"
 
 #include <gtest/gtest.h>
 
-#include "install/file_ops.h"
-#include "install/install_texts.h"
+#include "engine/file_ops.h"
+#include "engine/install_texts.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

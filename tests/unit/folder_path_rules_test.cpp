@@ -98,10 +98,16 @@ TEST_F(FolderPathRules, MissingPathIsCreatedAfterOneYes) {
     files.AddFolder("D:\\new");
     prompts.QueueAnswer(vk::kIdYes);
     std::vector<std::string> created;
-    EXPECT_EQ(MakeSurePathExists(services, "D:\\new\\deeper\\deepest", kCaption, &created),
+    const auto protect = [&](const std::string& folder) {
+        return files.CreateFolderWithSecurity(folder, "O:BAD:P(A;OICI;FA;;;BA)");
+    };
+    EXPECT_EQ(MakeSurePathExists(services, "D:\\new\\deeper\\deepest", kCaption, &created, protect),
               kPathOk);
     // What the picker protects: the folders made, not the one that was there.
     EXPECT_EQ(created, (std::vector<std::string>{"D:\\new\\deeper", "D:\\new\\deeper\\deepest"}));
+    for (const std::string& folder : created)
+        EXPECT_EQ(files.CreatedWithSecurity(folder), "O:BAD:P(A;OICI;FA;;;BA)") << folder;
+    EXPECT_EQ(files.CreatedWithSecurity("D:\\new"), std::nullopt);
     ASSERT_EQ(prompts.Count(), 1u);
     const auto& asked = prompts.Records()[0];
     EXPECT_EQ(asked.text,

@@ -6,9 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "install/deploy.h"
-#include "install/install_folder_check.h"
-#include "install/installation.h"
+#include "engine/deploy.h"
+#include "engine/install_folder_check.h"
+#include "engine/apps_features.h"
+#include "engine/installation.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {
@@ -56,18 +57,36 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PathCase{
             "TheDefaultFolderYetToBeMade", [](auto&) {}, "C:\\Varnok", FolderVerdict::Ok, "", {}},
-        // Adding entries cannot replace one; the product folder is protected anew.
+        // Adding entries above the product folder cannot replace one.
         PathCase{"FoldersOfSafeOwnersThatUsersMayAddTo",
                  [](auto& fs) {
                      fs.AddFolder(kCadProduct);
                      fs.SetFolderSecurity(kTools, Owned(FileOwner::System, kReadExecute | 0x6));
-                     fs.SetFolderSecurity(kCad, Owned(FileOwner::TrustedInstaller));
-                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::Other, 0x1F01FF));
+                     fs.SetFolderSecurity(kCad, Owned(FileOwner::TrustedInstaller, kReadExecute | 0x6));
                  },
                  "C:\\Tools\\Cad",
                  FolderVerdict::Ok,
                  "",
                  {}},
+        // In the product folder itself, what a user added would be loaded beside the add-in.
+        PathCase{"AProductFolderUsersMayAddTo",
+                 [](auto& fs) {
+                     fs.AddFolder(kCadProduct);
+                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::System, kReadExecute | 0x6));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kCadProduct, false, false, 0x6, false}},
+        PathCase{"AProductFolderOfAnotherOwner",
+                 [](auto& fs) {
+                     fs.AddFolder(kCadProduct);
+                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::Other));
+                 },
+                 "C:\\Tools\\Cad",
+                 FolderVerdict::Replaceable,
+                 "",
+                 {kCadProduct, true, false, 0, false}},
         PathCase{"ASymbolicLinkAbove",
                  [](auto& fs) {
                      fs.AddFolder(kCad);
@@ -189,46 +208,80 @@ TEST_F(InstallFixture, AFolderWhoseRightsCannotBeReadCountsAsReplaceable) {
     EXPECT_EQ(check.replaceable, (ReplaceableFolder{kTools, false, true, 0, false}));
 }
 
-// The product folder, made or found, gets the protected descriptor; what was
-// inside a found one inherits from it, a link inside is left as it is.
+// Every folder the installation makes is protected from the moment it exists;
+// a product folder it finds is protected anew, what was inside it inherits
+// from it, and a link inside is left as it is.
 class ProtectionFixture : public InstallFixture {
 protected:
-    InstallOutcome Install() {
+    InstallOutcome Install(const std::string& folder = "C:\\Varnok") {
         AddDataFile("VK_BatchPlot2018.ARX");
-        InstallRequest request{"C:\\Varnok"};
+        InstallRequest request{folder};
         return RunInstallation(services, catalog, request);
     }
 };
 
-class ProductFolderProtection : public ProtectionFixture,
-                                public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ProductFolderProtection, IsAskedForOnANewAndOnAReusedFolder) {
-    const bool reused = GetParam();
-    if (reused) {
-        files.AddFile(kInstallDir + "\\Old.dll");
-        files.AddFile(kInstallDir + "\\sub\\planted.dll");
-        files.AddFolder(kInstallDir + "\\Linked");
-        files.SetReparseTag(kInstallDir + "\\Linked", kReparseTagMountPoint);
+TEST_F(ProtectionFixture, EveryLevelMadeIsCreatedProtected) {
+    const struct {
+        const char* typed;
+        std::vector<std::string> existing;
+        std::vector<std::string> made;
+    } cases[] = {
+        {"C:\\Varnok", {}, {"C:\\Varnok", kInstallDir}},
+        {"D:\\CAD\\Tools\\Addins",
+         {"D:\\CAD"},
+         {"D:\\CAD\\Tools", "D:\\CAD\\Tools\\Addins", "D:\\CAD\\Tools\\Addins\\Varnok批打印软件"}},
+    };
+    files.Remove("C:\\Varnok");
+    files.AddDrive('D');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        for (const std::string& folder : c.existing)
+            files.AddFolder(folder);
+        ASSERT_EQ(Install(c.typed).failedSteps, 0u);
+        for (const std::string& level : c.made) {
+            EXPECT_EQ(files.CreatedWithSecurity(level), kProtected) << level;
+            EXPECT_EQ(log.LinesWith("Created " + level + ", protected: owner Administrators").size(),
+                      1u)
+                << level;
+        }
+        for (const std::string& folder : c.existing)
+            EXPECT_EQ(files.AppliedSecurity(folder), std::nullopt) << folder;
     }
+}
+
+TEST_F(ProtectionFixture, AFoundProductFolderIsProtectedAnew) {
+    files.AddFile(kInstallDir + "\\Old.dll");
+    files.AddFile(kInstallDir + "\\sub\\planted.dll");
+    files.AddFolder(kInstallDir + "\\Linked");
+    files.SetReparseTag(kInstallDir + "\\Linked", kReparseTagMountPoint);
     const InstallOutcome outcome = Install();
     EXPECT_EQ(outcome.failedSteps, 0u);
     EXPECT_EQ(files.AppliedSecurity(kInstallDir), kProtected);
     EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\VK_BatchPlot2018.ARX"), std::nullopt)
         << "a copy made afterwards inherits by itself";
     EXPECT_EQ(log.LinesWith("Protected " + kInstallDir + ": owner Administrators").size(), 1u);
-    if (reused) {
-        for (const char* entry : {"\\Old.dll", "\\sub", "\\sub\\planted.dll"})
-            EXPECT_EQ(files.AppliedSecurity(kInstallDir + entry), "O:BAD:") << entry;
-        EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\Linked"), std::nullopt);
-        EXPECT_EQ(log.LinesWith("Skipped: " + kInstallDir + "\\Linked: a link").size(), 1u);
-    }
+    for (const char* entry : {"\\Old.dll", "\\sub", "\\sub\\planted.dll"})
+        EXPECT_EQ(files.AppliedSecurity(kInstallDir + entry), "O:BAD:") << entry;
+    EXPECT_EQ(files.AppliedSecurity(kInstallDir + "\\Linked"), std::nullopt);
+    EXPECT_EQ(log.LinesWith("Skipped: " + kInstallDir + "\\Linked: a link").size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(, ProductFolderProtection, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Reused" : "New"; });
+// Made by another account between the check and the installation: refused
+// as the check would have, unless it is the folder the person agreed to.
+TEST_F(ProtectionFixture, AFolderMadeByAnotherAccountAfterTheCheckIsRefused) {
+    files.SetFolderSecurity("C:\\Varnok", Owned(FileOwner::Other));
+    const InstallOutcome refused = Install();
+    EXPECT_EQ(refused.result, InstallResult::FolderRefused);
+    EXPECT_FALSE(files.IsFolder(kInstallDir));
+    EXPECT_FALSE(registry.KeyExists(kHklm, kAppsFeaturesKey));
+
+    InstallRequest accepted{"C:\\Varnok"};
+    accepted.acceptedReplaceable = "C:\\Varnok";
+    EXPECT_EQ(RunInstallation(services, catalog, accepted).result, InstallResult::Completed);
+}
 
 TEST_F(ProtectionFixture, AProtectionThatFailsIsLoggedAndCountedAndTheInstallationGoesOn) {
+    files.AddFolder(kInstallDir);
     faults.FailOperation("SetNamedSecurityInfo");
     const InstallOutcome outcome = Install();
     EXPECT_EQ(outcome.result, InstallResult::Completed);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "install/user_hives.h"
+#include "engine/user_hives.h"
 
 namespace vk::test {
 
@@ -42,7 +42,9 @@ void InstallMachine::AddProduct(int year, const std::string& productKey,
     const int slot = year - kFirstReleaseYear;
     catalog.m_arrProductKeys[slot].push_back(productKey);
     catalog.m_arrAcadLocations[slot].push_back(location);
-    registry.AddKey(kHklm, productKey);
+    // As discovery finds it again (the uninstall looks for AutoCAD's folders).
+    registry.SetStringValue(kHklm, productKey, "ProductName", "AutoCAD " + std::to_string(year));
+    registry.SetStringValue(kHklm, productKey, "AcadLocation", location);
     files.AddFolder(location);
     if (withSupportFolders) {
         files.AddFolder(location + "\\Fonts");

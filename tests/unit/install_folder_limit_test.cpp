@@ -2,7 +2,7 @@
 // the installation writes into it fits the file system's 259 bytes.
 #include <gtest/gtest.h>
 
-#include "install/install_folder_limit.h"
+#include "engine/install_folder_limit.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {

@@ -3,7 +3,7 @@
 // and any other damage refused, never guessed at.
 #include <gtest/gtest.h>
 
-#include "install/install_record.h"
+#include "engine/journal/record.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
 
@@ -12,14 +12,20 @@ namespace {
 
 const std::string kProduct = "C:\\Varnok\\Varnok批打印软件";
 const std::string kPath = kProduct + "\\" + kRecordFileName;
+const std::string kId = "00112233445566778899aabbccddeeff";
 
 const std::vector<RecordEntry> kEntries = {
     RunStarted{kProduct, "2023.5.26"},
+    MachineKeyWritten{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VarnokBatchPlot",
+                      true,
+                      {{"DisplayName", 1, WideTextBytes(u"Varnok批打印软件")}}},
     FolderCreated{"C:\\Varnok"},
-    FileWritten{kProduct + "\\VK_BatchPlot2018.ARX", 154, "878af8ae846aaa14", ""},
-    FileWritten{"C:\\Users\\me\\AppData\\Roaming\\Varnok\\Varnok.Ini", 7, "00ff",
-                kProduct + "\\Uninstall.bak\\1"},
-    SupportFilePlaced{"D:\\AutoCAD 2018\\Fonts\\Varnok_HZ.shx", 123, "334408bc9f1617ec", true},
+    FilePlaced{kProduct + "\\VK_BatchPlot2018.ARX", ""},
+    FilePlaced{"C:\\Users\\me\\AppData\\Roaming\\Varnok\\Varnok.Ini",
+               kProduct + "\\Uninstall.bak\\1"},
+    FileWrote{kProduct + "\\VK_BatchPlot2018.ARX", 154, "878af8ae846aaa14"},
+    SupportFilePlaced{"D:\\AutoCAD 2018\\Fonts\\Varnok_HZ.shx", true,
+                      kProduct + "\\Uninstall.bak\\2"},
     DemandLoadWritten{"SOFTWARE\\Autodesk\\AutoCAD\\R22.0\\ACAD-1001:804",
                       "Applications\\VK_BatchPlot2018",
                       kProduct + "\\VK_BatchPlot2018.ARX",
@@ -34,6 +40,7 @@ const std::vector<RecordEntry> kEntries = {
         true,
         std::nullopt,
         {"TRUSTEDPATHS", 2, WideTextBytes(u"%USERPROFILE%;한국")}},
+    RunFinished{},
     RunRolledBack{},
 };
 
@@ -50,31 +57,38 @@ protected:
 
 TEST_F(Record, EveryEntryComesBackAsItWasWritten) {
     files.AddFolder(kProduct);
-    RecordWriter writer(files, codePage, kProduct);
-    ASSERT_EQ(writer.Begin(), kOk);
+    files.AddFile(kPath, "somebody else's");
+    RecordWriter writer(files, codePage, kProduct, kId);
+    ASSERT_EQ(writer.Begin(true), kOk);
     EXPECT_TRUE(writer.Created());
+    // Staged, then on the disk together.
     for (const RecordEntry& entry : kEntries)
-        ASSERT_EQ(writer.Add(entry), kOk);
+        writer.Stage(entry);
+    ASSERT_EQ(writer.Flush(), kOk);
     EXPECT_EQ(writer.Added(), kEntries);
 
     RecordContents contents;
     std::string problem;
     ASSERT_EQ(Read(contents, problem), RecordState::Read) << problem;
+    EXPECT_EQ(contents.id, kId);
     EXPECT_EQ(contents.entries, kEntries);
     EXPECT_FALSE(contents.lastLineCut);
     // UTF-8 on the disk, whatever the code page.
     EXPECT_NE(Text().find("Varnok\xE6\x89\xB9\xE6\x89\x93\xE5\x8D\xB0\xE8\xBD\xAF\xE4\xBB\xB6"),
               std::string::npos);
-    // A second run appends to the record it finds.
-    RecordWriter again(files, codePage, kProduct);
-    ASSERT_EQ(again.Begin(), kOk);
+    // A second run appends to the installation's own record.
+    RecordWriter again(files, codePage, kProduct, kId);
+    ASSERT_EQ(again.Begin(false), kOk);
     EXPECT_FALSE(again.Created());
+    ASSERT_EQ(again.Add(RunRolledBack{}), kOk);
+    ASSERT_EQ(Read(contents, problem), RecordState::Read) << problem;
+    EXPECT_EQ(contents.entries.size(), kEntries.size() + 1);
 }
 
 TEST_F(Record, ACutOffLastLineIsSetAsideAndAnyOtherDamageRefused) {
     files.AddFolder(kProduct);
-    RecordWriter writer(files, codePage, kProduct);
-    ASSERT_EQ(writer.Begin(), kOk);
+    RecordWriter writer(files, codePage, kProduct, kId);
+    ASSERT_EQ(writer.Begin(true), kOk);
     for (const RecordEntry& entry : kEntries)
         ASSERT_EQ(writer.Add(entry), kOk);
     const std::string whole = Text();
@@ -94,9 +108,12 @@ TEST_F(Record, ACutOffLastLineIsSetAsideAndAnyOtherDamageRefused) {
              whole.substr(whole.find('\n', whole.find('\n') + 1) + 1),
          RecordState::Read, kEntries.size() - 1},
         {"an unknown kind", whole + "later\t#" + "00000000\n", RecordState::Damaged, 0},
-        {"another first line", "Varnok setup record 2\n" + whole.substr(whole.find('\n') + 1),
-         RecordState::Damaged, 0},
-        {"empty", "", RecordState::Damaged, 0},
+        {"an earlier format",
+         "Varnok setup record 2\t" + kId + "\n" + whole.substr(whole.find('\n') + 1),
+         RecordState::Foreign, 0},
+        {"no identifier", "Varnok setup record 3\t\n" + whole.substr(whole.find('\n') + 1),
+         RecordState::Foreign, 0},
+        {"empty", "", RecordState::Foreign, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

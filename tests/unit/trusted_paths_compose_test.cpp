@@ -1,7 +1,7 @@
 // Composing the new "TRUSTEDPATHS" list from the old one and the install folder.
 #include <gtest/gtest.h>
 
-#include "install/trusted_paths.h"
+#include "engine/trusted_paths.h"
 #include "platform/memory/cp936_codepage.h"
 
 namespace vk {

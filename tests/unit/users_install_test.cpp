@@ -1,15 +1,17 @@
-// Every user of the machine whose hive is loaded gets the per-user steps, the
+// Every user of the machine whose hive is loaded gets the trusted paths, the
 // account that runs the installation among them and SYSTEM never; the record
 // names each user's changes, and the uninstall takes them back while the
-// user's hive is loaded. Wine has one user and cannot run as SYSTEM: the
-// users are shown here.
+// user's hive is loaded. The settings file goes only to the account that
+// runs the installation: no other user's folder is touched by it or by the
+// uninstall. Wine has one user and cannot run as SYSTEM: the users are shown
+// here.
 #include <gtest/gtest.h>
 
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
-#include "install/active_setup.h"
-#include "install/uninstall.h"
-#include "install/user_hives.h"
+#include "engine/active_setup.h"
+#include "engine/uninstall.h"
+#include "engine/user_hives.h"
 #include "install_fixture_support.h"
 
 namespace vk::test {
@@ -97,9 +99,9 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
         std::optional<std::string> list;  // of each AutoCAD profile
         std::string ini;                  // "" when none
     } expected[] = {
-        {users_[0], ours, "ini"},     {users_[1], std::nullopt, "ini"},
+        {users_[0], ours, ""},        {users_[1], std::nullopt, ""},
         {users_[2], ours, "mine"},    {users_[3], std::nullopt, ""},  // not loaded: out of reach
-        {users_[4], "d:\\tools", ""}, {users_[5], std::nullopt, ""},  // no file through a link
+        {users_[4], "d:\\tools", ""}, {users_[5], std::nullopt, ""},
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(e.user.sid);
@@ -113,13 +115,14 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     for (const RecordEntry& entry : Entries()) {
         if (const auto* list = std::get_if<TrustedPathsWritten>(&entry))
             listsOf.push_back(list->user);
-        if (const auto* file = std::get_if<FileWritten>(&entry);
+        if (const auto* file = std::get_if<FilePlaced>(&entry);
             file != nullptr && file->path.ends_with("Varnok\\Varnok.Ini"))
             settingsAt.push_back(file->path);
     }
     EXPECT_EQ(listsOf, (std::vector<std::string>{kMe, kMe, kHasIni}));
-    EXPECT_EQ(settingsAt, (std::vector<std::string>{Ini(users_[0]), Ini(users_[1])}));
-    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,0");
+    // Settings files are each user's own, given by the per-user setup at their logon.
+    EXPECT_EQ(settingsAt, std::vector<std::string>{});
+    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,1");
     EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "StubPath"),
               "\"C:\\Windows\\System32\\cmd.exe\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"" +
                   kInstallDir + "\\Uninstall.exe\" /USERSETUP\"");
@@ -137,13 +140,68 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     RemoveInstallation(services, kInstallDir, Entries(), true, report);
     EXPECT_EQ(List(users_[1], "Later"), "D:\\TOOLS");
     EXPECT_EQ(List(users_[0], "Plot"), "d:\\tools");
-    EXPECT_FALSE(files.IsFile(Ini(users_[0])));
-    EXPECT_FALSE(files.IsFile(Ini(users_[1])));
+    EXPECT_EQ(files.ReadFile(Ini(users_[2])), "mine");
     EXPECT_EQ(log.LinesWith("Left TRUSTEDPATHS in HKU\\" + kHasIni).size(), 1u);
     EXPECT_FALSE(registry.KeyExists(RegRoot::Users, kMe + "\\" + kUserMarker));
-    EXPECT_FALSE(registry.KeyExists(kHklm, kActiveSetupKey));
+    // Users out of reach (the one who signed out) get the removal at their next
+    // logon: a higher version, whose command is Windows' own PowerShell alone.
+    EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,2");
+    EXPECT_TRUE(
+        registry.GetString(kHklm, kActiveSetupKey, "StubPath")
+            ->starts_with("\"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe\" "));
+    EXPECT_NE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript")
+                  ->find("$folder = '" + kInstallDir + "'"),
+              std::string::npos);
     EXPECT_TRUE(report.notRemoved.empty());
     ExpectNothingLeftOpen();
+}
+
+// Each command of the component runs once for every user, in order: the
+// installation's after an uninstall's removal, and the removal after it.
+TEST_F(UsersInstall, TheComponentsVersionRisesWithEachInstallationAndUninstall) {
+    SetupOptions options;
+    options.mode = RunMode::VerySilent;
+    for (const char* expected : {"2023,5,26,1", "2023,5,26,2", "2023,5,26,3", "2023,5,26,4"}) {
+        SCOPED_TRACE(expected);
+        if (registry.GetString(kHklm, kActiveSetupKey, "RemovalScript") || Entries().empty()) {
+            ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105"}),
+                      kExitFinished);
+            EXPECT_FALSE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript"));
+        } else {
+            UndoReport report;
+            RemoveInstallation(services, kInstallDir, Entries(), true, report);
+            EXPECT_TRUE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript"));
+        }
+        EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), expected);
+    }
+}
+
+TEST_F(UsersInstall, OnlyTheRunningAccountsOwnFolderGetsTheSettingsFile) {
+    const auto othersFiles = [&] {
+        std::vector<std::string> found;
+        for (std::size_t i = 1; i < users_.size(); ++i) {
+            const std::string roaming = users_[i].profileDir + "\\AppData\\Roaming";
+            for (const std::string& name : files.List(roaming))
+                found.push_back(roaming + "\\" + name);
+            for (const std::string& name : files.List(roaming + "\\Varnok"))
+                found.push_back(roaming + "\\Varnok\\" + name + "=" +
+                                files.ReadFile(roaming + "\\Varnok\\" + name).value_or("(folder)"));
+        }
+        return found;
+    };
+    const std::vector<std::string> before = othersFiles();
+    SetupOptions options;
+    options.mode = RunMode::VerySilent;
+    ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105"}),
+              kExitFinished);
+    EXPECT_EQ(files.ReadFile(Ini(users_[0])), "ini");
+    EXPECT_EQ(othersFiles(), before);
+
+    UndoReport report;
+    RemoveInstallation(services, kInstallDir, Entries(), true, report);
+    EXPECT_FALSE(files.IsFile(Ini(users_[0])));
+    EXPECT_EQ(othersFiles(), before);
+    EXPECT_EQ(log.LinesWith("Left the settings file of HKU\\" + kHasIni).size(), 1u);
 }
 
 }  // namespace

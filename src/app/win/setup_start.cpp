@@ -7,17 +7,23 @@
 #include <string>
 
 #include "app/answering_prompts.h"
+#include "app/choices_file.h"
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "app/unattended_run.h"
 #include "app/uninstall_run.h"
+#include "app/uninstall_start.h"
 #include "app/user_setup_run.h"
+#include "app/win/log_header.h"
 #include "app/win/setup_objects.h"
 #include "app/win/single_instance.h"
 #include "app/win/system_dlls.h"
+#include "app/win/temp_folder.h"
 #include "app/win/uninstall_copy.h"
 #include "app/win/wizard_app.h"
-#include "install/install_record.h"
-#include "install/install_texts.h"
+#include "engine/install_texts.h"
+#include "engine/journal/record.h"
+#include "engine/setup_message.h"
 #include "platform/win32/file_log.h"
 #include "platform/win32/system_services.h"
 #include "platform/win32/windows_api.h"
@@ -25,6 +31,9 @@
 
 namespace {
 
+constexpr const char* kUnsafeDllSearchReason =
+    "Windows cannot limit the DLLs this program loads to the system folder (update KB2533623 "
+    "is missing); nothing more is loaded";
 constexpr const char* kUnsafeDllSearchText =
     "无法安全加载系统组件 !\n\n本机Windows缺少安全更新KB2533623，\n"
     "无法只从系统文件夹加载系统组件。\n\n请安装该更新后再执行SetUp.exe !";
@@ -32,39 +41,51 @@ constexpr const char* kUnsafeDllSearchText =
 constexpr const char* kAnotherSetupText =
     "Varnok批打印软件的安装程序已经在运行。\n\n请等它结束后再试。";
 
-// A message for the person at the screen unless the command line keeps boxes
-// away, and for the log either way.
-void Say(const vk::SetupOptions& options, const std::string& text, UINT type) {
-    vk::win32::SystemLog().Info(text);
-    if (options.MayAsk())
-        ::MessageBoxA(nullptr, text.c_str(), vk::kSetupCaption, type);
+// What the start-up says when it stops: its reason for the log, and a box
+// unless the run asked for silence. A run started by a deployment tool may
+// have nobody to answer a box (SYSTEM in session 0), so a /SILENT or
+// /VERYSILENT run shows none before it has properly begun.
+int Refuse(const vk::SetupOptions& options, const std::string& reason, const std::string& text,
+           int exitCode) {
+    const vk::Services& system = vk::win32::SystemServices();
+    vk::AnsweringPrompts answering(system.log);
+    return vk::Tell(vk::ServicesAsking(system, !options.Unattended(), answering), reason, text,
+                    vk::kMbOk | vk::kMbIconStop, exitCode);
 }
 
-// %TEMP% without its trailing backslash.
-std::string TempFolder() {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(sizeof buffer, buffer);
-    std::string folder = length > 0 && length < sizeof buffer ? std::string(buffer, length) : "";
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
-}
-
-// Opens the log the command line asks for; false (after saying so) when it
-// cannot. The uninstaller's copy goes on with its starter's log.
-bool OpenLog(const vk::SetupOptions& options) {
-    if (!options.log)
-        return true;
+// Opens the log the command line asks for, and writes its header; false
+// (after saying so) when the named file cannot be used. A silent run whose
+// command line cannot be used, or whose named log is refused, says why in a
+// new dated log in %TEMP%: it shows no box, and its reason must go somewhere.
+// The uninstaller's copy goes on with its starter's log.
+bool OpenLog(const vk::SetupOptions& options, bool lineUsable) {
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    const vk::OsResult result = options.logFile.empty()         ? log.OpenDated(TempFolder())
-                                : options.uninstallCopy.empty() ? log.Open(options.logFile)
-                                                                : log.OpenToAppend(options.logFile);
+    const std::string temp = vk::win32::TempFolder();
+    vk::OsResult result = vk::kOk;
+    if (options.log && !options.logFile.empty()) {
+        result = options.uninstallCopy.empty() ? log.Open(options.logFile)
+                                               : log.OpenToAppend(options.logFile);
+    } else if (options.log) {
+        result = log.OpenDated(temp);
+    } else if (!lineUsable && options.Unattended()) {
+        log.OpenDated(temp);  // without it the reason would be nowhere
+    }
+    if (result != vk::kOk && options.Unattended())
+        log.OpenDated(temp);
+    if (log.IsOpen())
+        vk::win32::WriteLogHeader(log);
     if (result == vk::kOk)
         return true;
-    Say(options,
-        "无法创建日志文件 " + (options.logFile.empty() ? TempFolder() : options.logFile) +
-            "（错误 " + std::to_string(result) + "）。",
-        MB_OK | MB_ICONSTOP);
+    const std::string why = vk::win32::FileLog::RefusalText(result);
+    const std::string& name = options.logFile.empty() ? temp : options.logFile;
+    Refuse(options,
+           "the log file " + name +
+               " cannot be used: " + (why.empty() ? "error " + std::to_string(result) : why),
+           why.empty() ? "无法创建日志文件 " + name + "（错误 " + std::to_string(result) + "）。"
+                       : "日志文件 " + name +
+                             " 是链接、文件夹或有多个名称（硬链接）的文件，安装程序不会写入它。\n\n"
+                             "请用 /LOG 指定只有管理员可以更改的文件夹中的文件。",
+           vk::kExitCannotStart);
     return false;
 }
 
@@ -90,16 +111,28 @@ std::string CopyArguments(const vk::SetupOptions& options) {
 int RunUninstallInCopy(const vk::SetupOptions& options) {
     vk::Log& log = vk::win32::SystemLog();
     vk::win32::StarterLink starter;
-    std::string productDir;
-    if (!starter.Parse(options.uninstallCopy, productDir)) {
-        Say(options, "参数 /UNINSTALLCOPY 的值无效。", MB_OK | MB_ICONSTOP);
-        return vk::kExitCannotStart;
+    if (!starter.Parse(options.uninstallCopy)) {
+        return Refuse(options, "/UNINSTALLCOPY does not name the uninstaller that started it",
+                      "参数 /UNINSTALLCOPY 的值无效。", vk::kExitCannotStart);
+    }
+    // The starter let go of the lock to start this copy; held here until the
+    // product folder is gone.
+    const vk::win32::SingleSetupLock lock;
+    if (!lock.Held()) {
+        const int refused = Refuse(options, "another setup of this product is running",
+                                   kAnotherSetupText, vk::kExitAnotherSetup);
+        starter.Report(refused);
+        vk::win32::DeleteOwnFileLater(log);
+        return refused;
     }
     const vk::Services& system = vk::win32::SystemServices();
     vk::AnsweringPrompts answering(system.log);
     const vk::Services services = vk::ServicesAsking(system, options.MayAsk(), answering);
+    std::string productDir;
     std::vector<vk::RecordEntry> entries;
-    const int exitCode = vk::RunUninstall(services, {options, productDir}, entries);
+    int exitCode = vk::FindInstallationToRemove(services, productDir);
+    if (exitCode == vk::kExitFinished)
+        exitCode = vk::RunUninstall(services, {options, productDir}, entries);
     starter.Report(exitCode);
     if (!entries.empty()) {
         if (!starter.WaitForStarterToEnd())
@@ -114,10 +147,10 @@ int RunUninstallInCopy(const vk::SetupOptions& options) {
 // the user's %TEMP% (the last run's), no box whatever happens.
 int RunUserSetupStub(bool dllSearchRestricted) {
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    log.Open(TempFolder() + "\\Varnok user setup.log");
-    log.Info(std::string("Command line: ") + ::GetCommandLineA());
+    log.Open(vk::win32::TempFolder() + "\\Varnok user setup.log", true);
+    vk::win32::WriteLogHeader(log);
     if (!dllSearchRestricted) {
-        log.Info(kUnsafeDllSearchText);
+        log.Info(std::string("Stopped: ") + kUnsafeDllSearchReason);
         return vk::kExitCannotStart;
     }
     const vk::Services& system = vk::win32::SystemServices();
@@ -145,36 +178,56 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSe
         return RunUserSetupStub(dllSearchRestricted);
     if (IsTheUninstaller())
         options.uninstall = true;
-    if (!OpenLog(options))
+    if (!OpenLog(options, parsed.ok()))
         return vk::kExitCannotStart;
     vk::Log& log = vk::win32::SystemLog();
-    log.Info(std::string("Command line: ") + ::GetCommandLineA());
     // Without the restriction the program's own folder (a download folder,
     // where anyone may have put a DLL named like a system one) stays in the
     // search, and the program runs with administrator rights: nothing more
     // is loaded.
-    if (!dllSearchRestricted) {
-        Say(options, kUnsafeDllSearchText, MB_OK | MB_ICONSTOP);
-        return vk::kExitCannotStart;
-    }
+    if (!dllSearchRestricted)
+        return Refuse(options, kUnsafeDllSearchReason, kUnsafeDllSearchText, vk::kExitCannotStart);
     if (!parsed.ok()) {
-        Say(options, parsed.error + "\n\n用 /? 查看安装程序的命令行参数。", MB_OK | MB_ICONSTOP);
-        return vk::kExitCannotStart;
+        return Refuse(options, "the command line cannot be used: " + parsed.reason,
+                      parsed.error + "\n\n用 /? 查看安装程序的命令行参数。", vk::kExitCannotStart);
     }
+    for (const std::string& note : options.notes)
+        log.Info("Switch " + note);
     if (options.help) {
-        Say(options, vk::CommandLineHelpText(), MB_OK | MB_ICONINFORMATION);
+        const vk::Services& system = vk::win32::SystemServices();
+        vk::AnsweringPrompts answering(system.log);
+        vk::SetupMessage(vk::ServicesAsking(system, !options.Unattended(), answering),
+                         vk::CommandLineHelpText(), vk::kMbOk | vk::kMbIconInformation);
         return vk::kExitFinished;
     }
-    // Started by an uninstaller, which holds the one-setup lock for it.
+    // Started by an uninstaller, which handed the one-setup lock over to it.
     if (!options.uninstallCopy.empty())
         return RunUninstallInCopy(options);
-    const vk::win32::SingleSetupLock lock;
+    vk::win32::SingleSetupLock lock;
     if (!lock.Held()) {
-        Say(options, kAnotherSetupText, MB_OK | MB_ICONSTOP);
-        return vk::kExitCannotStart;
+        return Refuse(options, "another setup of this product is running", kAnotherSetupText,
+                      vk::kExitAnotherSetup);
     }
-    if (options.uninstall)
-        return vk::win32::RunUninstallCopy(CopyArguments(options), log);
+    const vk::Services& system = vk::win32::SystemServices();
+    vk::AnsweringPrompts answering(system.log);
+    if (options.uninstall) {
+        // Only the installation Apps & Features names is taken away, never
+        // whatever folder this uninstaller was started from.
+        const vk::Services services = vk::ServicesAsking(system, options.MayAsk(), answering);
+        std::string productDir;
+        if (const int refused = vk::FindInstallationToRemove(services, productDir);
+            refused != vk::kExitFinished) {
+            return refused;
+        }
+        return vk::win32::RunUninstallCopy(services, CopyArguments(options), lock);
+    }
+    if (!options.loadInf.empty()) {
+        if (const int refused = vk::LoadChoices(
+                vk::ServicesAsking(system, !options.Unattended(), answering), options);
+            refused != vk::kExitFinished) {
+            return refused;
+        }
+    }
     theApp.m_options = options;
     return AfxWinMain(instance);
 }

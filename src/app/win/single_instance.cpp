@@ -18,3 +18,13 @@ SingleSetupLock::SingleSetupLock() {
 }
 
 }  // namespace vk::win32
+
+namespace vk::win32 {
+
+void SingleSetupLock::Release() {
+    // The mutex is "taken" while it exists; with its only handle closed it is gone.
+    mutex_.Reset();
+    held_ = false;
+}
+
+}  // namespace vk::win32

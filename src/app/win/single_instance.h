@@ -11,6 +11,9 @@ public:
     // Takes the machine-wide mutex; Held() tells whether this process got it.
     SingleSetupLock();
     bool Held() const { return held_; }
+    // Lets go before the run ends: the uninstaller does, for the copy of
+    // itself that takes the lock in its place (uninstall_copy.h).
+    void Release();
 
 private:
     UniqueProcess mutex_;  // a kernel handle whose empty value is null

@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "app/exit_codes.h"
+#include "app/uninstall_start.h"
+#include "app/win/temp_folder.h"
 #include "core/decimal.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
@@ -27,56 +30,52 @@ std::string ModulePath() {
     }
 }
 
-std::string TempCopyPath() {
-    char folder[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder)
-        return {};
-    return std::string(folder, length) + "VarnokUninstall-" + PaddedDecimal(GetCurrentProcessId()) +
-           "-" + PaddedDecimal(GetTickCount64()) + ".exe";
+void DeleteLater(Log& log, const std::string& path) {
+    if (!MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        log.Failed("have " + path + " deleted when Windows next starts",
+                   static_cast<vk::OsResult>(GetLastError()));
+    else
+        log.Info(path + " is deleted when Windows next starts");
 }
 
 }  // namespace
 
-int RunUninstallCopy(const std::string& arguments, Log& log) {
-    const std::string self = ModulePath();
-    const std::string copy = TempCopyPath();
-    if (self.empty() || copy.empty() || !CopyFileA(self.c_str(), copy.c_str(), FALSE)) {
-        log.Failed("copy the uninstaller to the temporary folder",
-                   static_cast<vk::OsResult>(GetLastError()));
-        return kNoResult;
-    }
+int RunUninstallCopy(const Services& services, const std::string& arguments,
+                     SingleSetupLock& lock) {
+    Log& log = services.log;
+    UninstallerCopy copy;
+    if (CopyUninstaller(services, TempFolder(), copy) != kOk)
+        return kExitCannotStart;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
         log.Failed("make the uninstaller's result pipe", static_cast<vk::OsResult>(GetLastError()));
-        return kNoResult;
+        RemoveUninstallerCopy(services, copy);
+        return kExitCannotStart;
     }
     UniqueProcess reader(readEnd);
     UniqueProcess writer(writeEnd);
     SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);  // the copy gets the write end only
 
     const std::string link = PaddedDecimal(GetCurrentProcessId()) + "," +
-                             PaddedDecimal(reinterpret_cast<std::uintptr_t>(writer.Get())) + ",";
-    const std::size_t slash = self.find_last_of('\\');
-    const std::string productDir = slash == std::string::npos ? self : self.substr(0, slash);
-    std::string commandLine =
-        "\"" + copy + "\" " + arguments + " \"/UNINSTALLCOPY=" + link + productDir + "\"";
+                             PaddedDecimal(reinterpret_cast<std::uintptr_t>(writer.Get()));
+    std::string commandLine = "\"" + copy.program + "\" " + arguments + " /UNINSTALLCOPY=" + link;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        log.Failed("start the uninstaller's copy " + copy,
+    lock.Release();
+    if (!CreateProcessA(copy.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                        nullptr, nullptr, &startup, &process)) {
+        log.Failed("start the uninstaller's copy " + copy.program,
                    static_cast<vk::OsResult>(GetLastError()));
-        DeleteFileA(copy.c_str());
-        return kNoResult;
+        RemoveUninstallerCopy(services, copy);
+        return kExitCannotStart;
     }
     CloseHandle(process.hThread);
     UniqueProcess child(process.hProcess);
     writer.Reset();  // only the copy holds it now: its end ends the read below
-    log.Info("The uninstall goes on in " + copy);
+    log.Info("The uninstall goes on in " + copy.program);
 
     int result = kNoResult;
     DWORD read = 0;
@@ -85,22 +84,20 @@ int RunUninstallCopy(const std::string& arguments, Log& log) {
     return result;
 }
 
-bool StarterLink::Parse(const std::string& value, std::string& productDir) {
-    // The product folder comes last: it may hold commas itself.
-    const std::size_t first = value.find(',');
-    const std::size_t second = first == std::string::npos ? first : value.find(',', first + 1);
-    if (second == std::string::npos || second + 1 == value.size())
+bool StarterLink::Parse(const std::string& value) {
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos)
         return false;
     unsigned long long pipe = 0;
     const char* begin = value.data();
-    const auto [idEnd, idError] = std::from_chars(begin, begin + first, starterId_);
-    const auto [pipeEnd, pipeError] = std::from_chars(begin + first + 1, begin + second, pipe);
-    if (idError != std::errc() || pipeError != std::errc() || idEnd != begin + first ||
-        pipeEnd != begin + second) {
+    const char* end = begin + value.size();
+    const auto [idEnd, idError] = std::from_chars(begin, begin + comma, starterId_);
+    const auto [pipeEnd, pipeError] = std::from_chars(begin + comma + 1, end, pipe);
+    if (idError != std::errc() || pipeError != std::errc() || idEnd != begin + comma ||
+        pipeEnd != end) {
         return false;
     }
     pipe_ = reinterpret_cast<void*>(static_cast<std::uintptr_t>(pipe));
-    productDir = value.substr(second + 1);
     return true;
 }
 
@@ -122,11 +119,14 @@ bool StarterLink::WaitForStarterToEnd() {
 
 void DeleteOwnFileLater(Log& log) {
     const std::string self = ModulePath();
-    if (!MoveFileExA(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-        log.Failed("have " + self + " deleted when Windows next starts",
-                   static_cast<vk::OsResult>(GetLastError()));
-    else
-        log.Info(self + " is deleted when Windows next starts");
+    DeleteLater(log, self);
+    // Windows works through the list in order: the file is gone before its
+    // folder, which goes only when it is the one the starter made for the copy.
+    const std::size_t slash = self.find_last_of('\\');
+    if (slash != std::string::npos &&
+        self.compare(slash + 1, std::string::npos, kUninstallCopyFileName) == 0) {
+        DeleteLater(log, self.substr(0, slash));
+    }
 }
 
 }  // namespace vk::win32

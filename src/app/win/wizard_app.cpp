@@ -1,8 +1,11 @@
 #include "app/win/wizard_app.h"
 
+#include <exception>
 #include <optional>
+#include <string>
 
 #include "app/answering_prompts.h"
+#include "app/choices_file.h"
 #include "app/exit_codes.h"
 #include "app/install_context.h"
 #include "app/release_report.h"
@@ -11,6 +14,7 @@
 #include "app/win/setup_objects.h"
 #include "app/win/system_dlls.h"
 #include "app/win/today.h"
+#include "engine/setup_message.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
 #include "ui/pages/dlg_page3.h"
@@ -40,7 +44,22 @@ BOOL CWizardApp::InitInstance() {
     theCatalog.DiscoverReleases();
     vk::LogReleasesFound(theCatalog.Services(), theCatalog);
 
-    m_nExitCode = m_options.Unattended() ? RunUnattendedInstallation() : RunWizard();
+    if (!m_options.Unattended()) {
+        m_nExitCode = RunWizard();
+        return FALSE;
+    }
+    // The framework reports an error that escapes in a box, which in a silent
+    // run nobody may be there to answer: the log says it instead.
+    try {
+        m_nExitCode = RunUnattendedInstallation();
+    } catch (const std::exception& error) {
+        theCatalog.Services().log.Info(std::string("Stopped: an unexpected error: ") +
+                                       error.what());
+        m_nExitCode = vk::kExitStepFailed;
+    } catch (...) {
+        theCatalog.Services().log.Info("Stopped: an unexpected error");
+        m_nExitCode = vk::kExitStepFailed;
+    }
     return FALSE;
 }
 
@@ -68,8 +87,10 @@ int CWizardApp::RunWizard() {
                 Dlg_Page3 install;
                 install.DoModal();
                 page = install.m_nNextPage;
-                if (install.m_outcome)
+                if (install.m_outcome) {
                     exitCode = vk::ExitCodeOf(*install.m_outcome);
+                    SaveChoicesMade();
+                }
                 break;
             }
             case 4:
@@ -80,6 +101,21 @@ int CWizardApp::RunWizard() {
     theCatalog.Services().log.Info(exitCode == vk::kExitCancelled ? "The wizard was cancelled"
                                                                   : "The wizard ended");
     return exitCode;
+}
+
+void CWizardApp::SaveChoicesMade() const {
+    if (m_options.saveInf.empty())
+        return;
+    const vk::Services& services = theCatalog.Services();
+    std::vector<int> years;
+    for (const int year : vk::OfferedYears(services, theCatalog)) {
+        if (g_bReleaseSelected[year - kFirstReleaseYear] != 0)
+            years.push_back(year);
+    }
+    if (vk::SaveChoices(services, m_options.saveInf, g_strInstallFolder, years) != vk::kOk) {
+        vk::SetupMessage(services, "无法把安装选择保存到文件：\n\n" + m_options.saveInf,
+                         vk::kMbOk | vk::kMbIconExclamation);
+    }
 }
 
 int CWizardApp::ApplyOptionsToWizard() {

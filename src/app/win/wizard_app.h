@@ -26,6 +26,9 @@ private:
     // that refuses them, or 0.
     int ApplyOptionsToWizard();
     int RunUnattendedInstallation();
+    // /SAVEINF: the install folder and the releases ticked, once the install
+    // page has run the installation.
+    void SaveChoicesMade() const;
 
     int m_nExitCode = 0;
 };

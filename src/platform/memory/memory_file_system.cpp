@@ -359,6 +359,19 @@ OsResult MemoryFileSystem::CopyFileNew(const std::string& source, const std::str
     return Copy(source, destination, true);
 }
 
+OsResult MemoryFileSystem::CopyToNewFile(const std::string& source, const std::string& destination,
+                                         const std::function<void(std::string_view)>& seen) {
+    if (const OsResult result = Copy(source, destination, true); result != kOk)
+        return result;
+    Entry* made = Inspect(destination);
+    made->attributes = kAttrArchive;  // a new file, not a copy of the source's attributes
+    const std::string& content = made->content;
+    constexpr std::size_t kPiece = 1 << 16;
+    for (std::size_t at = 0; at < content.size(); at += kPiece)
+        seen(std::string_view(content).substr(at, kPiece));
+    return kOk;
+}
+
 OsResult MemoryFileSystem::Copy(const std::string& source, const std::string& destination,
                                 bool failIfExists) {
     if (Faulted("CopyFile"))
@@ -622,6 +635,44 @@ OsResult MemoryFileSystem::RemoveFile(const std::string& path) {
     return kOk;
 }
 
+OsResult MemoryFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    if (Faulted("MoveFileEx"))
+        return kErrInjected;
+    Parsed source, target;
+    Entry* moved = nullptr;
+    if (OsResult result = ParseAndLookup(from, source, moved); result != kOk)
+        return result;
+    if (OsResult result = Parse(to, true, target); result != kOk)
+        return result;
+    if (HasWildcard(to))
+        return kErrInvalidName;
+    if (moved->folder || source.names.empty() || target.names.empty())
+        return kErrAccessDenied;
+    if (moved->locked)
+        return kErrSharingViolation;
+    Entry* fromParent = nullptr;
+    Entry* toParent = nullptr;
+    if (OsResult result = LookupParent(source, fromParent); result != kOk)
+        return result;
+    if (OsResult result = LookupParent(target, toParent); result != kOk)
+        return result;
+    const auto existing = toParent->children.find(target.names.back());
+    if (existing != toParent->children.end()) {
+        if (existing->second.get() == moved)
+            return kOk;
+        if (existing->second->folder || (existing->second->attributes & kAttrReadOnly))
+            return kErrAccessDenied;
+        if (existing->second->locked)
+            return kErrSharingViolation;
+    }
+    std::unique_ptr<Entry> entry =
+        std::move(fromParent->children.find(source.names.back())->second);
+    fromParent->children.erase(source.names.back());
+    toParent->children.erase(target.names.back());
+    toParent->children.emplace(target.names.back(), std::move(entry));
+    return kOk;
+}
+
 OsResult MemoryFileSystem::RemoveEmptyFolder(const std::string& path) {
     if (Faulted("RemoveDirectory"))
         return kErrInjected;
@@ -681,7 +732,8 @@ OsResult MemoryFileSystem::CreateFolderWithSecurity(const std::string& path,
     if (const OsResult result = CreateFolder(path); result != kOk)
         return result;
     Entry* entry = nullptr;
-    LookupPath(path, entry);
+    if (const OsResult found = LookupPath(path, entry); found != kOk || entry == nullptr)
+        return found != kOk ? found : kErrPathNotFound;  // made a moment ago: never so
     entry->appliedSddl = sddl;
     entry->createdSddl = sddl;
     return kOk;

@@ -20,9 +20,8 @@
 namespace vk::memory {
 
 // Win32 results the memory file system gives beyond the shared ones.
-inline constexpr OsResult kErrSharingViolation = 32;  // ERROR_SHARING_VIOLATION
-inline constexpr OsResult kErrInvalidName = 123;      // ERROR_INVALID_NAME
-inline constexpr OsResult kErrDirectory = 267;        // ERROR_DIRECTORY: not a folder
+inline constexpr OsResult kErrInvalidName = 123;  // ERROR_INVALID_NAME
+inline constexpr OsResult kErrDirectory = 267;    // ERROR_DIRECTORY: not a folder
 
 class MemoryFileSystem : public IFileSystem {
 public:
@@ -49,6 +48,9 @@ public:
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
     // Fault name "CopyFile", as CopyFile.
     OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
+    // Fault name "CopyFile", as CopyFile.
+    OsResult CopyToNewFile(const std::string& source, const std::string& destination,
+                           const std::function<void(std::string_view)>& seen) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;
@@ -57,6 +59,8 @@ public:
     OsResult ReadInPieces(const std::string& path,
                           const std::function<void(std::string_view)>& take) override;
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
+    // Fault name: "MoveFileEx".
+    OsResult MoveReplacing(const std::string& from, const std::string& to) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;
     // Fault names: "SetNamedSecurityInfo", "GetNamedSecurityInfo". An SDDL is

@@ -2,11 +2,13 @@
 
 namespace vk::memory {
 
-OsResult MemoryProcessList::ListExecutableNames(std::vector<std::string>& names) {
-    names.clear();
+OsResult MemoryProcessList::ListProcesses(std::vector<RunningProcess>& processes) {
+    processes.clear();
     if (faults_ != nullptr && faults_->ShouldFail("CreateToolhelp32Snapshot"))
         return kErrInjected;
-    names = names_;
+    std::uint32_t id = 0;
+    for (const std::string& name : names_)
+        processes.push_back({name, id += 4});
     return kOk;
 }
 

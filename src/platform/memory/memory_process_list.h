@@ -13,8 +13,9 @@ public:
     // Fault name: "CreateToolhelp32Snapshot". Empty from the start.
     explicit MemoryProcessList(FaultInjector* faults = nullptr) : faults_(faults) {}
 
-    OsResult ListExecutableNames(std::vector<std::string>& names) override;
+    OsResult ListProcesses(std::vector<RunningProcess>& processes) override;
 
+    // The processes a snapshot shows, numbered 4, 8, 12, ... as Windows numbers them.
     void SetExecutableNames(std::vector<std::string> names) { names_ = std::move(names); }
 
 private:

@@ -23,6 +23,9 @@ bool TooLong(const std::string& path) {
     return path.size() > kMaxPath - 1;
 }
 
+// Files are read and copied in pieces of this size.
+constexpr DWORD kPiece = 1 << 16;
+
 OsResult LastError() {
     const DWORD error = GetLastError();
     return error != ERROR_SUCCESS ? static_cast<OsResult>(error) : kErrInvalidParameter;
@@ -229,20 +232,61 @@ OsResult Win32FileSystem::ReadInPieces(const std::string& path,
     if (!file) {
         return LastError();
     }
-    // One small buffer for every piece: under Wine a fresh megabyte-sized
-    // allocation per file costs more than reading the file.
-    constexpr DWORD kPiece = 1 << 16;
-    std::vector<char> buffer(kPiece);
+    buffer_.resize(kPiece);
     for (;;) {
         DWORD read = 0;
-        if (!::ReadFile(file.Get(), buffer.data(), kPiece, &read, nullptr)) {
+        if (!::ReadFile(file.Get(), buffer_.data(), kPiece, &read, nullptr)) {
             return LastError();
         }
         if (read == 0) {
             return kOk;
         }
-        take(std::string_view(buffer.data(), read));
+        take(std::string_view(buffer_.data(), read));
     }
+}
+
+OsResult Win32FileSystem::CopyToNewFile(const std::string& source, const std::string& destination,
+                                        const std::function<void(std::string_view)>& seen) {
+    if (TooLong(source) || TooLong(destination)) {
+        return kErrFilenameTooLong;
+    }
+    UniqueFile from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!from) {
+        return LastError();
+    }
+    FILETIME written{};
+    GetFileTime(from.Get(), nullptr, nullptr, &written);
+    UniqueFile to(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!to) {
+        return LastError();
+    }
+    buffer_.resize(kPiece);
+    OsResult result = kOk;
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(from.Get(), buffer_.data(), kPiece, &read, nullptr)) {
+            result = LastError();
+            break;
+        }
+        if (read == 0) {
+            break;
+        }
+        DWORD done = 0;
+        if (!::WriteFile(to.Get(), buffer_.data(), read, &done, nullptr) || done != read) {
+            result = LastError();
+            break;
+        }
+        seen(std::string_view(buffer_.data(), read));
+    }
+    if (result == kOk) {
+        SetFileTime(to.Get(), nullptr, nullptr, &written);
+        return kOk;
+    }
+    to.Reset();
+    DeleteFileA(destination.c_str());
+    return result;
 }
 
 OsResult Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
@@ -265,6 +309,21 @@ OsResult Win32FileSystem::AppendToFile(const std::string& path, const std::strin
         done += written;
     }
     return Succeeded(FlushFileBuffers(file.Get()));
+}
+
+OsResult Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    if (TooLong(from) || TooLong(to)) {
+        return kErrFilenameTooLong;
+    }
+    // Windows refuses to replace a read-only file or a folder; Wine run as
+    // root would replace the first and, for an empty folder, the second.
+    const DWORD existing = GetFileAttributesA(to.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES &&
+        (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return kErrAccessDenied;
+    }
+    return Succeeded(
+        MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
 OsResult Win32FileSystem::RemoveFile(const std::string& path) {

@@ -3,6 +3,8 @@
 // for the application-data folder). Paths longer than MAX_PATH - 1 bytes are
 // refused with kErrFilenameTooLong before the system sees them, so nothing
 // is ever silently cut short.
+#include <vector>
+
 #include "platform/file_system.h"
 
 namespace vk::win32 {
@@ -18,6 +20,8 @@ public:
     OsResult CreateFolder(const std::string& path) override;
     OsResult CopyFile(const std::string& source, const std::string& destination) override;
     OsResult CopyFileNew(const std::string& source, const std::string& destination) override;
+    OsResult CopyToNewFile(const std::string& source, const std::string& destination,
+                           const std::function<void(std::string_view)>& seen) override;
     OsResult GetEnvironmentVariable(const std::string& name, std::string& value) override;
     OsResult GetRoamingAppDataFolder(std::string& path) override;
     OsResult GetCurrentFolder(std::string& path) override;
@@ -25,12 +29,18 @@ public:
     OsResult ReadInPieces(const std::string& path,
                           const std::function<void(std::string_view)>& take) override;
     OsResult AppendToFile(const std::string& path, const std::string& bytes) override;
+    OsResult MoveReplacing(const std::string& from, const std::string& to) override;
     OsResult RemoveFile(const std::string& path) override;
     OsResult RemoveEmptyFolder(const std::string& path) override;
     // In win32_file_security.cpp.
     OsResult ApplySecurity(const std::string& path, const std::string& sddl) override;
     OsResult GetFolderSecurity(const std::string& path, FolderSecurity& security) override;
     OsResult CreateFolderWithSecurity(const std::string& path, const std::string& sddl) override;
+
+private:
+    // One buffer for every piece read: under Wine a fresh large allocation
+    // per file costs more than reading the file.
+    std::vector<char> buffer_;
 };
 
 }  // namespace vk::win32

@@ -12,8 +12,8 @@
 
 namespace vk::win32 {
 
-OsResult Win32ProcessList::ListExecutableNames(std::vector<std::string>& names) {
-    names.clear();
+OsResult Win32ProcessList::ListProcesses(std::vector<RunningProcess>& processes) {
+    processes.clear();
     UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) {
         return static_cast<OsResult>(GetLastError());
@@ -25,7 +25,9 @@ OsResult Win32ProcessList::ListExecutableNames(std::vector<std::string>& names) 
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.Get(), &entry); more;
          more = Process32Next(snapshot.Get(), &entry)) {
-        names.emplace_back(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile));
+        processes.push_back(
+            {std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile)),
+             static_cast<std::uint32_t>(entry.th32ProcessID)});
     }
     // Process32Next ends the walk with ERROR_NO_MORE_FILES; anything else is a failure.
     const DWORD error = GetLastError();

@@ -6,7 +6,7 @@ namespace vk::win32 {
 
 class Win32ProcessList : public IProcessList {
 public:
-    OsResult ListExecutableNames(std::vector<std::string>& names) override;
+    OsResult ListProcesses(std::vector<RunningProcess>& processes) override;
 };
 
 }  // namespace vk::win32

@@ -8,10 +8,10 @@
 #include "app/install_context.h"
 #include "app/win/setup_objects.h"
 #include "app/win/today.h"
-#include "install/acad_running.h"
-#include "install/install_folder_check.h"
-#include "install/install_texts.h"
-#include "install/installation.h"
+#include "engine/acad_running.h"
+#include "engine/install_folder_check.h"
+#include "engine/install_texts.h"
+#include "engine/installation.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 #include "ui/framework/error_report.h"
@@ -82,6 +82,7 @@ void Dlg_Page3::OnOK() {
         AfxThrowInvalidArgException();
     }
     const vk::FolderCheck check = vk::CheckInstallFolder(services, m_strFolder);
+    m_strAcceptedReplaceable.clear();
     if (!AcceptFolder(check)) {
         return;
     }
@@ -113,9 +114,12 @@ bool Dlg_Page3::AcceptFolder(const vk::FolderCheck& check) {
             return false;
         case vk::FolderVerdict::Replaceable:
             // The administrator may know the folder is safe; No, the default, keeps the page.
-            return MessageBox(
-                       vk::ReplaceableFolderText(check.replaceable) + vk::kInstallAnywayQuestion,
-                       vk::kSetupCaption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+            if (MessageBox(
+                    vk::ReplaceableFolderText(check.replaceable) + vk::kInstallAnywayQuestion,
+                    vk::kSetupCaption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+                return false;
+            m_strAcceptedReplaceable = check.replaceable.folder;
+            return true;
     }
     return false;
 }
@@ -131,6 +135,7 @@ bool Dlg_Page3::InstallAll() {
               request.selected.begin());
     request.version = VersionNumber();
     request.installDate = vk::win32::Today();
+    request.acceptedReplaceable = m_strAcceptedReplaceable;
     const vk::InstallOutcome outcome =
         vk::RunInstallation(theCatalog.Services(), theCatalog, request);
     // A folder refused before anything changed: the page stays for another.

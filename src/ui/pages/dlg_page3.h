@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "install/install_folder_check.h"
-#include "install/installation.h"
+#include "engine/install_folder_check.h"
+#include "engine/installation.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/pages/page_frame.h"
@@ -50,4 +50,7 @@ private:
     bool AcceptFolder(const vk::FolderCheck& check);
 
     CPageFrame m_frame{kColourVariantB};
+    // The folder that standard users could replace, which the person agreed to
+    // at this press of "安  装" (empty: none).
+    std::string m_strAcceptedReplaceable;
 };

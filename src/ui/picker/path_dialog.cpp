@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/folder_path_rules.h"
-#include "install/folder_protection.h"
-#include "install/install_texts.h"
+#include "engine/folder_protection.h"
+#include "engine/install_texts.h"
 #include "platform/win32/system_services.h"
 #include "ui/framework/win_app.h"
 #include "ui/picker/browse_ids.h"
@@ -102,11 +102,12 @@ void CPathDialogSub::OnBrowseOK() {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
     }
-    std::vector<std::string> created;
-    const int made = MakeSurePathExists(services, text, AfxGetAppName(), &created);
-    // A folder made here is made by the setup: protected as the installation's own are.
-    for (const std::string& folder : created)
-        vk::ProtectFolder(services, folder);
+    // A folder made here is made by the setup: protected from the start, as
+    // the installation's own are.
+    const int made = MakeSurePathExists(services, text, AfxGetAppName(), nullptr,
+                                        [&services](const std::string& folder) {
+                                            return vk::CreateProtectedFolder(services, folder);
+                                        });
     if (made != vk::kPathOk) {
         ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
         return;
