@@ -1,7 +1,6 @@
 #include "ui/framework/dialog.h"
 
 #include "ui/framework/ddx.h"
-#include "ui/framework/error_report.h"
 #include "ui/framework/win_app.h"
 
 namespace {
@@ -69,13 +68,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (dialog == nullptr) {
         return FALSE;
     }
-    try {
-        return dialog->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // No exception may unwind through the system's dialog manager.
-        AfxReportCurrentException(hwnd);
-        return FALSE;
-    }
+    // No exception can unwind through the system's dialog manager: the program
+    // has none (src/app/win/no_exceptions.cpp).
+    return dialog->OnMessage(message, wParam, lParam);
 }
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

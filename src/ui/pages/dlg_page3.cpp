@@ -79,7 +79,8 @@ void Dlg_Page3::OnOK() {
     UpdateData(TRUE);
     g_strInstallFolder = m_strFolder;
     if (m_strFolder.empty()) {
-        AfxThrowInvalidArgException();
+        AfxReportError(m_hWnd, E_INVALIDARG);
+        return;
     }
     const vk::FolderCheck check = vk::CheckInstallFolder(services, m_strFolder);
     m_strAcceptedReplaceable.clear();

@@ -3,7 +3,6 @@
 #include "ui/picker/path_dialog.h"
 
 #include "ui/framework/dpi.h"
-#include "ui/framework/error_report.h"
 #include "ui/picker/browse_ids.h"
 
 namespace {
@@ -17,15 +16,11 @@ constexpr int kEditHeight = 23;
 
 int CALLBACK CPathDialog::BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData) {
     auto* picker = reinterpret_cast<CPathDialog*>(lpData);
-    try {
-        if (uMsg == BFFM_INITIALIZED) {
-            picker->OnInitialized(hwnd);
-        } else if (uMsg == BFFM_SELCHANGED) {
-            picker->OnSelChanged(hwnd, reinterpret_cast<LPCITEMIDLIST>(lParam));
-        }
-    } catch (...) {
-        // No exception may unwind through the shell.
-        AfxReportCurrentException(hwnd);
+    // No exception can unwind through the shell: the program has none.
+    if (uMsg == BFFM_INITIALIZED) {
+        picker->OnInitialized(hwnd);
+    } else if (uMsg == BFFM_SELCHANGED) {
+        picker->OnSelChanged(hwnd, reinterpret_cast<LPCITEMIDLIST>(lParam));
     }
     return 0;
 }
