@@ -11,6 +11,7 @@
 // these definitions the library's exception support, its copy-on-write strings, its
 // demangler and the posix thread library come in, a quarter of the program.
 #include <cxxabi.h>
+#include <csignal>
 #include <cstddef>
 #include <cstdlib>
 #include <new>
@@ -105,6 +106,10 @@ void __throw_bad_function_call() {
 }
 
 }  // namespace std
+
+// std::abort, where the library checks without exceptions (std::optional::value, a pure
+// virtual call), ends the same way: without the C runtime's message box.
+[[maybe_unused]] const auto kAbortEnds = std::signal(SIGABRT, [](int) { EndAtOnce(); });
 
 namespace __gnu_cxx {
 
