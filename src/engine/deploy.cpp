@@ -124,7 +124,13 @@ bool StageCopy(const Services& services, RecordWriter& record, Copy& copy, AtDes
         copy.lineWaits = true;  // no backup folder yet: decided again at the copy's try
         return true;
     }
-    record.Stage(FilePlaced{copy.destination, copy.backup});
+    const std::uint32_t attributes =
+        copy.backup.empty() ? 0 : services.files.GetAttributes(copy.destination);
+    if (attributes == kInvalidAttributes) {
+        copy.lineWaits = true;  // decided again at the copy's try
+        return true;
+    }
+    record.Stage(FilePlaced{copy.destination, copy.backup, attributes});
     return true;
 }
 

@@ -76,7 +76,7 @@ bool TakeBackInterruptedRun(const Services& services, const std::string& product
         return true;
     services.log.Info("The last installation into " + productDir +
                       " was interrupted: taking it back first");
-    std::size_t runStart = 0;
+    std::size_t runStart = 0;  // none in force: the record's first run
     for (std::size_t i = 0; i < record.entries.size(); ++i) {
         if (std::holds_alternative<RunStarted>(record.entries[i]))
             runStart = i;
@@ -97,19 +97,6 @@ bool TakeBackInterruptedRun(const Services& services, const std::string& product
         return false;
     }
     return true;
-}
-
-// What a new run was about to make before its record existed.
-void TakeBackPendingFolders(const Services& services) {
-    const std::optional<RecordAnchor> anchor = ReadRecordAnchor(services);
-    if (!anchor || anchor->pendingFolders.empty())
-        return;
-    for (auto folder = anchor->pendingFolders.rbegin(); folder != anchor->pendingFolders.rend();
-         ++folder) {
-        if (services.files.RemoveEmptyFolder(*folder) == kOk)
-            services.log.Info("Removed the folder " + *folder + ", made by an interrupted run");
-    }
-    WritePendingFolders(services, {});
 }
 
 // An earlier installation: in another folder it is removed first; in this
@@ -148,7 +135,8 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
         UndoReport report;
         RemoveInstallation(services, productDir, record.entries, true, report);
     }
-    TakeBackPendingFolders(services);
+    if (plan.fresh)
+        TakeBackPendingFolders(services);
     return true;
 }
 
@@ -314,9 +302,13 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     RecordPlan plan;
     if (!DealWithEarlierInstallation(services, outcome.installDir, plan))
         return finish(InstallResult::EarlierRecordDamaged);
-    // The Apps & Features key as it was, entered once the record exists.
+    // The Apps & Features key as it was, entered once the record exists. The
+    // key is this product's own: with no record of this installation behind
+    // it (one cut short before its record began, one of an earlier version),
+    // a new record takes it back whole.
     const std::optional<MachineKeyWritten> appsFeatures =
-        MachineKeyWritten::Capture(services, kAppsFeaturesKey);
+        plan.fresh ? std::optional(MachineKeyWritten{kAppsFeaturesKey, false, {}})
+                   : MachineKeyWritten::Capture(services, kAppsFeaturesKey);
     const auto refuse = [&](const std::string& folder) {
         SetupMessage(services, FolderNotCreatedText(folder), kMbOk | kMbIconStop);
         return finish(InstallResult::FolderRefused);
