@@ -52,6 +52,8 @@ int RunUninstall(const Services& services, const UninstallRun& run,
     const std::string recordPath = JoinPath(run.productDir, kRecordFileName);
     services.log.Info("Uninstalling the installation in " + run.productDir);
     const RecordOfInstallation record = ReadInstallationRecord(services, run.productDir);
+    if (record.state == RecordState::Missing && FinishRemovalCutShort(services, run.productDir))
+        return kExitFinished;
     if (record.state == RecordState::Missing) {
         return Tell(services, "no installation record " + recordPath + "; nothing removed",
                     "找不到安装记录：\n\n" + recordPath + "\n\n卸载程序没有删除任何内容。",

@@ -78,7 +78,16 @@ void Decide(const vk::Services& services, vk::RecordWriter* record, SupportCopy&
         copy.skip = true;
         return;
     }
-    copy.line = {copy.destination, !absent, absent ? std::string() : record->NewBackupPath()};
+    const std::uint32_t attributes = absent ? 0 : files.GetAttributes(copy.destination);
+    if (attributes == vk::kInvalidAttributes) {
+        // What it would be put back with is not known: it must not be guessed.
+        services.log.Failed("copy " + copy.source + " to " + copy.destination,
+                            vk::kErrInvalidParameter);
+        copy.skip = true;
+        return;
+    }
+    copy.line = {copy.destination, !absent, absent ? std::string() : record->NewBackupPath(),
+                 attributes};
     if (!absent && copy.line.backup.empty()) {
         // Without its backup, a font a drawing may need would be lost.
         services.log.Failed("back up " + copy.destination, vk::kErrPathNotFound);

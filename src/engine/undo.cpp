@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "engine/apps_features.h"
 #include "engine/install_paths.h"
+#include "engine/journal/anchor.h"
 
 namespace vk {
 namespace {
@@ -34,11 +36,18 @@ std::map<std::string, WrittenContent> WrittenBy(const ICodePage& codePage, const
     return written;
 }
 
+// The Apps & Features key: it holds the record's anchor, which goes last.
+bool IsAnchorKey(const ICodePage& codePage, const MachineKeyWritten& key) {
+    return codePage.ToUpper(key.key) == codePage.ToUpper(kAppsFeaturesKey);
+}
+
 // What waits for the removal of the product folder: the uninstaller's own
-// file and the folders that hold the record.
+// file, the folders that hold the record, and the record's anchor.
 bool IsOwnPlace(const UndoContext& context, const RecordEntry& entry) {
     if (const auto* folder = std::get_if<FolderCreated>(&entry))
         return context.HoldsProductFolder(folder->path);
+    if (const auto* key = std::get_if<MachineKeyWritten>(&entry))
+        return IsAnchorKey(context.services.codePage, *key);
     const auto* file = std::get_if<FilePlaced>(&entry);
     return file != nullptr && context.services.codePage.ToUpper(file->path) ==
                                   context.services.codePage.ToUpper(
@@ -79,19 +88,34 @@ void RemoveProductFolder(const Services& services, const std::vector<RecordEntry
              [](const UndoContext& undo, const RecordEntry& entry) {
                  return std::holds_alternative<FilePlaced>(entry) && IsOwnPlace(undo, entry);
              });
-    // The record and the backup folder are the record's own; backups still
-    // there belong to files kept as changed: they stay with them.
+    // Backups still there belong to files kept as changed: they stay with them.
+    context.RemoveFolder(JoinPath(productDir, kBackupFolderName));
+    // The folders go with the record; should this be cut short once the
+    // record is gone, the anchor still names them.
+    std::vector<std::string> folders;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (const auto* folder = std::get_if<FolderCreated>(&*entry);
+            folder != nullptr && context.HoldsProductFolder(folder->path)) {
+            folders.push_back(folder->path);
+        }
+    }
+    if (std::optional<RecordAnchor> anchor = ReadRecordAnchor(services)) {
+        std::vector<std::string> pending = anchor->pendingFolders;
+        pending.insert(pending.end(), folders.begin(), folders.end());
+        WritePendingFolders(services, pending);
+    }
     const std::string record = JoinPath(productDir, kRecordFileName);
     const OsResult removed = services.files.RemoveFile(record);
     if (removed != kOk && removed != kErrFileNotFound && removed != kErrPathNotFound)
         context.Failed("remove " + record, removed);
-    context.RemoveFolder(JoinPath(productDir, kBackupFolderName));
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        if (const auto* folder = std::get_if<FolderCreated>(&*entry);
-            folder != nullptr && context.HoldsProductFolder(folder->path)) {
-            context.RemoveFolder(folder->path);
-        }
-    }
+    for (const std::string& folder : folders)
+        context.RemoveFolder(folder);
+    // Last, the anchor: until now an uninstall cut short finds it (uninstall.h).
+    UndoRuns(services, entries, productDir, report,
+             [](const UndoContext& undo, const RecordEntry& entry) {
+                 const auto* key = std::get_if<MachineKeyWritten>(&entry);
+                 return key != nullptr && IsAnchorKey(undo.services.codePage, *key);
+             });
 }
 
 }  // namespace vk

@@ -90,6 +90,37 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
         RemoveProductFolder(services, entries, productDir, report);
 }
 
+void TakeBackPendingFolders(const Services& services) {
+    const std::optional<RecordAnchor> anchor = ReadRecordAnchor(services);
+    if (!anchor || anchor->pendingFolders.empty())
+        return;
+    // The deepest first; the record a run may have begun there goes with it.
+    std::vector<std::string> folders = anchor->pendingFolders;
+    std::sort(folders.begin(), folders.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    services.files.RemoveFile(JoinPath(folders.front(), kRecordFileName));
+    for (const std::string& folder : folders) {
+        if (services.files.RemoveEmptyFolder(folder) == kOk)
+            services.log.Info("Removed the folder " + folder + ", left by a run cut short");
+    }
+    WritePendingFolders(services, {});
+}
+
+bool FinishRemovalCutShort(const Services& services, const std::string& productDir) {
+    const std::optional<RecordAnchor> anchor = ReadRecordAnchor(services);
+    const std::optional<std::string> registered = InstalledProductDir(services);
+    if (!anchor || !registered ||
+        services.codePage.ToUpper(*registered) != services.codePage.ToUpper(productDir)) {
+        return false;
+    }
+    services.log.Info("An uninstall of " + productDir +
+                      " was cut short after it removed the record: finishing it");
+    TakeBackPendingFolders(services);
+    if (const OsResult result = RemoveAppsFeaturesEntry(services); result != kOk)
+        services.log.Failed("remove the Apps & Features entry", result);
+    return true;
+}
+
 std::string ChosenFolderOf(const ICodePage& codePage, const std::string& productDir) {
     const std::string suffix = std::string("\\") + kProductFolderName;
     const std::string upper = codePage.ToUpper(productDir);

@@ -31,6 +31,16 @@ void RemoveInstallation(const Services& services, const std::string& productDir,
                         const std::vector<RecordEntry>& entries, bool removeFolder,
                         UndoReport& report);
 
+// The folders a new run was about to make before its record existed, or an
+// uninstall was removing once its record was gone (the anchor names them):
+// each goes while empty (the product folder with a record no run began).
+void TakeBackPendingFolders(const Services& services);
+
+// An uninstall of `productDir` cut short after it had removed the record:
+// what it left (the folders it was removing, the Apps & Features entry)
+// goes. True when there was such an uninstall to finish.
+bool FinishRemovalCutShort(const Services& services, const std::string& productDir);
+
 // The chosen folder of an installation into `productDir` ("C:\Varnok" of
 // "C:\Varnok\Varnok批打印软件"; a drive root keeps its backslash).
 std::string ChosenFolderOf(const ICodePage& codePage, const std::string& productDir);

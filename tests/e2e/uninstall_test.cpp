@@ -302,7 +302,7 @@ TEST_F(Uninstall, APlantedRecordIsNeverActedOn) {
     folders.make(product);
     writeFile(target, "the machine's");
     writeFile(payload, "the user's");
-    const std::string line = "file\t" + target + "\t" + payload;
+    const std::string line = "file\t" + target + "\t" + payload + "\t0";
     writeFile(joinPath(product, kRecord), "Varnok setup record 3\t" + std::string(32, 'a') + "\n" +
                                               line + "\t#" + NumberHex(Crc32(line), 8) + "\n");
 

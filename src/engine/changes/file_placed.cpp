@@ -25,14 +25,14 @@ void RemovePendingCopy(UndoContext& context, const std::string& path) {
 }  // namespace
 
 void UndoPlacedFile(UndoContext& context, const std::string& path, const std::string& backup,
-                    bool leaveIfNoBackup) {
+                    std::uint32_t attributes, bool leaveIfNoBackup) {
     IFileSystem& files = context.services.files;
     if (context.interrupted) {
         RemovePendingCopy(context, path);
         // A backup is made before its copy: without one, the file was never touched.
         if (!backup.empty()) {
             if (Exists(files, backup))
-                context.Restore(path, backup);
+                context.Restore(path, backup, attributes);
         } else if (!leaveIfNoBackup && Exists(files, path)) {
             context.RemoveFile(path);
         }
@@ -43,16 +43,16 @@ void UndoPlacedFile(UndoContext& context, const std::string& path, const std::st
     if (read == kErrFileNotFound || read == kErrPathNotFound) {
         // Ours is gone already; what it replaced comes back all the same.
         if (Exists(files, backup))
-            context.Restore(path, backup);
+            context.Restore(path, backup, attributes);
         return;
     }
     if (read != kOk)
         return context.Failed("check " + path, read);
     const std::optional<WrittenContent> wrote = context.WrittenInto(path);
     if (!wrote || found.hash != wrote->hash)
-        return context.KeptOrNeverReplaced(path, backup, found.hash);
+        return context.KeptOrNeverReplaced(path, backup, attributes, found.hash);
     if (!backup.empty())
-        return context.Restore(path, backup);
+        return context.Restore(path, backup, attributes);
     if (leaveIfNoBackup)
         return context.services.log.Info("Left " + path + ": a file of that name was there before");
     context.RemoveFile(path);
@@ -61,7 +61,7 @@ void UndoPlacedFile(UndoContext& context, const std::string& path, const std::st
 void FilePlaced::Undo(UndoContext& context) const {
     if (IsInsideFolder(context.services.codePage, path, context.productDir) ||
         context.IsOwnSettings(path)) {
-        UndoPlacedFile(context, path, backup, false);
+        UndoPlacedFile(context, path, backup, attributes, false);
     }
 }
 

@@ -19,11 +19,14 @@ struct FilePlaced {
     static constexpr const char* kKind = "file";
     std::string path;
     std::string backup;
+    std::uint32_t attributes = 0;  // of the file it replaces, put back with it
 
-    void Encode(LineWriter& line) const { line.Text(path).Text(backup); }
+    void Encode(LineWriter& line) const { line.Text(path).Text(backup).Number(attributes); }
     static std::optional<FilePlaced> Decode(LineReader& in) {
         FilePlaced e;
-        return in.Text(e.path) && in.Text(e.backup) && in.Done() ? std::optional(e) : std::nullopt;
+        return in.Text(e.path) && in.Text(e.backup) && in.Count(e.attributes) && in.Done()
+                   ? std::optional(e)
+                   : std::nullopt;
     }
     void Undo(UndoContext& context) const;
     bool operator==(const FilePlaced&) const = default;
@@ -50,6 +53,6 @@ struct FileWrote {
 // Takes back a placed file as FilePlaced says; `leaveIfNoBackup`: a file of
 // that name was there before and was not backed up (kept: drawings may need it).
 void UndoPlacedFile(UndoContext& context, const std::string& path, const std::string& backup,
-                    bool leaveIfNoBackup);
+                    std::uint32_t attributes, bool leaveIfNoBackup);
 
 }  // namespace vk

@@ -15,17 +15,21 @@ struct SupportFilePlaced {
     std::string path;
     bool existed = false;
     std::string backup;
+    std::uint32_t attributes = 0;  // of the file it replaces, put back with it
 
-    void Encode(LineWriter& line) const { line.Text(path).Flag(existed).Text(backup); }
+    void Encode(LineWriter& line) const {
+        line.Text(path).Flag(existed).Text(backup).Number(attributes);
+    }
     static std::optional<SupportFilePlaced> Decode(LineReader& in) {
         SupportFilePlaced e;
-        return in.Text(e.path) && in.Flag(e.existed) && in.Text(e.backup) && in.Done()
+        return in.Text(e.path) && in.Flag(e.existed) && in.Text(e.backup) &&
+                       in.Count(e.attributes) && in.Done()
                    ? std::optional(e)
                    : std::nullopt;
     }
     void Undo(UndoContext& context) const {
         if (context.InAcadFolder(path))
-            UndoPlacedFile(context, path, backup, existed);
+            UndoPlacedFile(context, path, backup, attributes, existed);
     }
     bool operator==(const SupportFilePlaced&) const = default;
 };

@@ -41,22 +41,23 @@ bool UndoContext::HoldsProductFolder(const std::string& path) const {
     return IsInsideFolder(services.codePage, productDir, path, true);
 }
 
-void UndoContext::Restore(const std::string& path, const std::string& backup) {
-    if (const OsResult result = PlaceCopy(services, backup, path, true); result != kOk)
+void UndoContext::Restore(const std::string& path, const std::string& backup,
+                          std::uint32_t attributes) {
+    if (const OsResult result = PlaceCopy(services, backup, path); result != kOk)
         return Failed("restore " + path + " from " + backup, result);
+    if (attributes != 0)
+        services.files.SetAttributes(path, attributes);
     RemoveUnrecordedBackup(services.files, backup);
     services.log.Info("Restored " + path + " as it was before the installation");
 }
 
 void UndoContext::KeptOrNeverReplaced(const std::string& path, const std::string& backup,
-                                      const std::string& hash) {
+                                      std::uint32_t attributes, const std::string& hash) {
     FileDigest saved;
     if (!backup.empty() && DigestFile(services.files, backup, saved) == kOk && saved.hash == hash) {
-        // Its attributes, cleared for the copy, as the backup kept them.
-        if (const std::uint32_t attributes = services.files.GetAttributes(backup);
-            attributes != kInvalidAttributes) {
+        // Its attributes, cleared for the copy, as they were.
+        if (attributes != 0)
             services.files.SetAttributes(path, attributes);
-        }
         RemoveUnrecordedBackup(services.files, backup);
         return services.log.Info("Left " + path + ": it is as it was before the installation");
     }
@@ -87,8 +88,8 @@ bool UndoContext::InAcadFolder(const std::string& path) {
         acadFolders_.emplace();
         for (const CStringList& locations : catalog.m_arrAcadLocations) {
             for (const std::string& location : locations)
-                acadFolders_->push_back(
-                    services.codePage.ToUpper(WithoutTrailingBackslash(services.codePage, location)));
+                acadFolders_->push_back(services.codePage.ToUpper(
+                    WithoutTrailingBackslash(services.codePage, location)));
         }
     }
     const std::string folder =

@@ -35,7 +35,9 @@ public:
 
     // What the run wrote into `path`; nothing when it never got so far.
     std::optional<WrittenContent> WrittenInto(const std::string& path) const;
-    void SetWritten(std::map<std::string, WrittenContent> written) { written_ = std::move(written); }
+    void SetWritten(std::map<std::string, WrittenContent> written) {
+        written_ = std::move(written);
+    }
 
     void Kept(const std::string& what);
     void Failed(const std::string& what, OsResult error);
@@ -43,12 +45,14 @@ public:
     void RemoveFolder(const std::string& path);
     // Whether `path` is the product folder or a folder above it.
     bool HoldsProductFolder(const std::string& path) const;
-    // Puts the backup back at `path` (attributes as it had them) and removes it.
-    void Restore(const std::string& path, const std::string& backup);
+    // Puts the backup back at `path`, with the attributes the file had, and
+    // removes the backup.
+    void Restore(const std::string& path, const std::string& backup, std::uint32_t attributes);
     // A file is not what the run wrote: the one it had backed up (the copy
-    // never took its place: its backup goes) or one changed since (kept).
+    // never took its place: its backup goes, its attributes as they were) or
+    // one changed since (kept).
     void KeptOrNeverReplaced(const std::string& path, const std::string& backup,
-                             const std::string& hash);
+                             std::uint32_t attributes, const std::string& hash);
     // Removes a file the run made, and says so.
     void RemoveFile(const std::string& path);
     // The settings file and its folder are taken back only in the profile of
@@ -60,7 +64,7 @@ public:
 
 private:
     UndoReport& report_;
-    std::map<std::string, WrittenContent> written_;         // by upper-cased path
+    std::map<std::string, WrittenContent> written_;        // by upper-cased path
     std::optional<std::vector<std::string>> acadFolders_;  // found when first needed
 };
 

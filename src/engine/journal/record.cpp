@@ -222,7 +222,8 @@ bool LastRunInterrupted(const std::vector<RecordEntry>& entries) {
         if (std::holds_alternative<RunStarted>(*entry))
             return true;
     }
-    return false;
+    // No run in force: one that ended before it could say it began.
+    return true;
 }
 
 }  // namespace vk

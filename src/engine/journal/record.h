@@ -126,7 +126,8 @@ private:
 // The entries of the runs that were not rolled back, oldest first.
 std::vector<RecordEntry> EntriesInForce(const std::vector<RecordEntry>& entries);
 
-// Whether the last run of `entries` (in force) began and did not end.
+// Whether the last run of `entries` (in force) did not end; a record with no
+// run in force is one whose run was cut short before it said it began.
 bool LastRunInterrupted(const std::vector<RecordEntry>& entries);
 
 }  // namespace vk

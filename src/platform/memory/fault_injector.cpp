@@ -4,13 +4,18 @@ namespace vk::memory {
 
 bool FaultInjector::ShouldFail(std::string_view operation) {
     log_.emplace_back(operation);
+    if (powerCutAt_ != 0 && log_.size() == powerCutAt_)
+        throw PowerCut{std::string(operation)};
     bool fail = failNth_ != 0 && log_.size() == failNth_;
     for (Rule& rule : rules_) {
-        if (rule.operation != operation) continue;
+        if (rule.operation != operation)
+            continue;
         ++rule.seen;
-        if (rule.occurrence == 0 || rule.occurrence == rule.seen) fail = true;
+        if (rule.occurrence == 0 || rule.occurrence == rule.seen)
+            fail = true;
     }
-    if (fail) ++failuresInjected_;
+    if (fail)
+        ++failuresInjected_;
     return fail;
 }
 
@@ -22,6 +27,7 @@ void FaultInjector::Reset() {
     log_.clear();
     rules_.clear();
     failNth_ = 0;
+    powerCutAt_ = 0;
     failuresInjected_ = 0;
 }
 

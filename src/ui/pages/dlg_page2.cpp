@@ -4,8 +4,8 @@
 
 #include "acad/release_catalog.h"
 #include "app/install_context.h"
-#include "app/release_offer.h"
 #include "app/win/setup_objects.h"
+#include "engine/release_offer.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 
