@@ -33,11 +33,11 @@ findings() {
     sed 's/\x1b\[[0-9;]*m//g' "$1" | grep -E '(warning|error):' | sort -u || true
 }
 
-# app/install_context.cpp is left to cppcheck: its constinit std::string is
+# model/install_context.cpp is left to cppcheck: its constinit std::string is
 # constant initialisation for GCC's libstdc++, which clang 14 does not accept.
 echo "==== clang-tidy: portable sources"
 run-clang-tidy -quiet -j "$jobs" -p "$build/native" \
-    "$repo/src/(core|acad|install|platform/memory)/[^/]*\.cpp$" >"$build/tidy-native.log" 2>&1 ||
+    "$repo/src/(core|acad|engine|engine/changes|engine/journal|app|platform/memory)/[^/]*\.cpp$" >"$build/tidy-native.log" 2>&1 ||
     failed+=("clang-tidy (portable)")
 findings "$build/tidy-native.log"
 

@@ -1,10 +1,10 @@
 #include "app/release_report.h"
 
 #include "acad/registry_access.h"
-#include "app/install_context.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
 #include "engine/release_offer.h"
+#include "model/install_context.h"
 
 namespace vk {
 namespace {

@@ -2,7 +2,6 @@
 
 #include "app/choices_file.h"
 #include "app/exit_codes.h"
-#include "app/install_context.h"
 #include "app/release_report.h"
 #include "engine/acad_running.h"
 #include "engine/apps_features.h"
@@ -14,6 +13,7 @@
 #include "engine/release_offer.h"
 #include "engine/setup_message.h"
 #include "engine/uninstall.h"
+#include "model/install_context.h"
 
 namespace vk {
 

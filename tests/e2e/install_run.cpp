@@ -155,6 +155,7 @@ void expectProgramFiles(const std::string& installFolder, const std::string& dat
         expectSameFile(source, joinPath(installFolder, expected.back()));
     }
     expected.push_back(kUninstaller);
+    expected.push_back(kLogonProgram);
     expected.push_back(kRecord);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesInUtf8(listFolder(installFolder)), namesInUtf8(expected));

@@ -29,6 +29,7 @@ inline constexpr const char* kActiveSetupKey =
 // The installation's own files in the product folder, beside the add-in's.
 inline constexpr const char* kUninstaller = "Uninstall.exe";
 inline constexpr const char* kRecord = "Uninstall.rec";
+inline constexpr const char* kLogonProgram = "UserSetup.exe";
 
 // The sample machine m1: AutoCAD 2018 on D:, one profile.
 inline constexpr const char* kMachine2018 = "registry/m1-chs-2018-x64.reg";

@@ -93,7 +93,7 @@ TEST_F(UserSetup, TheComponentNamesTheStubAndBecomesTheRemovalAtTheUninstall) {
     ASSERT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, kActiveSetupKey, "")->text, L"Varnok批打印软件");
     EXPECT_EQ(readRegistryString(HKEY_LOCAL_MACHINE, kActiveSetupKey, "Version"), "2023,5,26,1");
-    const std::string logonProgram = joinPath(kDefaultProductFolder, "UserSetup.exe");
+    const std::string logonProgram = joinPath(kDefaultProductFolder, kLogonProgram);
     EXPECT_EQ(toUtf8(stubPath()), toUtf8("\"" + logonProgram + "\""));
     // Started at logon with no window and no console, and with the user's own rights.
     const std::string image = readFile(logonProgram).value_or("");

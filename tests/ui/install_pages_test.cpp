@@ -1,7 +1,7 @@
 // The install page's folder box and exits, and the completion page.
 #include <gtest/gtest.h>
 
-#include "app/install_context.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/page_harness.h"
 #include "ui/pages/dlg_page3.h"

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "acad/release_catalog.h"
-#include "app/install_context.h"
 #include "app/win/setup_objects.h"
 #include "engine/acad_running.h"
 #include "engine/demand_load.h"
 #include "engine/install_texts.h"
 #include "install_actions_support.h"
+#include "model/install_context.h"
 #include "platform/win32/system_services.h"
 #include "res/resource.h"
 #include "ui/page3_support.h"

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/install_context.h"
 #include "e2e/driver/host.h"
 #include "engine/install_texts.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/page3_support.h"
 

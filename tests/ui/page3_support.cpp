@@ -9,11 +9,12 @@
 #include <thread>
 
 #include "acad/release_catalog.h"
-#include "app/install_context.h"
 #include "e2e/driver/window_dump.h"
 #include "e2e/driver/window_text.h"
 #include "install_actions_support.h"
+#include "model/install_context.h"
 #include "platform/win32/system_services.h"
+#include "platform/win32/today.h"
 #include "ui/framework/win_app.h"
 #include "ui/pages/dlg_page3.h"
 #include "wine_machine.h"
@@ -135,8 +136,13 @@ namespace {
 
 // The install page, noting where its bar stands each time "安  装" returns
 // (the page has ended by then, but its window is still there).
+// The wizard's model on this program's catalogue; a test program carries no
+// logon program, so a stand-in's bytes are placed.
+vk::WizardModel s_model{theCatalog, vk::win32::Today(), "MZ logon program stand-in"};
+
 class RecordingPage : public Dlg_Page3 {
 public:
+    RecordingPage() : Dlg_Page3(s_model) {}
     int m_nProgressPos = -1;
     int m_nProgressHigh = -1;
 

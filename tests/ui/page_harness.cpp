@@ -1,6 +1,15 @@
 #include "ui/page_harness.h"
 
+#include "app/win/setup_objects.h"
+#include "platform/win32/today.h"
+
 namespace vk::test {
+
+vk::WizardModel& TestModel() {
+    // A test program carries no logon program: a stand-in's bytes are placed.
+    static vk::WizardModel model{theCatalog, vk::win32::Today(), "MZ logon program stand-in"};
+    return model;
+}
 
 std::string TextOf(HWND page, int id) {
     const HWND control = ::GetDlgItem(page, id);

@@ -5,6 +5,9 @@
 // kProbeFinished, so the result of DoModal tells whether the page closed itself.
 #include <functional>
 #include <string>
+#include <type_traits>
+
+#include "model/wizard_model.h"
 
 #include "platform/win32/windows_api.h"
 
@@ -33,13 +36,19 @@ inline bool IsChecked(HWND page, int id) {
     return ::SendMessageA(::GetDlgItem(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 std::string TextOf(HWND page, int id);
+// The model the pages of a test are made with: the test program's theCatalog.
+vk::WizardModel& TestModel();
 void SetText(HWND page, int id, const std::string& text);
 
 // Page: a page class (Dlg_Page1 ...). Returns after the page has closed.
 template <typename Page>
 class Probed : public Page {
 public:
-    explicit Probed(std::function<void(HWND)> probe) : m_probe(std::move(probe)) {}
+    explicit Probed(std::function<void(HWND)> probe) requires std::is_default_constructible_v<Page>
+        : m_probe(std::move(probe)) {}
+    explicit Probed(
+        std::function<void(HWND)> probe) requires std::is_constructible_v<Page, vk::WizardModel&>
+        : Page(TestModel()), m_probe(std::move(probe)) {}
 
     INT_PTR Run() {
         s_current = this;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/install_context.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/page_harness.h"
 #include "ui/pages/dlg_page2.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "acad/release_catalog.h"
-#include "app/install_context.h"
+#include "model/install_context.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_log.h"

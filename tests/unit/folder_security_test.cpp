@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "engine/apps_features.h"
 #include "engine/deploy.h"
 #include "engine/install_folder_check.h"
-#include "engine/apps_features.h"
 #include "engine/installation.h"
 #include "install_fixture_support.h"
 
@@ -62,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
                  [](auto& fs) {
                      fs.AddFolder(kCadProduct);
                      fs.SetFolderSecurity(kTools, Owned(FileOwner::System, kReadExecute | 0x6));
-                     fs.SetFolderSecurity(kCad, Owned(FileOwner::TrustedInstaller, kReadExecute | 0x6));
+                     fs.SetFolderSecurity(kCad,
+                                          Owned(FileOwner::TrustedInstaller, kReadExecute | 0x6));
                  },
                  "C:\\Tools\\Cad",
                  FolderVerdict::Ok,
@@ -72,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"AProductFolderUsersMayAddTo",
                  [](auto& fs) {
                      fs.AddFolder(kCadProduct);
-                     fs.SetFolderSecurity(kCadProduct, Owned(FileOwner::System, kReadExecute | 0x6));
+                     fs.SetFolderSecurity(kCadProduct,
+                                          Owned(FileOwner::System, kReadExecute | 0x6));
                  },
                  "C:\\Tools\\Cad",
                  FolderVerdict::Replaceable,
@@ -241,8 +243,8 @@ TEST_F(ProtectionFixture, EveryLevelMadeIsCreatedProtected) {
         ASSERT_EQ(Install(c.typed).failedSteps, 0u);
         for (const std::string& level : c.made) {
             EXPECT_EQ(files.CreatedWithSecurity(level), kProtected) << level;
-            EXPECT_EQ(log.LinesWith("Created " + level + ", protected: owner Administrators").size(),
-                      1u)
+            EXPECT_EQ(
+                log.LinesWith("Created " + level + ", protected: owner Administrators").size(), 1u)
                 << level;
         }
         for (const std::string& folder : c.existing)

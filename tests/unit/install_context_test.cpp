@@ -1,4 +1,4 @@
-#include "app/install_context.h"
+#include "model/install_context.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/install_context.h"
 #include "core/decimal.h"
+#include "model/install_context.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 

@@ -6,15 +6,15 @@
 #include "app/answering_prompts.h"
 #include "app/choices_file.h"
 #include "app/exit_codes.h"
-#include "app/install_context.h"
 #include "app/release_report.h"
 #include "app/unattended_run.h"
 #include "app/win/account.h"
 #include "app/win/setup_objects.h"
 #include "app/win/system_dlls.h"
-#include "app/win/today.h"
 #include "engine/setup_message.h"
+#include "model/install_context.h"
 #include "platform/win32/own_resources.h"
+#include "platform/win32/today.h"
 #include "res/resource.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
@@ -25,9 +25,9 @@
 namespace {
 
 // One visit of a page: a fresh object, run modally, asked where to go next.
-template <typename Page>
-int VisitPage() {
-    Page page;
+template <typename Page, typename... Model>
+int VisitPage(Model&... model) {
+    Page page(model...);
     page.DoModal();
     return page.m_nNextPage;
 }
@@ -64,6 +64,8 @@ int CWizardApp::RunWizard() {
     // Until an installation has run, leaving the wizard is a cancellation.
     int exitCode = vk::kExitCancelled;
     int page = 1;
+    vk::WizardModel model{theCatalog, vk::win32::Today(),
+                          std::string(vk::win32::OwnResourceBytes(IDR_LOGON_PROGRAM))};
     // The page-number protocol: 1 to 4 name a page, anything else ends the wizard.
     while (page >= 1 && page <= 4) {
         switch (page) {
@@ -71,10 +73,10 @@ int CWizardApp::RunWizard() {
                 page = VisitPage<Dlg_Page1>();
                 break;
             case 2:
-                page = VisitPage<Dlg_Page2>();
+                page = VisitPage<Dlg_Page2>(model);
                 break;
             case 3: {
-                Dlg_Page3 install;
+                Dlg_Page3 install(model);
                 install.DoModal();
                 page = install.m_nNextPage;
                 if (install.m_outcome) {

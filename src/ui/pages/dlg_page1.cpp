@@ -1,6 +1,6 @@
 #include "ui/pages/dlg_page1.h"
 
-#include "app/install_context.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 #include "ui/pages/agreement_text.h"

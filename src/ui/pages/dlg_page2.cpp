@@ -3,9 +3,8 @@
 #include <iterator>
 
 #include "acad/release_catalog.h"
-#include "app/install_context.h"
-#include "app/win/setup_objects.h"
 #include "engine/release_offer.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 
@@ -73,7 +72,8 @@ const CommandEntry Dlg_Page2::kCommands[] = {
     {IDC_ACAD2027, BN_CLICKED, OnCommandOf(&Dlg_Page2::OnCheckRelease)},
 };
 
-Dlg_Page2::Dlg_Page2(CWnd* pParent) : CDialog(IDD_PAGE2, kCommands, pParent) {}
+Dlg_Page2::Dlg_Page2(vk::WizardModel& model, CWnd* pParent)
+    : CDialog(IDD_PAGE2, kCommands, pParent), m_model(model) {}
 
 void Dlg_Page2::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -101,10 +101,10 @@ BOOL Dlg_Page2::OnInitDialog() {
 }
 
 void Dlg_Page2::ApplyOffers() {
-    const vk::Services& services = theCatalog.Services();
+    const vk::Services& services = m_model.catalog.Services();
     bool anyOffered = false;
     for (int slot = 0; slot < kReleaseSlots; ++slot) {
-        if (vk::OfferOfRelease(services, theCatalog, slot, g_nPlatformBits) ==
+        if (vk::OfferOfRelease(services, m_model.catalog, slot, g_nPlatformBits) ==
             vk::ReleaseOffer::Offered) {
             anyOffered = true;
             continue;
@@ -121,7 +121,7 @@ void Dlg_Page2::ApplyOffers() {
     }
     // Without it a disabled box cannot tell an unsupported release from a broken setup.
     const std::string unserved = vk::UnservedReleasesText(
-        vk::ReleasesFoundWithoutModule(services, theCatalog, g_nPlatformBits), !anyOffered);
+        vk::ReleasesFoundWithoutModule(services, m_model.catalog, g_nPlatformBits), !anyOffered);
     CWnd line = GetDlgItem(IDC_UNSERVED_RELEASES);
     line.SetWindowText(unserved);
     line.ShowWindow(unserved.empty() ? SW_HIDE : SW_SHOW);

@@ -6,13 +6,14 @@
 // the seventh row of boxes (2025 to 2027), which it then cannot serve either.
 #include <string>
 
+#include "model/wizard_model.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/pages/page_frame.h"
 
 class Dlg_Page2 : public CDialog {
 public:
-    explicit Dlg_Page2(CWnd* pParent = nullptr);
+    explicit Dlg_Page2(vk::WizardModel& model, CWnd* pParent = nullptr);
 
     int m_nNextPage = 0;  // 0 ends the wizard, 1 back to the agreement, 3 on to install
 
@@ -44,6 +45,8 @@ protected:
 
 private:
     static const CommandEntry kCommands[];
+
+    vk::WizardModel& m_model;
 
     // Stores the check values in the installation context, year order.
     void StoreSelection();

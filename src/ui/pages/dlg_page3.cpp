@@ -5,14 +5,11 @@
 #include <string>
 
 #include "acad/release_catalog.h"
-#include "app/install_context.h"
-#include "app/win/setup_objects.h"
-#include "app/win/today.h"
 #include "engine/acad_running.h"
 #include "engine/install_texts.h"
 #include "engine/installation.h"
 #include "engine/plan.h"
-#include "platform/win32/own_resources.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 #include "ui/framework/error_report.h"
@@ -32,7 +29,8 @@ const CommandEntry Dlg_Page3::kCommands[] = {
     {IDC_BROWSE, BN_CLICKED, OnCommandOf(&Dlg_Page3::OnBrowse)},
 };
 
-Dlg_Page3::Dlg_Page3(CWnd* pParent) : CDialog(IDD_PAGE3, kCommands, pParent) {}
+Dlg_Page3::Dlg_Page3(vk::WizardModel& model, CWnd* pParent)
+    : CDialog(IDD_PAGE3, kCommands, pParent), m_model(model) {}
 
 void Dlg_Page3::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -67,7 +65,7 @@ void Dlg_Page3::OnBrowse() {
 }
 
 void Dlg_Page3::OnOK() {
-    const vk::Services& services = theCatalog.Services();
+    const vk::Services& services = m_model.catalog.Services();
     if (g_bWarnAcadRunning && vk::IsAcadRunning(services)) {
         MessageBox(vk::kAcadRunningText, vk::kSetupCaption, MB_OK);
         g_bWarnAcadRunning = false;
@@ -138,11 +136,11 @@ bool Dlg_Page3::InstallAll(const vk::InstallPlan& plan, const std::string& accep
 
     vk::InstallRequest request{plan.folder, plan.selected, &progress};
     request.version = VersionNumber();
-    request.installDate = vk::win32::Today();
+    request.installDate = m_model.today;
     request.acceptedReplaceable = acceptedReplaceable;
-    request.logonProgram = vk::win32::OwnResourceBytes(IDR_LOGON_PROGRAM);
+    request.logonProgram = m_model.logonProgram;
     const vk::InstallOutcome outcome =
-        vk::RunInstallation(theCatalog.Services(), theCatalog, request);
+        vk::RunInstallation(m_model.catalog.Services(), m_model.catalog, request);
     // A folder refused before anything changed: the page stays for another.
     if (outcome.result == vk::InstallResult::FolderRefused ||
         outcome.result == vk::InstallResult::EarlierRecordDamaged) {

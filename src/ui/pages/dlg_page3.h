@@ -6,13 +6,14 @@
 
 #include "engine/installation.h"
 #include "engine/plan.h"
+#include "model/wizard_model.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/pages/page_frame.h"
 
 class Dlg_Page3 : public CDialog {
 public:
-    explicit Dlg_Page3(CWnd* pParent = nullptr);
+    explicit Dlg_Page3(vk::WizardModel& model, CWnd* pParent = nullptr);
 
     int m_nNextPage = 0;  // 0 ends the wizard, 2 back to the releases, 4 on to completion
     CProgressCtrl m_progress;
@@ -44,6 +45,8 @@ protected:
 
 private:
     static const CommandEntry kCommands[];
+
+    vk::WizardModel& m_model;
 
     // Shows why the plan was refused; true when the person agreed to install
     // all the same (a folder others could change), so it is planned again.

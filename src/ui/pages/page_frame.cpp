@@ -1,6 +1,6 @@
 #include "ui/pages/page_frame.h"
 
-#include "app/install_context.h"
+#include "model/install_context.h"
 #include "res/resource.h"
 #include "ui/framework/dpi.h"
 #include "ui/framework/win_app.h"

@@ -1,4 +1,4 @@
-#include "app/install_context.h"
+#include "model/install_context.h"
 
 // Constructed before any other static object: constinit makes it constant
 // initialisation, which C++ performs before all dynamic initialisation (theApp,
