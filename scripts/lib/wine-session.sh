@@ -53,20 +53,7 @@ wine_session_use() {
     export WINEARCH=win64
     export WINEDEBUG=-all                      # also silences Debian's wine32 hint
     export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
-    # Wine takes each program's ANSI code page from its locale, at its start:
-    # 936 (the Chinese Windows the setup is made for) unless the caller asks
-    # for another with VARNOK_WINE_CODEPAGE (1252 Western, 950 Traditional
-    # Chinese). The locales come from scripts/install-deps.sh.
-    case "${VARNOK_WINE_CODEPAGE:-936}" in
-        936) LANG=zh_CN.UTF-8 ;;
-        1252) LANG=en_US.UTF-8 ;;
-        950) LANG=zh_TW.UTF-8 ;;
-        *)
-            wine_log "VARNOK_WINE_CODEPAGE=$VARNOK_WINE_CODEPAGE: only 936, 1252 and 950 are known"
-            exit 2
-            ;;
-    esac
-    export LANG LC_ALL=$LANG
+    export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 # the ANSI code page 936
     VARNOK_STATE=$WINEPREFIX/.varnok
     mkdir -p "$VARNOK_STATE"
     # A DISPLAY given by the caller is used as it is; otherwise a private Xvfb.
@@ -130,9 +117,6 @@ wine_prefix_init() {
     wine_lock -x 8 init.lock $((VARNOK_WINEBOOT_SECONDS + VARNOK_LOCK_SECONDS)) || exit 1
     if [ "$(cat "$stamp" 2>/dev/null)" != "$VARNOK_PREFIX_RECIPE" ]; then
         wine_log "preparing the Wine prefix $WINEPREFIX (first use takes a while)"
-        # Prepared as a Chinese machine whatever code page the first program asks for.
-        local lang=$LANG
-        export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
         wine_quiet "$VARNOK_WINEBOOT_SECONDS" "wineboot to prepare the prefix $WINEPREFIX" \
             wineboot -i || exit 1
         wine_import_font_replacements
@@ -143,7 +127,6 @@ wine_prefix_init() {
         # keep it up): the wineserver saves the registry as it exits, and
         # programs then run with their own display and wineserver.
         wine_server_end
-        export LANG=$lang LC_ALL=$lang
         echo "$VARNOK_PREFIX_RECIPE" >"$stamp"
         wine_log "Wine prefix ready"
     fi

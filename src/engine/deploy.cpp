@@ -216,7 +216,7 @@ std::string InstallFolderNameOf(const ICodePage& cp, const FindEntry& entry) {
 
 DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) {
     PromptingEvents prompting(services, target.m_pProgress, target.m_policy);
-    InstallEvents& events = target.m_pEvents != nullptr ? *target.m_pEvents : prompting;
+    InstallEvents& events = *(target.m_pEvents != nullptr ? target.m_pEvents : &prompting);
     const std::string dataFolder = GetSetupDataFolder(services);
     if (GetPathKind(services.files, dataFolder) != kPathFolder) {
         services.log.Info("No Data folder at " + dataFolder);

@@ -161,8 +161,8 @@ bool MakeFolders(const Services& services, InstallEvents& events,
         if (result != kOk) {
             for (auto it = made.rbegin(); it != made.rend(); ++it)
                 services.files.RemoveEmptyFolder(*it);
-            levels.clear();
             events.Say(FolderNotCreatedText(level), kMbOk | kMbIconStop);
+            levels.clear();
             return false;
         }
         made.push_back(level);
@@ -293,7 +293,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
     };
     log.Info("Installing into " + outcome.installDir);
     PromptingEvents prompting(services, request.progress, request.copyFailures);
-    InstallEvents& events = request.events != nullptr ? *request.events : prompting;
+    InstallEvents& events = *(request.events != nullptr ? request.events : &prompting);
 
     RecordPlan plan;
     if (!DealWithEarlierInstallation(services, events, outcome.installDir, plan))

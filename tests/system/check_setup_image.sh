@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Checks SetUp.exe as built, without running it: a 64-bit Windows GUI program
-# (PE32+, x86-64) whose import table names only DLLs that Windows always
-# loads from its system folder (KnownDLLs: a DLL planted beside the setup
-# cannot stand in for them), and whose manifest (resource type 24, id 1)
-# asks for administrator rights.
+# (PE32+, x86-64) of at most 400 KiB (the file that is shipped), whose import
+# table names only DLLs that Windows always loads from its system folder
+# (KnownDLLs: a DLL planted beside the setup cannot stand in for them), and
+# which imports no ANSI text function (its text meets Windows in UTF-16), and
+# whose manifest (resource type 24, id 1) asks for administrator rights,
+# declares per-monitor DPI awareness with the system's as fallback, and names
+# the Windows versions it supports.
 #   check_setup_image.sh SETUP_EXE [OBJDUMP]
 set -euo pipefail
 # objdump speaks the caller's language; the checks read its English output.
@@ -23,6 +26,15 @@ known_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dl
 
 headers=$("$objdump" -p "$exe")
 
+# Size: what is shipped and downloaded. bench/RESULTS.md says where the bytes go.
+readonly max_kib=400
+size=$(stat -c %s "$exe")
+if [ "$size" -le $((max_kib * 1024)) ]; then
+    echo "size: $((size / 1024)) KiB ($size bytes), $(((max_kib * 1024 - size) / 1024)) KiB under $max_kib KiB"
+else
+    fail "SetUp.exe is $((size / 1024)) KiB ($size bytes), more than $max_kib KiB"
+fi
+
 grep -q 'file format pei-x86-64' <<<"$headers" || fail "not an x86-64 PE image"
 grep -Eq '^Magic[[:space:]]+020b' <<<"$headers" || fail "not PE32+"
 grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not a Windows GUI program"
@@ -35,6 +47,22 @@ for dll in "${dlls[@]}"; do
         echo "import: $dll (KnownDLL)"
     else
         fail "imports $dll, which is no KnownDLL: load it from the system folder at run time"
+    fi
+done
+
+# Text meets Windows in UTF-16 only: no ANSI form of a Windows function (a
+# name ending in "A" after a small letter or a digit) is imported, since it
+# would read the program's GBK in the machine's code page. The C runtime's
+# start-up reads its STARTUPINFO through GetStartupInfoA, for the window's
+# show state only.
+allowed_ansi=" GetStartupInfoA "
+mapfile -t ansi < <(awk '/DLL Name:/ { dll = tolower($3) }
+    NF == 3 && $1 ~ /^[0-9a-f]+$/ && $3 ~ /[a-z0-9]A$/ { print dll ": " $3 }' <<<"$headers")
+for import in "${ansi[@]}"; do
+    if [[ $allowed_ansi == *" ${import#*: } "* ]]; then
+        echo "import: $import (the C runtime's start-up, no text)"
+    else
+        fail "imports $import, an ANSI function: call its wide (W) form with GBK converted"
     fi
 done
 
@@ -60,9 +88,22 @@ else
         fail "the manifest does not ask for administrator rights"
         echo "$manifest" >&2
     fi
+    # Per monitor (v2) where Windows 10 1703 and later read dpiAwareness, the
+    # system's DPI where older ones read only dpiAware.
+    if grep -Eq '<dpiAwareness[^>]*>PerMonitorV2, *System</dpiAwareness>' <<<"$manifest" &&
+        grep -Eq '<dpiAware[^>]*>true</dpiAware>' <<<"$manifest"; then
+        echo "manifest: DPI aware per monitor (v2), else the system's"
+    else
+        fail "the manifest does not declare per-monitor DPI awareness with the system's as fallback"
+    fi
+    for os in 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
+        1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+        grep -q "<supportedOS Id=\"{$os}\"/>" <<<"$manifest" ||
+            fail "the manifest does not name the Windows version {$os} (7, 8, 8.1, 10/11)"
+    done
 fi
 
 if [ "$failures" -ne 0 ]; then
     exit 1
 fi
-echo "SetUp.exe: PE32+ x86-64 GUI, KnownDLL imports only, requireAdministrator"
+echo "SetUp.exe: PE32+ x86-64 GUI, at most $max_kib KiB, KnownDLL imports only, requireAdministrator, DPI aware, Windows 7 to 11"

@@ -1,6 +1,5 @@
 #include "app/win/wizard_app.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -48,18 +47,7 @@ BOOL CWizardApp::InitInstance() {
         m_nExitCode = RunWizard();
         return FALSE;
     }
-    // The framework reports an error that escapes in a box, which in a silent
-    // run nobody may be there to answer: the log says it instead.
-    try {
-        m_nExitCode = RunUnattendedInstallation();
-    } catch (const std::exception& error) {
-        theCatalog.Services().log.Info(std::string("Stopped: an unexpected error: ") +
-                                       error.what());
-        m_nExitCode = vk::kExitStepFailed;
-    } catch (...) {
-        theCatalog.Services().log.Info("Stopped: an unexpected error");
-        m_nExitCode = vk::kExitStepFailed;
-    }
+    m_nExitCode = RunUnattendedInstallation();
     return FALSE;
 }
 

@@ -1,8 +1,15 @@
 #include "ui/framework/dialog.h"
 
 #include "ui/framework/ddx.h"
-#include "ui/framework/error_report.h"
 #include "ui/framework/win_app.h"
+
+namespace {
+
+// Posted on WM_DPICHANGED, so that OnDpiChanged runs after the dialog manager's
+// own scaling of the dialog (the default processing of that message).
+constexpr UINT kDpiChangeDone = WM_APP + 0x2E0;
+
+}  // namespace
 
 CDialog::CDialog(UINT nIDTemplate, std::span<const CommandEntry> commands, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate),
@@ -10,7 +17,7 @@ CDialog::CDialog(UINT nIDTemplate, std::span<const CommandEntry> commands, CWnd*
       m_hWndParent(pParentWnd ? pParentWnd->m_hWnd : nullptr) {}
 
 INT_PTR CDialog::DoModal() {
-    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), m_hWndParent,
+    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), m_hWndParent,
                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -43,7 +50,7 @@ void CDialog::OnCancel() {
 
 HBRUSH CDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     // WM_CTLCOLORMSGBOX + CTLCOLOR_* is the message that asked.
-    return reinterpret_cast<HBRUSH>(::DefWindowProcA(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
+    return reinterpret_cast<HBRUSH>(::DefWindowProcW(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
                                                      reinterpret_cast<WPARAM>(pDC->m_hDC),
                                                      reinterpret_cast<LPARAM>(pWnd->m_hWnd)));
 }
@@ -52,22 +59,18 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     CDialog* dialog = nullptr;
     if (message == WM_INITDIALOG) {
         dialog = reinterpret_cast<CDialog*>(lParam);
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         dialog->m_hWnd = hwnd;
     } else {
         // Null for the few messages that come before WM_INITDIALOG.
-        dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     }
     if (dialog == nullptr) {
         return FALSE;
     }
-    try {
-        return dialog->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // No exception may unwind through the system's dialog manager.
-        AfxReportCurrentException(hwnd);
-        return FALSE;
-    }
+    // No exception can unwind through the system's dialog manager: the program
+    // has none (src/app/win/no_exceptions.cpp).
+    return dialog->OnMessage(message, wParam, lParam);
 }
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,6 +92,12 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<INT_PTR>(
                 OnCtlColor(&dc, &control, message - WM_CTLCOLORMSGBOX));
         }
+        case WM_DPICHANGED:
+            ::PostMessageW(m_hWnd, kDpiChangeDone, 0, 0);
+            return FALSE;
+        case kDpiChangeDone:
+            OnDpiChanged();
+            return TRUE;
         case WM_NCDESTROY:
             m_hWnd = nullptr;
             return FALSE;

@@ -75,7 +75,8 @@ void Dlg_Page3::OnOK() {
     UpdateData(TRUE);
     g_strInstallFolder = m_strFolder;
     if (m_strFolder.empty()) {
-        AfxThrowInvalidArgException();
+        AfxReportError(m_hWnd, E_INVALIDARG);
+        return;
     }
     std::vector<int> years;
     for (int slot = 0; slot < kReleaseSlots; ++slot) {
