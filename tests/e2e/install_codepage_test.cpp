@@ -20,10 +20,15 @@ struct Text {
 };
 
 // What each page shows, by control; the page itself is found by its caption.
-const std::vector<Text> kPage1 = {
-    {IDOK, "下一步"}, {IDCANCEL, "取  消"}, {kBack, "上一步"}, {kAgree, "同意"}, {kDisagree, "不同意"}};
-const std::vector<Text> kPage2 = {
-    {IDOK, "下一步"}, {kBack, "上一步"}, {IDCANCEL, "取  消"}, {releaseBox(2018), "For AutoCAD2018"}};
+const std::vector<Text> kPage1 = {{IDOK, "下一步"},
+                                  {IDCANCEL, "取  消"},
+                                  {kBack, "上一步"},
+                                  {kAgree, "同意"},
+                                  {kDisagree, "不同意"}};
+const std::vector<Text> kPage2 = {{IDOK, "下一步"},
+                                  {kBack, "上一步"},
+                                  {IDCANCEL, "取  消"},
+                                  {releaseBox(2018), "For AutoCAD2018"}};
 const std::vector<Text> kPage3 = {
     {IDOK, "安  装"}, {kBrowse, "浏览..."}, {kFolder, "C:\\Varnok"}, {IDCANCEL, "取  消"}};
 const std::vector<Text> kPage4 = {{IDOK, "确  定"}};

@@ -226,10 +226,10 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSe
                       parsed.error + "\n\n用 /? 查看安装程序的命令行参数。", vk::kExitCannotStart);
     }
     if (located == vk::win32::kErrNotGbk) {
-        return Refuse(options,
-                      std::string("the folder of the setup program cannot be used: ") +
-                          kNotGbkReason,
-                      kNotGbkFolderText, vk::kExitCannotStart);
+        return Refuse(
+            options,
+            std::string("the folder of the setup program cannot be used: ") + kNotGbkReason,
+            kNotGbkFolderText, vk::kExitCannotStart);
     }
     for (const std::string& note : options.notes)
         log.Info("Switch " + note);

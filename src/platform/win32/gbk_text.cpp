@@ -1,6 +1,5 @@
 #include "platform/win32/gbk_text.h"
 
-
 #include "platform/win32/windows_api.h"
 
 namespace vk::win32 {
@@ -46,8 +45,8 @@ bool Convert(std::wstring_view wide, bool exact, std::string& gbk) {
             return false;
         const std::size_t at = gbk.size();
         gbk.resize(at + static_cast<std::size_t>(length));
-        WideCharToMultiByte(kTextCodePage, flags, wide.data() + from, size, gbk.data() + at,
-                            length, nullptr, nullptr);
+        WideCharToMultiByte(kTextCodePage, flags, wide.data() + from, size, gbk.data() + at, length,
+                            nullptr, nullptr);
         from = to;
     }
     return true;
@@ -60,11 +59,13 @@ std::wstring Wide(std::string_view gbk) {
     for (std::size_t from = 0; from < gbk.size();) {
         const std::size_t to = GbkPieceEnd(gbk, from);
         const int size = static_cast<int>(to - from);
-        const int length = MultiByteToWideChar(kTextCodePage, 0, gbk.data() + from, size, nullptr, 0);
+        const int length =
+            MultiByteToWideChar(kTextCodePage, 0, gbk.data() + from, size, nullptr, 0);
         if (length > 0) {
             const std::size_t at = wide.size();
             wide.resize(at + static_cast<std::size_t>(length));
-            MultiByteToWideChar(kTextCodePage, 0, gbk.data() + from, size, wide.data() + at, length);
+            MultiByteToWideChar(kTextCodePage, 0, gbk.data() + from, size, wide.data() + at,
+                                length);
         }
         from = to;
     }

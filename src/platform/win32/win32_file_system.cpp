@@ -210,8 +210,9 @@ OsResult Win32FileSystem::GetRoamingAppDataFolder(std::string& path) {
 
 OsResult Win32FileSystem::GetCurrentFolder(std::string& path) {
     std::wstring wide;
-    const OsResult read = ReadGrowing(
-        wide, [](wchar_t* buffer, DWORD capacity) { return GetCurrentDirectoryW(capacity, buffer); });
+    const OsResult read = ReadGrowing(wide, [](wchar_t* buffer, DWORD capacity) {
+        return GetCurrentDirectoryW(capacity, buffer);
+    });
     return GbkPath(read, wide, path);
 }
 

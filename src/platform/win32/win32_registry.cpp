@@ -195,8 +195,8 @@ OsResult Win32Registry::SetValue(RegHandle key, const std::string& name, std::ui
                               static_cast<DWORD>(data.size()));
     }
     // GBK bytes, NULs and all, stored as UTF-16, as RegSetValueExA stores them.
-    const std::wstring wide = Wide(std::string_view(reinterpret_cast<const char*>(data.data()),
-                                                    data.size()));
+    const std::wstring wide =
+        Wide(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     return RegSetValueExW(ToHKey(key), Wide(name).c_str(), 0, type,
                           reinterpret_cast<const BYTE*>(wide.data()),
                           static_cast<DWORD>(wide.size() * sizeof(wchar_t)));

@@ -37,8 +37,8 @@ public:
 
     // A message box owned by this window.
     int MessageBox(const std::string& text, const std::string& caption, UINT type) const {
-        return ::MessageBoxW(m_hWnd, vk::win32::Wide(text).c_str(), vk::win32::Wide(caption).c_str(),
-                             type);
+        return ::MessageBoxW(m_hWnd, vk::win32::Wide(text).c_str(),
+                             vk::win32::Wide(caption).c_str(), type);
     }
 
     HWND m_hWnd = nullptr;
