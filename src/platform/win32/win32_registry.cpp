@@ -224,11 +224,13 @@ OsResult Win32Registry::SetString(RegHandle key, const std::string& name, const 
         return ERROR_INVALID_PARAMETER;
     }
     // The text and its terminating NUL, which RegSetValueExA stores too when
-    // the byte after the data is one, as it is after a C string.
+    // the byte after the data is one, as it is after a C string; an empty
+    // text is stored empty, as RegSetValueExA stores it.
     const std::wstring wide = Wide(text);  // c_str() adds the NUL
+    const std::size_t units = wide.empty() ? 0 : wide.size() + 1;
     return RegSetValueExW(ToHKey(key), Wide(name).c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(wide.c_str()),
-                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+                          static_cast<DWORD>(units * sizeof(wchar_t)));
 }
 
 OsResult Win32Registry::QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) {
