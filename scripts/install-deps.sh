@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the demo need on a Debian 12 machine.
-# Idempotent: when every package and the locale are already there it changes nothing.
+# Idempotent: when every package and the locales are already there it changes nothing.
 set -euo pipefail
 
 packages=(
@@ -28,10 +28,20 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The Chinese locale gives Wine the ANSI code page 936.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  echo "install-deps: generating zh_CN.UTF-8"
-  $SUDO sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+# Wine takes a program's ANSI code page from its locale: zh_CN.UTF-8 gives 936
+# (every run), en_US.UTF-8 1252 and zh_TW.UTF-8 950 (the tests at other code
+# pages). Without the locale Wine still answers 1252 but cannot make file names
+# outside ASCII.
+wanted_locales=(zh_CN en_US zh_TW)
+missing_locales=()
+for l in "${wanted_locales[@]}"; do
+  locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8\$" || missing_locales+=("$l")
+done
+if [ "${#missing_locales[@]}" -gt 0 ]; then
+  echo "install-deps: generating ${missing_locales[*]/%/.UTF-8}"
+  for l in "${missing_locales[@]}"; do
+    $SUDO sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
   $SUDO locale-gen >/dev/null
 fi

@@ -19,6 +19,12 @@ inline constexpr const char* kListSeparatorText =
     "AutoCAD的受信任路径以分号分隔，\n含分号的路径会被拆成几个路径。\n\n"
     "请选择不含分号的路径 !";
 
+// A folder the picker gives whose name holds a character outside GBK (a
+// Korean name, say): the setup keeps its paths in GBK and cannot build on it.
+inline constexpr const char* kNotGbkPathText =
+    "安装路径中有安装程序无法使用的字符（GBK 字符集之外的字符）!\n\n"
+    "请选择只含中文、英文字母和数字的路径 !";
+
 // "拷贝文件 %s 失败，..." with the destination path in place of %s.
 inline std::string CopyFailedText(const std::string& destination) {
     return "拷贝文件 " + destination +

@@ -1,7 +1,9 @@
 #pragma once
-// The system's ANSI code page (936 on a Chinese Windows): which bytes start a
-// double-byte character, case changes that leave double-byte characters
-// whole, and how its text meets UTF-16.
+// The program's code page, 936 (GBK), in which all its text is kept: which
+// bytes start a double-byte character, case changes that leave double-byte
+// characters whole, and how its text meets UTF-16. The one place that knows
+// it: the machine's own code page for programs that are not Unicode plays
+// no part.
 //
 // Wide text is std::u16string, UTF-16 code units exactly as the registry's
 // wide functions give and take them: nothing is converted on the way, so any

@@ -1,6 +1,7 @@
 #pragma once
-// The file system as the setup uses it: the ANSI KERNEL32 file functions,
-// narrowed to what deployment, support files and the folder rules need.
+// The file system as the setup uses it: the ANSI KERNEL32 file functions of
+// a Chinese Windows (paths in code page 936), narrowed to what deployment,
+// support files and the folder rules need.
 #include <cstdint>
 #include <functional>
 #include <string>

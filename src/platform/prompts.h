@@ -1,5 +1,5 @@
 #pragma once
-// Questions and messages to the user: MessageBoxA.
+// Questions and messages to the user: MessageBox, texts in code page 936.
 #include <cstdint>
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
-// The registry as the setup uses it: the ANSI registry functions of Windows,
-// narrowed to the operations the discovery and the registrations make, and
-// the wide ones for texts that must keep characters the ANSI code page lacks.
-// Key and value names are ANSI text either way.
+// The registry as the setup uses it: the ANSI registry functions of a Chinese
+// Windows (code page 936), narrowed to the operations the discovery and the
+// registrations make, and the wide ones for texts that must keep characters
+// the code page lacks. Key and value names are ANSI text either way.
 #include <cstddef>
 #include <cstdint>
 #include <string>

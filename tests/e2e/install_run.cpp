@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "e2e/driver/unique_handle.h"
+#include "e2e/driver/window_text.h"
 #include "wine_machine.h"
 
 namespace vk::e2e::setup {
@@ -89,10 +90,14 @@ std::vector<std::string> InstallRun::seedFoundMachine(const std::string& regFixt
 }
 
 AppProcess InstallRun::start() const {
-    return AppProcess::start(distribution.programPath(), distribution.folder());
+    return startWith({});
 }
 
 AppProcess InstallRun::startWith(const std::string& arguments) const {
+    if (codePage != 0) {
+        return AppProcess::startAtCodePage(codePage, distribution.programPath(),
+                                           distribution.folder(), arguments);
+    }
     return AppProcess::start(distribution.programPath(), distribution.folder(), arguments);
 }
 
@@ -317,7 +322,22 @@ std::vector<std::string> logLines(const std::string& path) {
     return lines;
 }
 
-AppProcess startCommandLine(const std::string& commandLine) {
+std::vector<std::wstring> folderNamesWide(const std::string& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry{};
+    const UniqueFind find(FindFirstFileW((wideOfGbk(folder) + L"\\*").c_str(), &entry));
+    if (!find)
+        return names;
+    do {
+        const std::wstring_view name = entry.cFileName;
+        if (name != L"." && name != L"..")
+            names.emplace_back(name);
+    } while (FindNextFileW(find.get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+AppProcess startCommandLine(const std::string& commandLine, unsigned codePage) {
     if (commandLine.empty() || commandLine[0] != '"')
         throw DriverError("not a quoted program: " + toUtf8(commandLine));
     const std::size_t end = commandLine.find('"', 1);
@@ -326,6 +346,8 @@ AppProcess startCommandLine(const std::string& commandLine) {
     std::string arguments = commandLine.substr(end + 1);
     while (!arguments.empty() && arguments.front() == ' ')
         arguments.erase(0, 1);
+    if (codePage != 0)
+        return AppProcess::startAtCodePage(codePage, commandLine.substr(1, end - 1), {}, arguments);
     return AppProcess::start(commandLine.substr(1, end - 1), {}, arguments);
 }
 

@@ -59,6 +59,10 @@ protected:
     // install folders.
     std::vector<std::string> seedFoundMachine(const std::string& regFixture);
 
+    // The code page for programs that are not Unicode SetUp.exe starts with: 0 for the
+    // machine's (936), else 950 or 1252 (AppProcess::startAtCodePage).
+    unsigned codePage = 0;
+
     AppProcess start() const;
     // SetUp.exe with a command line (after the program's name).
     AppProcess startWith(const std::string& arguments) const;
@@ -84,8 +88,9 @@ std::vector<RegistrySnapshot> autodeskKeys();
 // A log file's lines (UTF-8, as SetUp.exe writes it) without their time stamps.
 std::vector<std::string> logLines(const std::string& path);
 
-// A command line as the registry keeps it ("C:\...\Uninstall.exe" /UNINSTALL), started.
-AppProcess startCommandLine(const std::string& commandLine);
+// A command line as the registry keeps it ("C:\...\Uninstall.exe" /UNINSTALL), started;
+// at `codePage` unless it is 0.
+AppProcess startCommandLine(const std::string& commandLine, unsigned codePage = 0);
 
 // Waits until no copy of the uninstaller runs in the temporary folder any more.
 void waitForUninstallCopies();
@@ -135,6 +140,9 @@ void expectDemandLoadKey(const std::string& productKey, int year, const std::str
 
 // A profile's "TRUSTEDPATHS" below its Variables key (HKCU), UTF-8; "(none)" when missing.
 std::string trustedPathsOf(const std::string& variablesKey);
+
+// The names in a folder as Windows keeps them (UTF-16), sorted, without "." and "..".
+std::vector<std::wstring> folderNamesWide(const std::string& folder);
 
 // The names of a key's values.
 std::vector<std::string> registryValueNames(HKEY root, const std::string& path);

@@ -44,7 +44,7 @@ protected:
     }
     // The quiet uninstall, as a deployment tool runs it from the registry.
     void uninstall(DWORD exitCode = 0) const {
-        AppProcess app = startCommandLine(uninstallCommand("QuietUninstallString"));
+        AppProcess app = startCommandLine(uninstallCommand("QuietUninstallString"), codePage);
         EXPECT_EQ(app.waitForExit(), exitCode);
         waitForUninstallCopies();
     }
@@ -128,6 +128,22 @@ TEST_F(Uninstall, TheUninstallStringAsksAndTellsThePerson) {
 
 // Inno Setup's quiet uninstall forms, without /SUPPRESSMSGBOXES: nothing is asked, nothing
 // waits for an answer.
+// On a Western Windows (code page 1252 for programs that are not Unicode) as on a Chinese
+// one: the same folder, LOADER and trusted path, and the quiet uninstall takes them away.
+TEST_F(Uninstall, TheRoundTripAtCodePage1252IsTheChineseOne) {
+    codePage = 1252;
+    const std::vector<std::string> locations = seed(kMachine2018);
+    const std::string before = machine(locations);
+    install();
+    EXPECT_EQ(folderNamesWide("C:\\Varnok"), std::vector<std::wstring>{L"Varnok批打印软件"});
+    expectDemandLoadKey(kAcad2018Key, 2018, loaderOf(kDefaultProductFolder, 2018));
+    EXPECT_EQ(trustedPathsOf(kAcad2018Variables),
+              toUtf8(";C:\\PROGRAM FILES (X86)\\VENDORB\\TOOLB\\0.10.1.58;"
+                     "C:\\VARNOK\\VARNOK批打印软件"));
+    uninstall();
+    EXPECT_EQ(machine(locations), before);
+}
+
 TEST_F(Uninstall, InnoSetupsQuietFormsAskNothing) {
     const std::vector<std::string> locations = seed(kMachine2018);
     const std::string before = machine(locations);

@@ -3,6 +3,7 @@
 # (PE32+, x86-64) of at most 400 KiB (the file that is shipped), whose import
 # table names only DLLs that Windows always loads from its system folder
 # (KnownDLLs: a DLL planted beside the setup cannot stand in for them), and
+# which imports no ANSI text function (its text meets Windows in UTF-16), and
 # whose manifest (resource type 24, id 1) asks for administrator rights,
 # declares per-monitor DPI awareness with the system's as fallback, and names
 # the Windows versions it supports.
@@ -46,6 +47,22 @@ for dll in "${dlls[@]}"; do
         echo "import: $dll (KnownDLL)"
     else
         fail "imports $dll, which is no KnownDLL: load it from the system folder at run time"
+    fi
+done
+
+# Text meets Windows in UTF-16 only: no ANSI form of a Windows function (a
+# name ending in "A" after a small letter or a digit) is imported, since it
+# would read the program's GBK in the machine's code page. The C runtime's
+# start-up reads its STARTUPINFO through GetStartupInfoA, for the window's
+# show state only.
+allowed_ansi=" GetStartupInfoA "
+mapfile -t ansi < <(awk '/DLL Name:/ { dll = tolower($3) }
+    NF == 3 && $1 ~ /^[0-9a-f]+$/ && $3 ~ /[a-z0-9]A$/ { print dll ": " $3 }' <<<"$headers")
+for import in "${ansi[@]}"; do
+    if [[ $allowed_ansi == *" ${import#*: } "* ]]; then
+        echo "import: $import (the C runtime's start-up, no text)"
+    else
+        fail "imports $import, an ANSI function: call its wide (W) form with GBK converted"
     fi
 done
 

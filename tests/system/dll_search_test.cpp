@@ -38,7 +38,7 @@ TEST(DllSearch, APlantedDllBesideTheProgramIsNotLoadedByName) {
 
     // The system's own DLLs still load by name, the common controls too.
     EXPECT_NE(::LoadLibraryA("comctl32.dll"), nullptr);
-    EXPECT_NE(vk::win32::LoadSystemDll("comctl32.dll"), nullptr);
+    EXPECT_NE(vk::win32::LoadSystemDll(L"comctl32.dll"), nullptr);
     EXPECT_TRUE(vk::win32::InitCommonControlsFromSystem(ICC_PROGRESS_CLASS));
 }
 

@@ -2,7 +2,8 @@
 #include "app/win/setup_start.h"
 #include "app/win/system_dlls.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR commandLine, int) {
-    return vk::win32::StartSetup(hInstance, commandLine,
-                                 &vk::win32::RestrictDllSearchToSystemFolder);
+// The command line is read wide by the start-up: lpCmdLine is in the
+// machine's code page.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    return vk::win32::StartSetup(hInstance, &vk::win32::RestrictDllSearchToSystemFolder);
 }

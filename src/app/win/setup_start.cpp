@@ -4,6 +4,7 @@
 // whose exit code the program ends with.
 #include "app/win/setup_start.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/answering_prompts.h"
@@ -25,6 +26,7 @@
 #include "engine/journal/record.h"
 #include "engine/setup_message.h"
 #include "platform/win32/file_log.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/system_services.h"
 #include "platform/win32/windows_api.h"
 #include "ui/framework/win_app.h"
@@ -40,6 +42,16 @@ constexpr const char* kUnsafeDllSearchText =
 
 constexpr const char* kAnotherSetupText =
     "Varnok批打印软件的安装程序已经在运行。\n\n请等它结束后再试。";
+
+// The setup keeps its text in GBK (code page 936), whatever code page the
+// machine has: a path it must build on, or a command line, with a character
+// GBK lacks cannot be used.
+constexpr const char* kNotGbkReason = "it holds characters that code page 936 (GBK) lacks";
+constexpr const char* kNotGbkCommandLineText =
+    "命令行中有安装程序无法使用的字符（GBK 字符集之外的字符）。";
+constexpr const char* kNotGbkFolderText =
+    "安装程序所在文件夹的路径中有安装程序无法使用的字符（GBK 字符集之外的字符）。\n\n"
+    "请把安装包移到其他文件夹（例如 C:\\VarnokSetup）后再执行SetUp.exe !";
 
 // What the start-up says when it stops: its reason for the log, and a box
 // unless the run asked for silence. A run started by a deployment tool may
@@ -60,18 +72,22 @@ int Refuse(const vk::SetupOptions& options, const std::string& reason, const std
 // The uninstaller's copy goes on with its starter's log.
 bool OpenLog(const vk::SetupOptions& options, bool lineUsable) {
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    const std::string temp = vk::win32::TempFolder();
+    std::string temp;
+    const vk::OsResult tempFound = vk::win32::TempFolder(temp);
+    const auto openDated = [&] { return tempFound == vk::kOk ? log.OpenDated(temp) : tempFound; };
+    if (tempFound != vk::kOk)
+        temp = "%TEMP%";
     vk::OsResult result = vk::kOk;
     if (options.log && !options.logFile.empty()) {
         result = options.uninstallCopy.empty() ? log.Open(options.logFile)
                                                : log.OpenToAppend(options.logFile);
     } else if (options.log) {
-        result = log.OpenDated(temp);
+        result = openDated();
     } else if (!lineUsable && options.Unattended()) {
-        log.OpenDated(temp);  // without it the reason would be nowhere
+        openDated();  // without it the reason would be nowhere
     }
     if (result != vk::kOk && options.Unattended())
-        log.OpenDated(temp);
+        openDated();
     if (log.IsOpen())
         vk::win32::WriteLogHeader(log);
     if (result == vk::kOk)
@@ -147,7 +163,8 @@ int RunUninstallInCopy(const vk::SetupOptions& options) {
 // the user's %TEMP% (the last run's), no box whatever happens.
 int RunUserSetupStub(bool dllSearchRestricted) {
     vk::win32::FileLog& log = vk::win32::SystemLog();
-    log.Open(vk::win32::TempFolder() + "\\Varnok user setup.log", true);
+    if (std::string temp; vk::win32::TempFolder(temp) == vk::kOk)
+        log.Open(temp + "\\Varnok user setup.log", true);
     vk::win32::WriteLogHeader(log);
     if (!dllSearchRestricted) {
         log.Info(std::string("Stopped: ") + kUnsafeDllSearchReason);
@@ -159,24 +176,41 @@ int RunUserSetupStub(bool dllSearchRestricted) {
 }
 
 // The program file's own name is the uninstaller's: it uninstalls.
-bool IsTheUninstaller() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
-        return false;
-    const char* name = path;
-    for (const char* p = path; *p != '\0'; p = ::CharNextA(p)) {
-        if (*p == '\\')
-            name = p + 1;
+bool IsTheUninstaller(const std::string& program) {
+    const std::wstring path = vk::win32::Wide(program);
+    const std::size_t slash = path.find_last_of(L'\\');
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    return ::lstrcmpiW(name.c_str(), vk::win32::Wide(vk::kUninstallerFileName).c_str()) == 0;
+}
+
+// The command line after the program's own name, as WinMain's lpCmdLine has
+// it, from the wide line Windows keeps: as GBK, and whether GBK holds all of
+// it (if not, each character it lacks reads as '?').
+bool CommandLineArguments(std::string& arguments) {
+    const std::wstring_view line = ::GetCommandLineW();
+    std::size_t at = 0;
+    if (!line.empty() && line[0] == L'"') {
+        const std::size_t close = line.find(L'"', 1);
+        at = close == std::wstring_view::npos ? line.size() : close + 1;
+    } else {
+        at = std::min(line.find_first_of(L" \t"), line.size());
     }
-    return ::lstrcmpiA(name, vk::kUninstallerFileName) == 0;
+    while (at < line.size() && (line[at] == L' ' || line[at] == L'\t'))
+        ++at;
+    const std::wstring_view rest = line.substr(at);
+    arguments = vk::win32::Gbk(rest);
+    return vk::win32::IsGbk(rest);
 }
 
 int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSearchRestricted) {
     vk::SetupOptions options = parsed.options;
     if (options.userSetup && parsed.ok())
         return RunUserSetupStub(dllSearchRestricted);
-    if (IsTheUninstaller())
+    // Its Data folder, its copies and the Active Setup stub are found from
+    // the program's own path.
+    std::string program;
+    const vk::OsResult located = vk::win32::SystemServices().files.GetModulePath(program);
+    if (located == vk::kOk && IsTheUninstaller(program))
         options.uninstall = true;
     if (!OpenLog(options, parsed.ok()))
         return vk::kExitCannotStart;
@@ -190,6 +224,12 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSe
     if (!parsed.ok()) {
         return Refuse(options, "the command line cannot be used: " + parsed.reason,
                       parsed.error + "\n\n用 /? 查看安装程序的命令行参数。", vk::kExitCannotStart);
+    }
+    if (located == vk::win32::kErrNotGbk) {
+        return Refuse(
+            options,
+            std::string("the folder of the setup program cannot be used: ") + kNotGbkReason,
+            kNotGbkFolderText, vk::kExitCannotStart);
     }
     for (const std::string& note : options.notes)
         log.Info("Switch " + note);
@@ -234,12 +274,19 @@ int RunSetup(HINSTANCE instance, const vk::ParsedCommandLine& parsed, bool dllSe
 
 }  // namespace
 
-int vk::win32::StartSetup(HINSTANCE instance, const char* commandLine,
-                          bool (*restrictDllSearch)()) {
+int vk::win32::StartSetup(HINSTANCE instance, bool (*restrictDllSearch)()) {
     // Before anything can load a DLL by name.
     const bool restricted = restrictDllSearch();
-    const int exitCode = RunSetup(
-        instance, vk::ParseCommandLine(commandLine != nullptr ? commandLine : ""), restricted);
+    std::string arguments;
+    const bool exact = CommandLineArguments(arguments);
+    // Read as far as it can be, so that /VERYSILENT or /LOG still count for
+    // saying what is wrong with it.
+    vk::ParsedCommandLine parsed = vk::ParseCommandLine(arguments);
+    if (!exact) {
+        parsed.reason = kNotGbkReason + (parsed.ok() ? "" : "; " + parsed.reason);
+        parsed.error = kNotGbkCommandLineText + (parsed.ok() ? "" : "\n" + parsed.error);
+    }
+    const int exitCode = RunSetup(instance, parsed, restricted);
     vk::win32::SystemLog().Info("Exit code " + std::to_string(exitCode));
     return exitCode;
 }

@@ -10,7 +10,8 @@ namespace vk::win32 {
 // `restrictDllSearch` is RestrictDllSearchToSystemFolder in SetUp.exe. When
 // it fails the program says so (in a message box unless the command line
 // keeps boxes away, and in the log) and ends with exit code 1, loading
-// nothing more. Returns the exit code.
-int StartSetup(HINSTANCE instance, const char* commandLine, bool (*restrictDllSearch)());
+// nothing more. The command line is the process's own, read wide. Returns
+// the exit code.
+int StartSetup(HINSTANCE instance, bool (*restrictDllSearch)());
 
 }  // namespace vk::win32

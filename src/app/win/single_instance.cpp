@@ -4,12 +4,12 @@ namespace vk::win32 {
 namespace {
 
 // Global: a run under SYSTEM in session 0 and one on a user's desktop meet too.
-constexpr const char* kMutexName = "Global\\VarnokBatchPlotSetup";
+constexpr const wchar_t* kMutexName = L"Global\\VarnokBatchPlotSetup";
 
 }  // namespace
 
 SingleSetupLock::SingleSetupLock() {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
     const DWORD error = GetLastError();
     mutex_.Reset(mutex);
     // Taken: it exists already, or it exists and its maker's security keeps

@@ -17,10 +17,10 @@ namespace vk::win32 {
 // with update KB2533623; without it only the current folder is dropped.
 // True when the search is limited to the system folder.
 inline bool RestrictDllSearchToSystemFolder() {
-    ::SetDllDirectoryA("");
+    ::SetDllDirectoryW(L"");
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     const FARPROC found =
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (found == nullptr)
         return false;
     // Through a plain function pointer type: GCC warns on a direct cast.
@@ -32,22 +32,27 @@ inline bool RestrictDllSearchToSystemFolder() {
 // Loads a system DLL from the system folder: by name where the system
 // supports LOAD_LIBRARY_SEARCH_SYSTEM32 (so a manifest can still redirect
 // it), else by its full path there. Never freed: it serves the whole run.
-inline HMODULE LoadSystemDll(const char* name) {
-    if (HMODULE module = ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+inline HMODULE LoadSystemDll(const wchar_t* name) {
+    if (HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
         return module;
-    char folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    std::wstring folder(MAX_PATH, L'\0');
+    UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length >= folder.size()) {  // the size it needs, NUL included
+        folder.resize(length);
+        length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    }
+    if (length == 0 || length >= folder.size())
         return nullptr;
-    const std::string path = std::string(folder, length) + "\\" + name;
-    return ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    folder.resize(length);
+    const std::wstring path = folder + L"\\" + name;
+    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // InitCommonControlsEx from comctl32, which is no KnownDLL: imported, the
 // loader would look for it beside the program first.
 inline bool InitCommonControlsFromSystem(DWORD classes) {
     using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = LoadSystemDll("comctl32.dll");
+    HMODULE comctl = LoadSystemDll(L"comctl32.dll");
     const FARPROC found =
         comctl == nullptr ? nullptr : ::GetProcAddress(comctl, "InitCommonControlsEx");
     if (found == nullptr)

@@ -1,10 +1,13 @@
 #pragma once
-// %TEMP% as GetTempPath gives it, without its trailing backslash ("" when
-// Windows gives none that fits).
+// %TEMP% as GetTempPathW gives it, as GBK and without its trailing backslash.
+// A folder GBK cannot hold (a user name in Korean) is refused with kErrNotGbk:
+// files are made in it by name.
 #include <string>
+
+#include "platform/os_error.h"
 
 namespace vk::win32 {
 
-std::string TempFolder();
+OsResult TempFolder(std::string& folder);
 
 }  // namespace vk::win32

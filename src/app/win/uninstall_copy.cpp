@@ -6,6 +6,7 @@
 #include "app/uninstall_start.h"
 #include "app/win/temp_folder.h"
 #include "core/decimal.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -15,11 +16,11 @@ namespace {
 constexpr int kNoResult = 4;  // something could not be removed: the copy never said
 constexpr DWORD kStarterEndMs = 60000;
 
-std::string ModulePath() {
-    std::string path(MAX_PATH, '\0');
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length + 1 < path.size()) {
@@ -30,12 +31,13 @@ std::string ModulePath() {
     }
 }
 
-void DeleteLater(Log& log, const std::string& path) {
-    if (!MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
-        log.Failed("have " + path + " deleted when Windows next starts",
+// The path as Windows gave it, so that it is never turned into another.
+void DeleteLater(Log& log, const std::wstring& path) {
+    if (!MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        log.Failed("have " + Gbk(path) + " deleted when Windows next starts",
                    static_cast<vk::OsResult>(GetLastError()));
     else
-        log.Info(path + " is deleted when Windows next starts");
+        log.Info(Gbk(path) + " is deleted when Windows next starts");
 }
 
 }  // namespace
@@ -44,7 +46,12 @@ int RunUninstallCopy(const Services& services, const std::string& arguments,
                      SingleSetupLock& lock) {
     Log& log = services.log;
     UninstallerCopy copy;
-    if (CopyUninstaller(services, TempFolder(), copy) != kOk)
+    std::string temp;
+    if (const OsResult result = TempFolder(temp); result != kOk) {
+        log.Failed("find the temporary folder (%TEMP%) for the uninstaller's copy", result);
+        return kExitCannotStart;
+    }
+    if (CopyUninstaller(services, temp, copy) != kOk)
         return kExitCannotStart;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr;
@@ -60,12 +67,13 @@ int RunUninstallCopy(const Services& services, const std::string& arguments,
 
     const std::string link = PaddedDecimal(GetCurrentProcessId()) + "," +
                              PaddedDecimal(reinterpret_cast<std::uintptr_t>(writer.Get()));
-    std::string commandLine = "\"" + copy.program + "\" " + arguments + " /UNINSTALLCOPY=" + link;
-    STARTUPINFOA startup{};
+    std::wstring commandLine =
+        Wide("\"" + copy.program + "\" " + arguments + " /UNINSTALLCOPY=" + link);
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     lock.Release();
-    if (!CreateProcessA(copy.program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+    if (!CreateProcessW(Wide(copy.program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
                         nullptr, nullptr, &startup, &process)) {
         log.Failed("start the uninstaller's copy " + copy.program,
                    static_cast<vk::OsResult>(GetLastError()));
@@ -118,13 +126,13 @@ bool StarterLink::WaitForStarterToEnd() {
 }
 
 void DeleteOwnFileLater(Log& log) {
-    const std::string self = ModulePath();
+    const std::wstring self = ModulePath();
     DeleteLater(log, self);
     // Windows works through the list in order: the file is gone before its
     // folder, which goes only when it is the one the starter made for the copy.
-    const std::size_t slash = self.find_last_of('\\');
-    if (slash != std::string::npos &&
-        self.compare(slash + 1, std::string::npos, kUninstallCopyFileName) == 0) {
+    const std::size_t slash = self.find_last_of(L'\\');
+    if (slash != std::wstring::npos &&
+        self.compare(slash + 1, std::wstring::npos, Wide(kUninstallCopyFileName)) == 0) {
         DeleteLater(log, self.substr(0, slash));
     }
 }

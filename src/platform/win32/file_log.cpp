@@ -1,7 +1,7 @@
 #include "platform/win32/file_log.h"
 
 #include "core/decimal.h"
-#include "platform/win32/ansi_conversion.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/windows_api.h"
 
 // After <windows.h>.
@@ -16,7 +16,7 @@ constexpr int kMaxLogsPerDay = 9999;
 
 // A log file the setup creates: full control for SYSTEM and Administrators,
 // read for Users, nothing inherited from the folder it is in.
-constexpr const char* kLogFileSddl = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;BU)";
+constexpr const wchar_t* kLogFileSddl = L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;BU)";
 
 std::string Stamp(const SYSTEMTIME& time, bool withClock) {
     std::string text = PaddedDecimal(time.wYear, 4) + "-" + PaddedDecimal(time.wMonth, 2) + "-" +
@@ -48,7 +48,7 @@ OsResult FileLog::OpenChecked(const std::string& path, unsigned long disposition
     // Administrators and SYSTEM write it, Users read it; the owner is whoever
     // runs the setup (an elevated administrator's token names Administrators).
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!userOwn && !ConvertStringSecurityDescriptorToSecurityDescriptorA(
+    if (!userOwn && !ConvertStringSecurityDescriptorToSecurityDescriptorW(
                         kLogFileSddl, SDDL_REVISION_1, &descriptor, nullptr)) {
         return static_cast<OsResult>(GetLastError());
     }
@@ -56,8 +56,8 @@ OsResult FileLog::OpenChecked(const std::string& path, unsigned long disposition
     SECURITY_ATTRIBUTES security{sizeof security, descriptor, FALSE};
     // The name itself, not what a link there points to; a folder opens too
     // (backup semantics), so that it is told apart and refused.
-    UniqueFile checked(CreateFileA(
-        path.c_str(), FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+    UniqueFile checked(CreateFileW(
+        Wide(path).c_str(), FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE, userOwn ? nullptr : &security, disposition,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
         nullptr));
@@ -116,9 +116,7 @@ OsResult FileLog::OpenDated(const std::string& folder) {
 }
 
 void FileLog::WriteLine(const std::string& line) {
-    std::wstring wide;
-    if (ToWide(line, wide) != kOk)
-        wide = L"(a line that is not text of the system's code page)";
+    const std::wstring wide = Wide(line);
     WriteWideLine(std::u16string(wide.begin(), wide.end()));
 }
 
@@ -157,19 +155,19 @@ void FileLog::Write(const std::wstring& text) {
 
 std::string FileLog::ErrorText(OsResult error) {
     // In English where Windows has it (an administrator reads the log from
-    // afar), else in the system's language.
+    // afar), else in the system's language (as GBK, like every line).
     std::string text;
     for (const DWORD language :
          {static_cast<DWORD>(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), DWORD{0}}) {
-        char* buffer = nullptr;
+        wchar_t* buffer = nullptr;
         const DWORD length =
-            FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                FORMAT_MESSAGE_IGNORE_INSERTS,
                            nullptr, static_cast<DWORD>(error), language,
-                           reinterpret_cast<char*>(&buffer), 0, nullptr);
+                           reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
         const UniqueLocal owned(buffer);
         if (length != 0 && buffer != nullptr) {
-            text.assign(buffer, length);
+            text = Gbk(std::wstring_view(buffer, length));
             break;
         }
     }

@@ -3,66 +3,91 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/win32/ansi_conversion.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace vk::win32 {
 namespace {
 
-// CharUpperBuffA / CharLowerBuffA / CharUpperBuffW convert in place: work on
-// a copy, in pieces whose length a DWORD can count.
-template <typename Text, typename Convert>
-Text Converted(const Text& text, Convert convert) {
-    Text copy = text;
+// CharUpperBuffW / CharLowerBuffW convert in place: work on a copy, in
+// pieces whose length a DWORD can count.
+template <typename Convert>
+std::wstring Converted(std::wstring text, Convert convert) {
     constexpr std::size_t kChunk = std::numeric_limits<DWORD>::max() / 2;
-    for (std::size_t at = 0; at < copy.size(); at += kChunk) {
-        const std::size_t length = std::min(kChunk, copy.size() - at);
-        convert(copy.data() + at, static_cast<DWORD>(length));
+    for (std::size_t at = 0; at < text.size(); at += kChunk) {
+        const std::size_t length = std::min(kChunk, text.size() - at);
+        convert(text.data() + at, static_cast<DWORD>(length));
     }
-    return copy;
+    return text;
+}
+
+// The case of each character of GBK text changed where GBK holds the changed
+// character too: a double-byte character (whose trail byte may be an ASCII
+// letter) is changed only as a whole, into another of two bytes, and a
+// character whose capital GBK lacks (the pinyin letters) stays.
+// ASCII letters, the only single-byte ones, are changed directly, as
+// CharUpperBuffW and CharLowerBuffW change them.
+template <typename Convert>
+std::string CaseChanged(const std::string& text, Convert convert, char from, char to) {
+    std::string changed = text;
+    for (std::size_t at = 0; at < changed.size();) {
+        char& byte = changed[at];
+        const bool pair = IsDBCSLeadByteEx(kTextCodePage, static_cast<BYTE>(byte)) != FALSE &&
+                          at + 1 < changed.size();
+        if (!pair) {
+            if (byte >= from && byte <= static_cast<char>(from + 25))
+                byte = static_cast<char>(byte - from + to);
+            ++at;
+            continue;
+        }
+        const std::wstring wide = Wide(std::string_view(changed).substr(at, 2));
+        std::string other;
+        if (wide.size() == 1 && ToGbk(Converted(wide, convert), other) == kOk &&
+            other.size() == 2) {
+            changed.replace(at, 2, other);
+        }
+        at += 2;
+    }
+    return changed;
+}
+
+std::u16string Units(const std::wstring& wide) {
+    return std::u16string(wide.begin(), wide.end());
+}
+
+std::wstring WideOf(const std::u16string& units) {
+    return std::wstring(units.begin(), units.end());
 }
 
 }  // namespace
 
 bool Win32CodePage::IsLeadByte(unsigned char byte) const {
-    return IsDBCSLeadByte(byte) != FALSE;
+    return IsDBCSLeadByteEx(kTextCodePage, byte) != FALSE;
 }
 
 std::string Win32CodePage::ToUpper(const std::string& text) const {
-    return Converted(text, CharUpperBuffA);
+    return CaseChanged(text, CharUpperBuffW, 'a', 'A');
 }
 
 std::string Win32CodePage::ToLower(const std::string& text) const {
-    return Converted(text, CharLowerBuffA);
+    return CaseChanged(text, CharLowerBuffW, 'A', 'a');
 }
 
 std::u16string Win32CodePage::ToWide(const std::string& text) const {
-    std::wstring wide;
-    if (win32::ToWide(text, wide) != kOk)
-        return {};
-    return std::u16string(wide.begin(), wide.end());
+    return Units(Wide(text));
 }
 
 std::string Win32CodePage::ToAnsi(const std::u16string& text) const {
-    std::string ansi;
-    if (win32::ToAnsi(std::wstring(text.begin(), text.end()), ansi) != kOk)
-        return {};
-    return ansi;
+    return Gbk(WideOf(text));
 }
 
 std::u16string Win32CodePage::ToUpperWide(const std::u16string& text) const {
-    const std::wstring wide(text.begin(), text.end());
-    const std::wstring upper = Converted(wide, CharUpperBuffW);
-    return std::u16string(upper.begin(), upper.end());
+    return Units(Converted(WideOf(text), CharUpperBuffW));
 }
 
 bool Win32CodePage::Represents(char16_t unit) const {
     const wchar_t wide = unit;
-    char bytes[8];
-    BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes,
-                                           sizeof bytes, nullptr, &usedDefault);
-    return length > 0 && usedDefault == FALSE;
+    return IsGbk(std::wstring_view(&wide, 1));
 }
 
 }  // namespace vk::win32

@@ -1,5 +1,7 @@
 #pragma once
-// The process's ANSI code page, as USER32 and KERNEL32 see it.
+// Code page 936 (GBK), the program's own, as Windows converts and cases it,
+// named explicitly so that the answers are the same on a machine of any code
+// page.
 #include "platform/codepage.h"
 
 namespace vk::win32 {

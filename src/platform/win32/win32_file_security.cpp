@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vk::win32 {
@@ -36,12 +37,12 @@ OsResult LastError() {
 
 // "S-1-5-18"; empty for no SID.
 std::string SidText(PSID sid) {
-    char* text = nullptr;
-    if (sid == nullptr || !ConvertSidToStringSidA(sid, &text)) {
+    wchar_t* text = nullptr;
+    if (sid == nullptr || !ConvertSidToStringSidW(sid, &text)) {
         return {};
     }
     const UniqueLocal owned(text);
-    return text;
+    return Gbk(text);  // digits and dashes
 }
 
 std::string RunningAccountSid() {
@@ -133,8 +134,8 @@ OsResult Win32FileSystem::ApplySecurity(const std::string& path, const std::stri
         return kErrFilenameTooLong;
     }
     PSECURITY_DESCRIPTOR raw = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &raw,
-                                                              nullptr)) {
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(Wide(sddl).c_str(), SDDL_REVISION_1,
+                                                              &raw, nullptr)) {
         return LastError();
     }
     const UniqueLocal descriptor(raw);
@@ -158,10 +159,9 @@ OsResult Win32FileSystem::ApplySecurity(const std::string& path, const std::stri
     if (parts == 0) {
         return kErrInvalidParameter;  // nothing to apply
     }
-    std::vector<char> name(path.begin(), path.end());
-    name.push_back('\0');
+    std::wstring name = Wide(path);  // the function takes a non-const name
     return static_cast<OsResult>(
-        SetNamedSecurityInfoA(name.data(), SE_FILE_OBJECT, parts, owner, nullptr, dacl, nullptr));
+        SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, parts, owner, nullptr, dacl, nullptr));
 }
 
 OsResult Win32FileSystem::CreateFolderWithSecurity(const std::string& path,
@@ -170,13 +170,14 @@ OsResult Win32FileSystem::CreateFolderWithSecurity(const std::string& path,
         return kErrFilenameTooLong;
     }
     PSECURITY_DESCRIPTOR raw = nullptr;
-    if (sddl.empty() || !ConvertStringSecurityDescriptorToSecurityDescriptorA(
-                            sddl.c_str(), SDDL_REVISION_1, &raw, nullptr)) {
+    if (sddl.empty() || !ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                            Wide(sddl).c_str(), SDDL_REVISION_1, &raw, nullptr)) {
         return sddl.empty() ? kErrInvalidParameter : LastError();
     }
     const UniqueLocal descriptor(raw);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, raw, FALSE};
-    if (CreateDirectoryA(path.c_str(), &attributes)) {
+    const std::wstring folder = Wide(path);
+    if (CreateDirectoryW(folder.c_str(), &attributes)) {
         return kOk;
     }
     if (GetLastError() != ERROR_INVALID_OWNER) {
@@ -185,7 +186,7 @@ OsResult Win32FileSystem::CreateFolderWithSecurity(const std::string& path,
     // A token that may not name Administrators as owner at creation: the
     // folder is made with the DACL alone, then given its owner.
     if (!SetSecurityDescriptorOwner(raw, nullptr, FALSE) ||
-        !CreateDirectoryA(path.c_str(), &attributes)) {
+        !CreateDirectoryW(folder.c_str(), &attributes)) {
         return LastError();
     }
     return ApplySecurity(path, sddl);
@@ -199,8 +200,8 @@ OsResult Win32FileSystem::GetFolderSecurity(const std::string& path, FolderSecur
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR raw = nullptr;
-    const DWORD result = GetNamedSecurityInfoA(
-        path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+    const DWORD result = GetNamedSecurityInfoW(
+        Wide(path).c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
         &owner, nullptr, &dacl, nullptr, &raw);
     if (result != ERROR_SUCCESS) {
         return static_cast<OsResult>(result);

@@ -6,14 +6,14 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <limits>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "platform/win32/ansi_conversion.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vk::win32 {
@@ -45,16 +45,26 @@ HANDLE ToHandle(FindHandle find) {
     return reinterpret_cast<HANDLE>(find);
 }
 
-FindEntry ToEntry(const WIN32_FIND_DATAA& data) {
-    // cFileName is NUL-terminated by the system; strnlen guards the array's end anyway.
+FindEntry ToEntry(const WIN32_FIND_DATAW& data) {
+    // cFileName is NUL-terminated by the system; wcsnlen guards the array's end anyway.
     // dwReserved0 holds the reparse tag only when the entry is a reparse point.
+    // A character GBK lacks reads as '?', as FindFirstFileA of a Chinese
+    // Windows gives it: no file name holds one, so a path made with it
+    // reaches no file and fails, and the listing goes on past it.
     const bool reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    return FindEntry{std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName)),
-                     data.dwFileAttributes, reparsePoint ? data.dwReserved0 : 0};
+    const std::wstring_view name(data.cFileName, wcsnlen(data.cFileName, MAX_PATH));
+    return FindEntry{Gbk(name), data.dwFileAttributes, reparsePoint ? data.dwReserved0 : 0};
+}
+
+// A path from Windows as GBK, exactly: one with a character GBK lacks (a
+// folder in Korean) cannot be the start of a path (kErrNotGbk).
+OsResult GbkPath(OsResult read, const std::wstring& wide, std::string& path) {
+    path.clear();
+    return read != kOk ? read : ToGbk(wide, path);
 }
 
 // Calls `fill(buffer, capacity)`, which answers like the functions that
-// report the size they need (GetEnvironmentVariable, GetCurrentDirectoryA):
+// report the size they need (GetEnvironmentVariableW, GetCurrentDirectoryW):
 // the text's length when it fit, the needed size with its NUL when it did not,
 // 0 on failure. The buffer grows until the text fits.
 template <typename Char, typename Fill>
@@ -79,19 +89,18 @@ OsResult ReadGrowing(std::basic_string<Char>& text, Fill fill) {
 
 OsResult Win32FileSystem::GetModulePath(std::string& path) {
     path.clear();
-    // GetModuleFileNameA does not report the size it needs: it cuts the path
+    // GetModuleFileNameW does not report the size it needs: it cuts the path
     // short, answering the buffer's size (Windows) or one less (Wine). A path
-    // that reaches the buffer's last byte may be cut: try a larger buffer.
+    // that reaches the buffer's last character may be cut: try a larger buffer.
     constexpr DWORD kLongestPath = 32768;
     for (DWORD capacity = kMaxPath + 1; capacity <= 2 * kLongestPath; capacity *= 2) {
-        std::vector<char> buffer(capacity);
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
+        std::vector<wchar_t> buffer(capacity);
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), capacity);
         if (length == 0) {
             return LastError();
         }
         if (length + 1 < capacity) {
-            path.assign(buffer.data(), length);
-            return kOk;
+            return GbkPath(kOk, std::wstring(buffer.data(), length), path);
         }
     }
     return kErrFilenameTooLong;
@@ -104,8 +113,8 @@ OsResult Win32FileSystem::FindFirst(const std::string& pattern, FindHandle& hand
     if (TooLong(pattern)) {
         return kErrFilenameTooLong;
     }
-    WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(Wide(pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
         return LastError();
     }
@@ -116,8 +125,8 @@ OsResult Win32FileSystem::FindFirst(const std::string& pattern, FindHandle& hand
 
 OsResult Win32FileSystem::FindNext(FindHandle handle, FindEntry& entry) {
     entry = FindEntry{};
-    WIN32_FIND_DATAA data{};
-    if (!FindNextFileA(ToHandle(handle), &data)) {
+    WIN32_FIND_DATAW data{};
+    if (!FindNextFileW(ToHandle(handle), &data)) {
         return LastError();
     }
     entry = ToEntry(data);
@@ -133,21 +142,21 @@ std::uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return kInvalidAttributes;
     }
-    return GetFileAttributesA(path.c_str());
+    return GetFileAttributesW(Wide(path).c_str());
 }
 
 OsResult Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     if (TooLong(path)) {
         return kErrFilenameTooLong;
     }
-    return Succeeded(SetFileAttributesA(path.c_str(), attributes));
+    return Succeeded(SetFileAttributesW(Wide(path).c_str(), attributes));
 }
 
 OsResult Win32FileSystem::CreateFolder(const std::string& path) {
     if (TooLong(path)) {
         return kErrFilenameTooLong;
     }
-    return Succeeded(CreateDirectoryA(path.c_str(), nullptr));
+    return Succeeded(CreateDirectoryW(Wide(path).c_str(), nullptr));
 }
 
 OsResult Win32FileSystem::CopyFile(const std::string& source, const std::string& destination) {
@@ -157,54 +166,54 @@ OsResult Win32FileSystem::CopyFile(const std::string& source, const std::string&
     // Windows refuses to overwrite a read-only file; Wine run as root does
     // not (it keeps the attribute as Unix permissions, which root ignores).
     // Checking first gives Windows' answer everywhere.
-    const DWORD existing = GetFileAttributesA(destination.c_str());
+    const std::wstring to = Wide(destination);
+    const DWORD existing = GetFileAttributesW(to.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0) {
         return kErrAccessDenied;
     }
-    return Succeeded(CopyFileA(source.c_str(), destination.c_str(), FALSE));
+    return Succeeded(CopyFileW(Wide(source).c_str(), to.c_str(), FALSE));
 }
 
 OsResult Win32FileSystem::CopyFileNew(const std::string& source, const std::string& destination) {
     if (TooLong(source) || TooLong(destination)) {
         return kErrFilenameTooLong;
     }
-    return Succeeded(CopyFileA(source.c_str(), destination.c_str(), TRUE));
+    return Succeeded(CopyFileW(Wide(source).c_str(), Wide(destination).c_str(), TRUE));
 }
 
 OsResult Win32FileSystem::GetEnvironmentVariable(const std::string& name, std::string& value) {
-    // GetEnvironmentVariableA under Wine counts characters, not bytes, and
-    // cuts double-byte values short; the wide call converted to the ANSI code
-    // page is what Windows' ANSI function does itself.
+    // Paths are made of these values (APPDATA, SystemRoot): one GBK cannot
+    // hold is refused.
     value.clear();
-    std::wstring wideName;
-    OsResult result = ToWide(name, wideName);
+    const std::wstring wideName = Wide(name);
     std::wstring wideValue;
-    if (result == kOk) {
-        result = ReadGrowing(wideValue, [&wideName](wchar_t* buffer, DWORD capacity) {
-            return GetEnvironmentVariableW(wideName.c_str(), buffer, capacity);
-        });
-    }
+    const OsResult result = ReadGrowing(wideValue, [&wideName](wchar_t* buffer, DWORD capacity) {
+        return GetEnvironmentVariableW(wideName.c_str(), buffer, capacity);
+    });
     if (result == ERROR_ENVVAR_NOT_FOUND) {
         return kErrFileNotFound;  // the interface names an unset variable like a missing file
     }
-    return result == kOk ? ToAnsi(wideValue, value) : result;
+    return GbkPath(result, wideValue, value);
 }
 
 OsResult Win32FileSystem::GetRoamingAppDataFolder(std::string& path) {
     path.clear();
-    // SHGetFolderPathA writes at most MAX_PATH bytes, terminating NUL included.
-    char buffer[MAX_PATH] = {};
-    HRESULT result = SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
+    // SHGetFolderPathW writes at most MAX_PATH characters, terminating NUL included.
+    wchar_t buffer[MAX_PATH] = {};
+    HRESULT result = SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer);
     if (FAILED(result)) {
         return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : kErrPathNotFound;
     }
-    path.assign(buffer, strnlen(buffer, sizeof buffer));
-    return path.empty() ? kErrPathNotFound : kOk;
+    const OsResult converted = GbkPath(kOk, std::wstring(buffer, wcsnlen(buffer, MAX_PATH)), path);
+    return converted == kOk && path.empty() ? kErrPathNotFound : converted;
 }
 
 OsResult Win32FileSystem::GetCurrentFolder(std::string& path) {
-    return ReadGrowing(
-        path, [](char* buffer, DWORD capacity) { return GetCurrentDirectoryA(capacity, buffer); });
+    std::wstring wide;
+    const OsResult read = ReadGrowing(wide, [](wchar_t* buffer, DWORD capacity) {
+        return GetCurrentDirectoryW(capacity, buffer);
+    });
+    return GbkPath(read, wide, path);
 }
 
 OsResult Win32FileSystem::ReadWholeFile(const std::string& path, std::string& content) {
@@ -231,8 +240,8 @@ OsResult Win32FileSystem::ReadInPieces(const std::string& path,
     if (TooLong(path)) {
         return kErrFilenameTooLong;
     }
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         return LastError();
     }
@@ -254,14 +263,15 @@ OsResult Win32FileSystem::CopyToNewFile(const std::string& source, const std::st
     if (TooLong(source) || TooLong(destination)) {
         return kErrFilenameTooLong;
     }
-    UniqueFile from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    UniqueFile from(CreateFileW(Wide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!from) {
         return LastError();
     }
     FILETIME written{};
     GetFileTime(from.Get(), nullptr, nullptr, &written);
-    UniqueFile to(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::wstring target = Wide(destination);
+    UniqueFile to(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!to) {
         return LastError();
@@ -289,7 +299,7 @@ OsResult Win32FileSystem::CopyToNewFile(const std::string& source, const std::st
         return kOk;
     }
     to.Reset();
-    DeleteFileA(destination.c_str());
+    DeleteFileW(target.c_str());
     return result;
 }
 
@@ -297,7 +307,7 @@ OsResult Win32FileSystem::AppendToFile(const std::string& path, const std::strin
     if (TooLong(path)) {
         return kErrFilenameTooLong;
     }
-    UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+    UniqueFile file(CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         return LastError();
@@ -321,13 +331,14 @@ OsResult Win32FileSystem::MoveReplacing(const std::string& from, const std::stri
     }
     // Windows refuses to replace a read-only file or a folder; Wine run as
     // root would replace the first and, for an empty folder, the second.
-    const DWORD existing = GetFileAttributesA(to.c_str());
+    const std::wstring target = Wide(to);
+    const DWORD existing = GetFileAttributesW(target.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES &&
         (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return kErrAccessDenied;
     }
-    return Succeeded(
-        MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    return Succeeded(MoveFileExW(Wide(from).c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
 OsResult Win32FileSystem::RemoveFile(const std::string& path) {
@@ -336,18 +347,19 @@ OsResult Win32FileSystem::RemoveFile(const std::string& path) {
     }
     // As CopyFile: Windows' answer for a read-only file, also where Wine,
     // run as root, would delete it.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return kErrAccessDenied;
     }
-    return Succeeded(DeleteFileA(path.c_str()));
+    return Succeeded(DeleteFileW(wide.c_str()));
 }
 
 OsResult Win32FileSystem::RemoveEmptyFolder(const std::string& path) {
     if (TooLong(path)) {
         return kErrFilenameTooLong;
     }
-    return Succeeded(RemoveDirectoryA(path.c_str()));
+    return Succeeded(RemoveDirectoryW(Wide(path).c_str()));
 }
 
 }  // namespace vk::win32

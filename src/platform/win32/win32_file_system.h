@@ -1,8 +1,11 @@
 #pragma once
-// The file system through the ANSI file functions of KERNEL32 (and SHELL32
-// for the application-data folder). Paths longer than MAX_PATH - 1 bytes are
-// refused with kErrFilenameTooLong before the system sees them, so nothing
-// is ever silently cut short.
+// The file system through the wide file functions of KERNEL32 (and SHELL32
+// for the application-data folder), paths converted from GBK with code page
+// 936 whatever the machine's. Paths longer than MAX_PATH - 1 bytes of GBK
+// are refused with kErrFilenameTooLong before the system sees them, so
+// nothing is ever silently cut short. A path Windows gives (the program's,
+// an environment variable, a shell folder) that GBK cannot hold is refused
+// with kErrNotGbk.
 #include <vector>
 
 #include "platform/file_system.h"

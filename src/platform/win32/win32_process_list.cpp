@@ -5,9 +5,9 @@
 
 #include <tlhelp32.h>
 
-#include <cstring>
-#include <type_traits>
+#include <cwchar>
 
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/unique_handle.h"
 
 namespace vk::win32 {
@@ -19,15 +19,13 @@ OsResult Win32ProcessList::ListProcesses(std::vector<RunningProcess>& processes)
         return static_cast<OsResult>(GetLastError());
     }
 
-    PROCESSENTRY32 entry{};
-    static_assert(std::is_same_v<decltype(entry.szExeFile[0]), CHAR&>,
-                  "the ANSI process entry, as the rest of the setup is ANSI");
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.Get(), &entry); more;
-         more = Process32Next(snapshot.Get(), &entry)) {
-        processes.push_back(
-            {std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile)),
-             static_cast<std::uint32_t>(entry.th32ProcessID)});
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry)) {
+        // Names are only compared and shown: a character GBK lacks reads as '?'.
+        const std::wstring_view name(entry.szExeFile, wcsnlen(entry.szExeFile, MAX_PATH));
+        processes.push_back({Gbk(name), static_cast<std::uint32_t>(entry.th32ProcessID)});
     }
     // Process32Next ends the walk with ERROR_NO_MORE_FILES; anything else is a failure.
     const DWORD error = GetLastError();

@@ -1,5 +1,5 @@
 #pragma once
-// Running processes from a Toolhelp snapshot (ANSI entries).
+// Running processes from a Toolhelp snapshot (wide entries, names as GBK).
 #include "platform/process_list.h"
 
 namespace vk::win32 {

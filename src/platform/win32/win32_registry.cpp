@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/win32/ansi_conversion.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace vk::win32 {
@@ -35,6 +35,54 @@ bool IsText(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
+// The types whose data the ANSI functions convert between the code page and
+// UTF-16, as RegQueryValueExA and RegSetValueExA do.
+bool IsConverted(DWORD type) {
+    return IsText(type) || type == REG_MULTI_SZ;
+}
+
+// UTF-16 data of a stored text as GBK bytes, NULs and all; a character GBK
+// lacks reads as '?', as RegQueryValueExA of a Chinese Windows gives it.
+std::vector<std::uint8_t> GbkData(const std::vector<std::uint8_t>& stored) {
+    std::wstring wide(stored.size() / sizeof(wchar_t), L'\0');
+    std::copy_n(stored.begin(), wide.size() * sizeof(wchar_t),
+                reinterpret_cast<std::uint8_t*>(wide.data()));
+    const std::string gbk = Gbk(wide);
+    return std::vector<std::uint8_t>(gbk.begin(), gbk.end());
+}
+
+// Reads a value's data as stored (UTF-16 for texts), at whatever size it has.
+LONG ReadStored(HKEY key, const std::wstring& name, DWORD& type, std::vector<std::uint8_t>& data) {
+    data.clear();
+    DWORD size = 0;
+    LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    while (result == ERROR_SUCCESS) {
+        // One byte more never reaches the API; it keeps the pointer non-null.
+        data.resize(static_cast<std::size_t>(size) + 1);
+        DWORD length = size;
+        result = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &length);
+        if (result == ERROR_SUCCESS) {
+            data.resize(length);
+        } else if (result == ERROR_MORE_DATA && length > size) {
+            size = length;  // it grew since its size was asked
+            result = ERROR_SUCCESS;
+            continue;
+        }
+        break;
+    }
+    if (result != ERROR_SUCCESS)
+        data.clear();
+    return result;
+}
+
+// Data as the ANSI functions give them: texts as GBK.
+LONG ReadAsAnsi(HKEY key, const std::string& name, DWORD& type, std::vector<std::uint8_t>& data) {
+    const LONG result = ReadStored(key, Wide(name), type, data);
+    if (result == ERROR_SUCCESS && IsConverted(type))
+        data = GbkData(data);
+    return result;
+}
+
 }  // namespace
 
 OsResult Win32Registry::OpenRoot(RegRoot root, RegHandle& key) {
@@ -42,37 +90,37 @@ OsResult Win32Registry::OpenRoot(RegRoot root, RegHandle& key) {
                       : root == RegRoot::Users      ? HKEY_USERS
                                                     : HKEY_CURRENT_USER;
     // Gives the predefined root itself, which RegCloseKey accepts and ignores.
-    return Deliver(key, [&](HKEY& opened) { return RegOpenKeyA(predefined, nullptr, &opened); });
+    return Deliver(key, [&](HKEY& opened) { return RegOpenKeyW(predefined, nullptr, &opened); });
 }
 
 OsResult Win32Registry::OpenKey(RegHandle parent, const std::string& path, RegHandle& key) {
     return Deliver(key, [&](HKEY& opened) {
-        // RegOpenKeyA would return the parent itself for an empty path, and
+        // RegOpenKey would return the parent itself for an empty path, and
         // closing that "copy" would close the parent: open a handle of its own.
-        return path.empty() ? RegOpenKeyExA(ToHKey(parent), "", 0, MAXIMUM_ALLOWED, &opened)
-                            : RegOpenKeyA(ToHKey(parent), path.c_str(), &opened);
+        return path.empty() ? RegOpenKeyExW(ToHKey(parent), L"", 0, MAXIMUM_ALLOWED, &opened)
+                            : RegOpenKeyW(ToHKey(parent), Wide(path).c_str(), &opened);
     });
 }
 
 OsResult Win32Registry::OpenKeyForRead(RegHandle parent, const std::string& subKey,
                                        RegHandle& key) {
     return Deliver(key, [&](HKEY& opened) {
-        return RegOpenKeyExA(ToHKey(parent), subKey.c_str(), 0, KEY_READ, &opened);
+        return RegOpenKeyExW(ToHKey(parent), Wide(subKey).c_str(), 0, KEY_READ, &opened);
     });
 }
 
 OsResult Win32Registry::CreateKey(RegHandle parent, const std::string& path, RegHandle& key) {
     return Deliver(key, [&](HKEY& opened) {
-        // Same trap as in OpenKey: RegCreateKeyA would hand back the parent.
-        return path.empty() ? RegCreateKeyExA(ToHKey(parent), "", 0, nullptr, 0, MAXIMUM_ALLOWED,
+        // Same trap as in OpenKey: RegCreateKey would hand back the parent.
+        return path.empty() ? RegCreateKeyExW(ToHKey(parent), L"", 0, nullptr, 0, MAXIMUM_ALLOWED,
                                               nullptr, &opened, nullptr)
-                            : RegCreateKeyA(ToHKey(parent), path.c_str(), &opened);
+                            : RegCreateKeyW(ToHKey(parent), Wide(path).c_str(), &opened);
     });
 }
 
 OsResult Win32Registry::QuerySubkeyCount(RegHandle key, std::uint32_t& count) {
     DWORD subkeys = 0;
-    LONG result = RegQueryInfoKeyA(ToHKey(key), nullptr, nullptr, nullptr, &subkeys, nullptr,
+    LONG result = RegQueryInfoKeyW(ToHKey(key), nullptr, nullptr, nullptr, &subkeys, nullptr,
                                    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     count = result == ERROR_SUCCESS ? subkeys : 0;
     return result;
@@ -80,14 +128,25 @@ OsResult Win32Registry::QuerySubkeyCount(RegHandle key, std::uint32_t& count) {
 
 OsResult Win32Registry::EnumSubkey(RegHandle key, std::uint32_t index, std::string& name) {
     name.clear();
-    char buffer[kMaxKeyNameChars + 1] = {};
-    DWORD length = sizeof buffer;
+    // Key names are at most 255 characters.
+    wchar_t buffer[kMaxKeyNameChars + 1] = {};
+    DWORD length = kMaxKeyNameChars + 1;
     LONG result =
-        RegEnumKeyExA(ToHKey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_SUCCESS && length < sizeof buffer) {
-        name.assign(buffer, length);
+        RegEnumKeyExW(ToHKey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result != ERROR_SUCCESS)
+        return result;
+    // A name is opened again by what it reads as: one GBK lacks a character
+    // of cannot be (a '?' in its place would name another key).
+    std::string gbk;
+    if (const OsResult converted = ToGbk(std::wstring_view(buffer, length), gbk);
+        converted != kOk) {
+        return converted;
     }
-    return result;
+    // As RegEnumKeyExA with a buffer of 256 bytes: a longer GBK name does not fit.
+    if (gbk.size() > kMaxKeyNameChars)
+        return ERROR_MORE_DATA;
+    name = std::move(gbk);
+    return kOk;
 }
 
 OsResult Win32Registry::QueryValue(RegHandle key, const std::string& name, std::size_t bufferSize,
@@ -96,73 +155,87 @@ OsResult Win32Registry::QueryValue(RegHandle key, const std::string& name, std::
     if (bufferSize > std::numeric_limits<DWORD>::max()) {
         return ERROR_INVALID_PARAMETER;
     }
-    // One byte more than asked for never reaches the API; it only keeps the
-    // pointer non-null for a zero size, which would otherwise ask for the size.
-    std::vector<std::uint8_t> buffer(bufferSize + 1);
-    DWORD length = static_cast<DWORD>(bufferSize);
+    // The whole value, then the buffer's limit on its ANSI form, as
+    // RegQueryValueExA applies it.
     DWORD storedType = 0;
-    LONG result =
-        RegQueryValueExA(ToHKey(key), name.c_str(), nullptr, &storedType, buffer.data(), &length);
+    std::vector<std::uint8_t> stored;
+    const LONG result = ReadAsAnsi(ToHKey(key), name, storedType, stored);
     type = storedType;
-    if (result == ERROR_SUCCESS && length <= bufferSize) {
-        data.assign(buffer.begin(), buffer.begin() + length);
-    }
-    return result;
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (stored.size() > bufferSize)
+        return ERROR_MORE_DATA;
+    data = std::move(stored);
+    return kOk;
 }
 
 OsResult Win32Registry::QueryValueSize(RegHandle key, const std::string& name, std::size_t& size) {
-    DWORD length = 0;
-    LONG result = RegQueryValueExA(ToHKey(key), name.c_str(), nullptr, nullptr, nullptr, &length);
-    size = result == ERROR_SUCCESS ? length : 0;
+    size = 0;
+    DWORD type = 0;
+    std::vector<std::uint8_t> stored;
+    const LONG result = ReadAsAnsi(ToHKey(key), name, type, stored);
+    if (result == ERROR_SUCCESS)
+        size = stored.size();
     return result;
 }
 
 OsResult Win32Registry::SetDword(RegHandle key, const std::string& name, std::uint32_t value) {
     const BYTE bytes[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8),
                            static_cast<BYTE>(value >> 16), static_cast<BYTE>(value >> 24)};
-    return RegSetValueExA(ToHKey(key), name.c_str(), 0, REG_DWORD, bytes, sizeof bytes);
+    return RegSetValueExW(ToHKey(key), Wide(name).c_str(), 0, REG_DWORD, bytes, sizeof bytes);
 }
 
 OsResult Win32Registry::SetValue(RegHandle key, const std::string& name, std::uint32_t type,
                                  const std::vector<std::uint8_t>& data) {
-    if (data.size() >= std::numeric_limits<DWORD>::max()) {
+    if (data.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) {
         return ERROR_INVALID_PARAMETER;
     }
-    return RegSetValueExA(ToHKey(key), name.c_str(), 0, type, data.data(),
-                          static_cast<DWORD>(data.size()));
+    if (!IsConverted(type)) {
+        return RegSetValueExW(ToHKey(key), Wide(name).c_str(), 0, type, data.data(),
+                              static_cast<DWORD>(data.size()));
+    }
+    // GBK bytes, NULs and all, stored as UTF-16, as RegSetValueExA stores them.
+    const std::wstring wide =
+        Wide(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    return RegSetValueExW(ToHKey(key), Wide(name).c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(wide.data()),
+                          static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 OsResult Win32Registry::DeleteValue(RegHandle key, const std::string& name) {
-    return RegDeleteValueA(ToHKey(key), name.c_str());
+    return RegDeleteValueW(ToHKey(key), Wide(name).c_str());
 }
 
 OsResult Win32Registry::EnumValueName(RegHandle key, std::uint32_t index, std::string& name) {
     name.clear();
     // Value names may be as long as 16383 characters.
-    std::vector<char> buffer(16384);
+    std::vector<wchar_t> buffer(16384);
     DWORD length = static_cast<DWORD>(buffer.size());
-    const LONG result = RegEnumValueA(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr,
+    const LONG result = RegEnumValueW(ToHKey(key), index, buffer.data(), &length, nullptr, nullptr,
                                       nullptr, nullptr);
-    if (result == ERROR_SUCCESS)
-        name.assign(buffer.data(), length);
-    return result;
+    if (result != ERROR_SUCCESS)
+        return result;
+    // Read again by its name: one GBK cannot hold is refused, as in EnumSubkey.
+    return ToGbk(std::wstring_view(buffer.data(), length), name);
 }
 
 OsResult Win32Registry::SetString(RegHandle key, const std::string& name, const std::string& text) {
-    if (text.size() >= std::numeric_limits<DWORD>::max()) {
+    if (text.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) {
         return ERROR_INVALID_PARAMETER;
     }
-    return RegSetValueExA(ToHKey(key), name.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size()));
+    // The text and its terminating NUL, which RegSetValueExA stores too when
+    // the byte after the data is one, as it is after a C string; an empty
+    // text is stored empty, as RegSetValueExA stores it.
+    const std::wstring wide = Wide(text);  // c_str() adds the NUL
+    const std::size_t units = wide.empty() ? 0 : wide.size() + 1;
+    return RegSetValueExW(ToHKey(key), Wide(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>(units * sizeof(wchar_t)));
 }
 
 OsResult Win32Registry::QueryTextSize(RegHandle key, const std::string& name, std::size_t& size) {
     size = 0;
-    std::wstring wideName;
-    if (const OsResult converted = ToWide(name, wideName); converted != kOk) {
-        return converted;
-    }
+    const std::wstring wideName = Wide(name);
     DWORD length = 0;
     LONG result =
         RegQueryValueExW(ToHKey(key), wideName.c_str(), nullptr, nullptr, nullptr, &length);
@@ -173,10 +246,7 @@ OsResult Win32Registry::QueryTextSize(RegHandle key, const std::string& name, st
 OsResult Win32Registry::QueryText(RegHandle key, const std::string& name, std::size_t bufferSize,
                                   std::u16string& text, std::uint32_t& type) {
     text.clear();
-    std::wstring wideName;
-    if (const OsResult converted = ToWide(name, wideName); converted != kOk) {
-        return converted;
-    }
+    const std::wstring wideName = Wide(name);
     if (bufferSize > std::numeric_limits<DWORD>::max()) {
         return ERROR_INVALID_PARAMETER;
     }
@@ -196,10 +266,7 @@ OsResult Win32Registry::QueryText(RegHandle key, const std::string& name, std::s
 
 OsResult Win32Registry::SetText(RegHandle key, const std::string& name, std::uint32_t type,
                                 const std::u16string& text) {
-    std::wstring wideName;
-    if (const OsResult converted = ToWide(name, wideName); converted != kOk) {
-        return converted;
-    }
+    const std::wstring wideName = Wide(name);
     if (!IsText(type) || text.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) {
         return ERROR_INVALID_PARAMETER;
     }
@@ -210,12 +277,12 @@ OsResult Win32Registry::SetText(RegHandle key, const std::string& name, std::uin
 }
 
 OsResult Win32Registry::DeleteKey(RegHandle parent, const std::string& path) {
-    // RegDeleteKeyA with an empty name deletes the parent key itself; the
+    // RegDeleteKey with an empty name deletes the parent key itself; the
     // setup only ever deletes keys below the one it holds.
     if (NamesParent(path)) {
         return ERROR_ACCESS_DENIED;
     }
-    return RegDeleteKeyA(ToHKey(parent), path.c_str());
+    return RegDeleteKeyW(ToHKey(parent), Wide(path).c_str());
 }
 
 OsResult Win32Registry::CloseKey(RegHandle key) {

@@ -1,7 +1,10 @@
 #pragma once
-// The registry through the ANSI registry functions of ADVAPI32 (and the wide
-// ones for texts), in the process's own view (no WOW64 view flags). A
-// RegHandle is the HKEY itself.
+// The registry through the wide registry functions of ADVAPI32, in the
+// process's own view (no WOW64 view flags). Names and ANSI data are GBK,
+// converted with code page 936 whatever the machine's: the answers are those
+// of the ANSI functions on a Chinese Windows. A name read from the registry
+// that GBK cannot hold is refused (kErrNotGbk), never turned into another
+// name. A RegHandle is the HKEY itself.
 #include "platform/registry.h"
 
 namespace vk::win32 {

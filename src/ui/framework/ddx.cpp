@@ -27,11 +27,11 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
 namespace {
 
 bool IsRadioButton(HWND control) {
-    return (::SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
+    return (::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
 }
 
 bool StartsGroup(HWND control) {
-    return (::GetWindowLongPtrA(control, GWL_STYLE) & WS_GROUP) != 0;
+    return (::GetWindowLongPtrW(control, GWL_STYLE) & WS_GROUP) != 0;
 }
 
 }  // namespace
@@ -52,11 +52,11 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
             continue;
         }
         if (pDX->m_bSaveAndValidate) {
-            if (::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            if (::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) {
                 value = index;
             }
         } else {
-            ::SendMessageA(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+            ::SendMessageW(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
         }
         ++index;
     }

@@ -17,7 +17,7 @@ CDialog::CDialog(UINT nIDTemplate, std::span<const CommandEntry> commands, CWnd*
       m_hWndParent(pParentWnd ? pParentWnd->m_hWnd : nullptr) {}
 
 INT_PTR CDialog::DoModal() {
-    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), m_hWndParent,
+    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), m_hWndParent,
                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -50,7 +50,7 @@ void CDialog::OnCancel() {
 
 HBRUSH CDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
     // WM_CTLCOLORMSGBOX + CTLCOLOR_* is the message that asked.
-    return reinterpret_cast<HBRUSH>(::DefWindowProcA(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
+    return reinterpret_cast<HBRUSH>(::DefWindowProcW(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
                                                      reinterpret_cast<WPARAM>(pDC->m_hDC),
                                                      reinterpret_cast<LPARAM>(pWnd->m_hWnd)));
 }
@@ -59,11 +59,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     CDialog* dialog = nullptr;
     if (message == WM_INITDIALOG) {
         dialog = reinterpret_cast<CDialog*>(lParam);
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         dialog->m_hWnd = hwnd;
     } else {
         // Null for the few messages that come before WM_INITDIALOG.
-        dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     }
     if (dialog == nullptr) {
         return FALSE;
@@ -93,7 +93,7 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnCtlColor(&dc, &control, message - WM_CTLCOLORMSGBOX));
         }
         case WM_DPICHANGED:
-            ::PostMessageA(m_hWnd, kDpiChangeDone, 0, 0);
+            ::PostMessageW(m_hWnd, kDpiChangeDone, 0, 0);
             return FALSE;
         case kDpiChangeDone:
             OnDpiChanged();

@@ -4,7 +4,7 @@ UINT WindowDpi(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     // Looked up at run time: Windows 7 to 10 1511 lack it.
     static const FARPROC found =
-        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     if (found != nullptr) {
         // Through a plain function pointer type: GCC warns on a direct cast.
         const auto dpiForWindow =

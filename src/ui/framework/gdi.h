@@ -1,6 +1,7 @@
 #pragma once
 // GDI objects the pages own (a brush, a font), each deleted exactly once when
 // its owner goes, and a device context that is only borrowed.
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -32,9 +33,11 @@ public:
     BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
                     BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
                     BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, const char* faceName) {
-        m_font.Reset(::CreateFontA(height, width, escapement, orientation, weight, italic,
+        // The face by its GBK name, read as code page 936 whatever the
+        // machine's: "宋体" is found wherever SimSun is installed.
+        m_font.Reset(::CreateFontW(height, width, escapement, orientation, weight, italic,
                                    underline, strikeOut, charSet, outPrecision, clipPrecision,
-                                   quality, pitchAndFamily, faceName));
+                                   quality, pitchAndFamily, vk::win32::Wide(faceName).c_str()));
         return m_font ? TRUE : FALSE;
     }
     HFONT GetSafeHandle() const { return m_font.Get(); }

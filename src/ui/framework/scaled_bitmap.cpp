@@ -33,7 +33,7 @@ BITMAPINFO TopDown32(int width, int height) {
 
 vk::Picture PixelsOf(HDC screen, HBITMAP bitmap) {
     BITMAP size{};
-    if (::GetObjectA(bitmap, sizeof(size), &size) == 0 || size.bmWidth < 1 || size.bmHeight < 1)
+    if (::GetObjectW(bitmap, sizeof(size), &size) == 0 || size.bmWidth < 1 || size.bmHeight < 1)
         return {};
     vk::Picture picture{size.bmWidth, size.bmHeight,
                         std::vector<std::uint32_t>(static_cast<std::size_t>(size.bmWidth) *
@@ -64,8 +64,8 @@ HBITMAP BitmapOf(HDC screen, const vk::Picture& picture) {
 void CScaledBitmap::Show(HWND control, UINT bitmapId, UINT dpi) {
     if (control == nullptr || (dpi == kBaseDpi && !m_shown))
         return;  // the template's bitmap, pixel for pixel
-    const OwnedBitmap source(static_cast<HBITMAP>(::LoadImageA(
-        AfxGetResourceHandle(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    const OwnedBitmap source(static_cast<HBITMAP>(::LoadImageW(
+        AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!source)
         return;
     const ScreenDc screen;
@@ -77,7 +77,7 @@ void CScaledBitmap::Show(HWND control, UINT bitmapId, UINT dpi) {
                                              ScaleToDpi(original.height, dpi))));
     if (!scaled)
         return;
-    const auto previous = reinterpret_cast<HBITMAP>(::SendMessageA(
+    const auto previous = reinterpret_cast<HBITMAP>(::SendMessageW(
         control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.Get())));
     if (previous != nullptr && previous != m_shown.Get())
         m_template.Reset(previous);

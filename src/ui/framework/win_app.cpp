@@ -1,21 +1,31 @@
 #include "ui/framework/win_app.h"
 
+#include "platform/win32/gbk_text.h"
+
 namespace {
 
 CWinApp* g_pRunningApp = nullptr;
 
-// GetModuleFileNameA into a buffer that grows until the whole path fits.
+// The length of the GBK character at `p`: two bytes after a lead byte, unless
+// the string ends there.
+std::size_t NextCharacter(const char* p) {
+    const bool lead = ::IsDBCSLeadByteEx(vk::win32::kTextCodePage, static_cast<BYTE>(*p)) != FALSE;
+    return lead && p[1] != '\0' ? 2 : 1;
+}
+
+// GetModuleFileNameW into a buffer that grows until the whole path fits, as
+// GBK (only a name is taken from it, to be shown).
 std::string ModuleFileName() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD copied =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (copied == 0) {
             return {};
         }
         if (copied < path.size()) {
             path.resize(copied);
-            return path;
+            return vk::win32::Gbk(path);
         }
         path.resize(path.size() * 2);
     }
@@ -42,9 +52,9 @@ BOOL CWinApp::InitInstance() {
 
 int CWinApp::Run() {
     MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     return ExitInstance();
 }
@@ -60,7 +70,7 @@ CWinApp* AfxGetApp() {
 HINSTANCE AfxGetResourceHandle() {
     return g_pRunningApp != nullptr && g_pRunningApp->m_hInstance != nullptr
                ? g_pRunningApp->m_hInstance
-               : ::GetModuleHandleA(nullptr);
+               : ::GetModuleHandleW(nullptr);
 }
 
 const char* AfxGetAppName() {
@@ -68,11 +78,11 @@ const char* AfxGetAppName() {
 }
 
 std::string AppNameFromModulePath(const std::string& modulePath) {
-    // CharNextA steps over whole characters: a trail byte may be 0x5C or '.'.
+    // Steps over whole GBK characters: a trail byte may be 0x5C or '.'.
     const char* const begin = modulePath.c_str();
     const char* nameStart = begin;
     const char* lastDot = nullptr;
-    for (const char* p = begin; *p != '\0'; p = ::CharNextA(p)) {
+    for (const char* p = begin; *p != '\0'; p += NextCharacter(p)) {
         if (*p == '\\' || *p == '/') {
             nameStart = p + 1;
             lastDot = nullptr;

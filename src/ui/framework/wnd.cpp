@@ -1,13 +1,13 @@
 #include "ui/framework/wnd.h"
 
-std::string CWnd::GetWindowText() const {
-    const int length = ::GetWindowTextLengthA(m_hWnd);
+std::wstring CWnd::GetWindowTextWide() const {
+    const int length = ::GetWindowTextLengthW(m_hWnd);
     if (length <= 0) {
         return {};
     }
-    // Room for the terminating NUL that GetWindowTextA always writes.
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
+    // Room for the terminating NUL that GetWindowTextW always writes.
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
 }

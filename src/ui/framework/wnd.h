@@ -3,6 +3,7 @@
 // page or of one of its controls. Copies share the same window.
 #include <string>
 
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/windows_api.h"
 
 class CWnd {
@@ -24,15 +25,20 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
-    void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
-    // The whole text, however long.
-    std::string GetWindowText() const;
+    void SetWindowText(const std::string& text) {
+        ::SetWindowTextW(m_hWnd, vk::win32::Wide(text).c_str());
+    }
+    // The whole text, however long, as GBK (a character GBK lacks reads as
+    // '?'), and as the window holds it.
+    std::string GetWindowText() const { return vk::win32::Gbk(GetWindowTextWide()); }
+    std::wstring GetWindowTextWide() const;
 
     // A message box owned by this window.
     int MessageBox(const std::string& text, const std::string& caption, UINT type) const {
-        return ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), type);
+        return ::MessageBoxW(m_hWnd, vk::win32::Wide(text).c_str(),
+                             vk::win32::Wide(caption).c_str(), type);
     }
 
     HWND m_hWnd = nullptr;

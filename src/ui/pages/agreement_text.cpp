@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
 #include "ui/framework/win_app.h"
@@ -11,7 +12,7 @@ namespace {
 // The resource's bytes; resources stay mapped for the life of the module.
 std::string_view ResourceBytes(int id) {
     const HMODULE module = AfxGetResourceHandle();
-    const HRSRC info = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
+    const HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
     if (info == nullptr) {
         return {};
     }
@@ -35,18 +36,6 @@ std::wstring Utf8ToWide(std::string_view utf8) {
     return wide;
 }
 
-std::string WideToAnsi(const std::wstring& wide) {
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                             nullptr, 0, nullptr, nullptr);
-    if (length <= 0) {
-        return {};
-    }
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(),
-                          length, nullptr, nullptr);
-    return ansi;
-}
-
 }  // namespace
 
 std::string LoadAgreementScreen(int screen) {
@@ -58,5 +47,6 @@ std::string LoadAgreementScreen(int screen) {
     if (utf8.starts_with("\xEF\xBB\xBF")) {
         utf8.remove_prefix(3);
     }
-    return WideToAnsi(Utf8ToWide(utf8));
+    // As GBK, the program's text, whatever code page the machine has.
+    return vk::win32::Gbk(Utf8ToWide(utf8));
 }

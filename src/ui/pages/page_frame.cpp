@@ -11,7 +11,7 @@ void CPageFrame::Init(CWnd& page, std::string* version) {
         *version = VersionLine();
     }
     // Icons from LoadIconA are shared by the system and never destroyed.
-    if (HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_APP))) {
+    if (HICON icon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP))) {
         page.SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     ApplyDpi(page);

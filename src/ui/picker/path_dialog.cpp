@@ -7,6 +7,7 @@
 #include "core/folder_path_rules.h"
 #include "engine/folder_protection.h"
 #include "engine/install_texts.h"
+#include "platform/win32/gbk_text.h"
 #include "platform/win32/system_services.h"
 #include "ui/framework/win_app.h"
 #include "ui/picker/browse_ids.h"
@@ -15,7 +16,9 @@
 
 CPathDialog::CPathDialog(const char* pszCaption, const char* pszTitle, const char* pszInitialPath,
                          CWnd* pParentWnd)
-    : m_pszCaption(pszCaption), m_pszInitialPath(pszInitialPath) {
+    : m_pszCaption(pszCaption),
+      m_strTitle(pszTitle != nullptr ? vk::win32::Wide(pszTitle) : L""),
+      m_pszInitialPath(pszInitialPath) {
     m_wndSub.m_pPathDialog = this;
     m_wndOwner = GetSafeOwner(pParentWnd);
     m_pParentWnd = m_wndOwner.m_hWnd != nullptr ? &m_wndOwner : nullptr;
@@ -23,13 +26,13 @@ CPathDialog::CPathDialog(const char* pszCaption, const char* pszTitle, const cha
     m_bi.hwndOwner = m_wndOwner.m_hWnd;
     m_bi.pidlRoot = nullptr;  // the desktop
     m_bi.pszDisplayName = nullptr;
-    m_bi.lpszTitle = pszTitle;
+    m_bi.lpszTitle = pszTitle != nullptr ? m_strTitle.c_str() : nullptr;
     m_bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     m_bi.lpfn = &CPathDialog::BrowseCallbackProc;
 }
 
 int CPathDialog::DoModal() {
-    char displayName[MAX_PATH];  // the browser writes here; the result is the box's text
+    wchar_t displayName[MAX_PATH];  // the browser writes here; the result is the box's text
     m_bi.lParam = reinterpret_cast<LPARAM>(this);
     m_bi.lpfn = &CPathDialog::BrowseCallbackProc;
     m_bi.pszDisplayName = displayName;
@@ -40,7 +43,7 @@ int CPathDialog::DoModal() {
     if (allocator.Get() != nullptr) {
         m_bAccepted = 0;
         // The item list is not used, only freed.
-        const CItemIdList chosen(*allocator.Get(), ::SHBrowseForFolderA(&m_bi));
+        const CItemIdList chosen(*allocator.Get(), ::SHBrowseForFolderW(&m_bi));
         if (m_bAccepted != 0) {
             result = IDOK;
         }
@@ -51,7 +54,11 @@ int CPathDialog::DoModal() {
 }
 
 std::string CPathDialog::ReadEditBox() const {
-    return CWnd(::GetDlgItem(m_hBrowseWnd, kBrowseEditId)).GetWindowText();
+    return vk::win32::Gbk(ReadEditBoxWide());
+}
+
+std::wstring CPathDialog::ReadEditBoxWide() const {
+    return CWnd(::GetDlgItem(m_hBrowseWnd, kBrowseEditId)).GetWindowTextWide();
 }
 
 void CPathDialog::StorePathName(const std::string& text) {
@@ -86,16 +93,23 @@ void CPathDialogSub::OnChangeEditPath() {
     CPathDialog& picker = *m_pPathDialog;
     const std::string text = picker.ReadEditBox();
     picker.StorePathName(text);
-    ::SendMessageA(picker.m_hBrowseWnd, BFFM_ENABLEOK, 0, text.empty() ? 0 : 1);
+    ::SendMessageW(picker.m_hBrowseWnd, BFFM_ENABLEOK, 0, text.empty() ? 0 : 1);
 }
 
 void CPathDialogSub::OnBrowseOK() {
     CPathDialog& picker = *m_pPathDialog;
     // The whole text is checked, so a text too long for the name is refused
     // as the invalid path it is.
-    const std::string text = picker.ReadEditBox();
+    std::string text;
+    const bool gbk = vk::win32::ToGbk(picker.ReadEditBoxWide(), text) == vk::kOk;
     picker.StorePathName(text);
     const vk::Services& services = vk::win32::SystemServices();
+    if (!gbk) {
+        services.prompts.MessageBox(services.prompts.MainWindow(), vk::kNotGbkPathText,
+                                    AfxGetAppName(), vk::kMbOk | vk::kMbIconExclamation);
+        ::SetFocus(::GetDlgItem(picker.m_hBrowseWnd, kBrowseEditId));
+        return;
+    }
     if (vk::HoldsListSeparator(text)) {
         services.prompts.MessageBox(services.prompts.MainWindow(), vk::kListSeparatorText,
                                     AfxGetAppName(), vk::kMbOk | vk::kMbIconExclamation);

@@ -54,14 +54,17 @@ private:
     void CreateEditBox(HWND hwnd);
     // The whole text of the edit box (empty when there is none).
     std::string ReadEditBox() const;
+    // The same as the box holds it, with what GBK lacks.
+    std::wstring ReadEditBoxWide() const;
     // Keeps `text` in m_szPathName when it fits whole; a longer text is no
     // valid path and leaves the name empty rather than cut short.
     void StorePathName(const std::string& text);
 
     const char* m_pszCaption;
+    std::wstring m_strTitle;  // the browser reads it while open
     const char* m_pszInitialPath;
     char m_szPathName[MAX_PATH] = {};
-    BROWSEINFOA m_bi{};
+    BROWSEINFOW m_bi{};
     HWND m_hBrowseWnd = nullptr;
     CWnd m_wndOwner;               // the safe owner, a view
     CWnd* m_pParentWnd = nullptr;  // &m_wndOwner, or null when there is no owner

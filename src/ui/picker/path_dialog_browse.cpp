@@ -2,6 +2,7 @@
 // opens and when its selection changes.
 #include "ui/picker/path_dialog.h"
 
+#include "platform/win32/gbk_text.h"
 #include "ui/framework/dpi.h"
 #include "ui/picker/browse_ids.h"
 
@@ -28,25 +29,25 @@ int CALLBACK CPathDialog::BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM lParam
 void CPathDialog::OnInitialized(HWND hwnd) {
     m_hBrowseWnd = hwnd;
     if (m_pszCaption != nullptr) {
-        ::SetWindowTextA(hwnd, m_pszCaption);
+        ::SetWindowTextW(hwnd, vk::win32::Wide(m_pszCaption).c_str());
     }
     m_wndSub.SubclassWindow(hwnd);
     ::ShowWindow(::GetDlgItem(hwnd, kBrowseStatusId), SW_HIDE);
     CreateEditBox(hwnd);
 
-    std::string folder;
+    std::wstring folder;
     if (m_pszInitialPath != nullptr) {
-        folder = m_pszInitialPath;
+        folder = vk::win32::Wide(m_pszInitialPath);
     } else {
-        char current[MAX_PATH] = {};
-        const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, current);
+        wchar_t current[MAX_PATH] = {};
+        const DWORD length = ::GetCurrentDirectoryW(MAX_PATH, current);
         // A longer current folder does not fit: nothing is selected then.
         if (length > 0 && length < MAX_PATH) {
             folder = current;
         }
     }
     // The browser answers with BFFM_SELCHANGED, which fills the box.
-    ::SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+    ::SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
 }
 
 void CPathDialog::CreateEditBox(HWND hwnd) {
@@ -73,30 +74,31 @@ void CPathDialog::CreateEditBox(HWND hwnd) {
         }
     }
     // A child of the browse window: destroyed with it.
-    const HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+    const HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                         topLeft.x, topLeft.y, bottomRight.x - topLeft.x,
                                         bottomRight.y - topLeft.y, hwnd, nullptr, nullptr, nullptr);
     if (edit == nullptr) {
         return;
     }
-    ::SetWindowLongPtrA(edit, GWLP_ID, kBrowseEditId);
+    ::SetWindowLongPtrW(edit, GWLP_ID, kBrowseEditId);
     ::ShowWindow(edit, SW_SHOW);
-    ::SendMessageA(edit, WM_SETFONT, static_cast<WPARAM>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)),
+    ::SendMessageW(edit, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)),
                    TRUE);
 }
 
 void CPathDialog::OnSelChanged(HWND hwnd, LPCITEMIDLIST pidl) {
-    char path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};
     // Only a drive-letter folder can be installed into: a virtual folder or a
-    // network place empties the box and disables OK.
-    const bool usable = ::SHGetPathFromIDListA(pidl, path) && path[1] == ':';
+    // network place empties the box and disables OK. A name GBK lacks a
+    // character of is shown whole; OK refuses it.
+    const bool usable = ::SHGetPathFromIDListW(pidl, path) && path[1] == L':';
     if (!usable) {
-        path[0] = '\0';
+        path[0] = L'\0';
     }
-    ::SendMessageA(hwnd, BFFM_ENABLEOK, 0, usable ? 1 : 0);
-    ::SendMessageA(hwnd, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+    ::SendMessageW(hwnd, BFFM_ENABLEOK, 0, usable ? 1 : 0);
+    ::SendMessageW(hwnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
     if (const HWND edit = ::GetDlgItem(hwnd, kBrowseEditId)) {
-        ::SetWindowTextA(edit, path);
+        ::SetWindowTextW(edit, path);
     }
 }

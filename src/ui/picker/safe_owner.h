@@ -9,7 +9,7 @@ inline CWnd GetSafeOwner(const CWnd* pParent) {
     if (owner == nullptr) {
         owner = ::GetActiveWindow();
     }
-    while (owner != nullptr && (::GetWindowLongPtrA(owner, GWL_STYLE) & WS_CHILD) != 0) {
+    while (owner != nullptr && (::GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD) != 0) {
         owner = ::GetParent(owner);
     }
     return CWnd(owner);

@@ -6,7 +6,7 @@ namespace {
 
 // The window property that leads from the window to its subclassing object;
 // the browser keeps its own data in the window's other slots.
-constexpr const char* kOwnerProperty = "Varnok.SubclassedWnd";
+constexpr const wchar_t* kOwnerProperty = L"Varnok.SubclassedWnd";
 
 }  // namespace
 
@@ -18,15 +18,15 @@ BOOL CSubclassedWnd::SubclassWindow(HWND hwnd) {
     if (m_hWnd != nullptr || hwnd == nullptr) {
         return FALSE;
     }
-    if (!::SetPropA(hwnd, kOwnerProperty, this)) {
+    if (!::SetPropW(hwnd, kOwnerProperty, this)) {
         return FALSE;
     }
     // Zero is also a failure only when the last error says so.
     ::SetLastError(ERROR_SUCCESS);
     const LONG_PTR previous =
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
     if (previous == 0 && ::GetLastError() != ERROR_SUCCESS) {
-        ::RemovePropA(hwnd, kOwnerProperty);
+        ::RemovePropW(hwnd, kOwnerProperty);
         return FALSE;
     }
     m_pfnSuper = reinterpret_cast<WNDPROC>(previous);
@@ -38,16 +38,16 @@ HWND CSubclassedWnd::UnsubclassWindow() {
     if (m_hWnd == nullptr) {
         return nullptr;
     }
-    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    ::RemovePropA(m_hWnd, kOwnerProperty);
+    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    ::RemovePropW(m_hWnd, kOwnerProperty);
     m_pfnSuper = nullptr;
     return std::exchange(m_hWnd, nullptr);
 }
 
 LRESULT CALLBACK CSubclassedWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<CSubclassedWnd*>(::GetPropA(hwnd, kOwnerProperty));
+    auto* self = static_cast<CSubclassedWnd*>(::GetPropW(hwnd, kOwnerProperty));
     if (self == nullptr) {
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     const WNDPROC super = self->m_pfnSuper;
     if (message == WM_COMMAND) {
@@ -59,5 +59,5 @@ LRESULT CALLBACK CSubclassedWnd::WindowProc(HWND hwnd, UINT message, WPARAM wPar
         // The last message of the window: hand it back before it goes.
         self->UnsubclassWindow();
     }
-    return ::CallWindowProcA(super, hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(super, hwnd, message, wParam, lParam);
 }

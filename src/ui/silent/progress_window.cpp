@@ -18,12 +18,12 @@ INT_PTR CALLBACK ProgressDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 }  // namespace
 
 CSilentProgressWindow::CSilentProgressWindow() {
-    m_hWnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_SILENT_PROGRESS),
+    m_hWnd = ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDD_SILENT_PROGRESS),
                                   nullptr, &ProgressDialogProc, 0);
     if (m_hWnd == nullptr)
         return;  // the installation goes on without a window
-    ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, kProgressEnd));
-    ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS, PBM_SETSTEP, 1, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, kProgressEnd));
+    ::SendDlgItemMessageW(m_hWnd, IDC_PROGRESS, PBM_SETSTEP, 1, 0);
     ::ShowWindow(m_hWnd, SW_SHOW);
     PumpMessages();
 }
@@ -36,23 +36,23 @@ CSilentProgressWindow::~CSilentProgressWindow() {
 void CSilentProgressWindow::Step() {
     if (m_hWnd == nullptr)
         return;
-    ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS, PBM_STEPIT, 0, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PROGRESS, PBM_STEPIT, 0, 0);
     PumpMessages();
 }
 
 void CSilentProgressWindow::Finish() {
     if (m_hWnd == nullptr)
         return;
-    ::SendDlgItemMessageA(m_hWnd, IDC_PROGRESS, PBM_SETPOS, kProgressEnd, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PROGRESS, PBM_SETPOS, kProgressEnd, 0);
     PumpMessages();
 }
 
 void CSilentProgressWindow::PumpMessages() {
     MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (!::IsDialogMessageA(m_hWnd, &message)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!::IsDialogMessageW(m_hWnd, &message)) {
             ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
+            ::DispatchMessageW(&message);
         }
     }
 }

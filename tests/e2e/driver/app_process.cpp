@@ -1,8 +1,13 @@
 #include "e2e/driver/app_process.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <set>
 #include <string>
 #include <utility>
 
+#include "e2e/driver/host.h"
 #include "e2e/driver/window_dump.h"
 #include "e2e/driver/window_text.h"
 
@@ -43,6 +48,69 @@ AppProcess AppProcess::start(const std::string& program, const std::string& work
                                                 "\" (attempt " + std::to_string(attempt) + ")",
                                             error));
         }
+    }
+}
+
+namespace {
+
+const char* localeOf(unsigned codePage) {
+    switch (codePage) {
+        case 936:
+            return "zh_CN.UTF-8";
+        case 950:
+            return "zh_TW.UTF-8";
+        case 1252:
+            return "en_US.UTF-8";
+        default:
+            throw DriverError("no locale known for code page " + std::to_string(codePage));
+    }
+}
+
+// The ids of the running processes named as `program`'s file.
+std::set<DWORD> processesNamedAs(const std::string& program) {
+    const std::string name = program.substr(program.find_last_of('\\') + 1);
+    std::set<DWORD> ids;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (lstrcmpiW(entry.szExeFile, wideOfGbk(name).c_str()) == 0)
+            ids.insert(entry.th32ProcessID);
+    }
+    return ids;
+}
+
+}  // namespace
+
+AppProcess AppProcess::startAtCodePage(unsigned codePage, const std::string& program,
+                                       const std::string& workingFolder,
+                                       std::string_view arguments) {
+    const std::string locale = localeOf(codePage);
+    const std::set<DWORD> before = processesNamedAs(program);
+    std::string words;
+    for (std::size_t at = 0; at < arguments.size();) {
+        const std::size_t end = std::min(arguments.find(' ', at), arguments.size());
+        if (end > at)
+            words += " " + shellQuoted(toUtf8(arguments.substr(at, end - at)));
+        at = end + 1;
+    }
+    // In the background: the host command ends at once, the program runs on.
+    // The host reads its command line as UTF-8; the program is reached through the same
+    // wineserver, and the environment is this process's own but for the locale.
+    runOnHost("cd " + shellQuoted(hostPathOf(workingFolder.empty() ? "C:\\" : workingFolder)) +
+              " && LANG=" + locale + " LC_ALL=" + locale + " nohup wine " +
+              shellQuoted(toUtf8(program)) + words + " >/dev/null 2>&1 &");
+    const ULONGLONG deadline = GetTickCount64() + kDefaultTimeoutMs;
+    for (;;) {
+        for (const DWORD id : processesNamedAs(program)) {
+            if (before.count(id) == 0)
+                return attach(id);
+        }
+        if (GetTickCount64() > deadline)
+            throw DriverError("\"" + toUtf8(program) + "\" did not start at code page " +
+                              std::to_string(codePage));
+        Sleep(kPollMs);
     }
 }
 

@@ -22,6 +22,14 @@ public:
     static AppProcess start(const std::string& program, const std::string& workingFolder = {},
                             std::string_view arguments = {});
 
+    // The same on a machine whose code page for programs that are not Unicode is `codePage`
+    // (936, 950 or 1252): Wine takes a program's code page from its locale as it starts, so
+    // the program is started by `wine` on the host with that locale, then attached by its
+    // id. `arguments` are words without quotes or spaces.
+    static AppProcess startAtCodePage(unsigned codePage, const std::string& program,
+                                      const std::string& workingFolder,
+                                      std::string_view arguments = {});
+
     // A process that something else started (a program's own child), by its id. Fails with
     // DriverError when it cannot be opened.
     static AppProcess attach(DWORD processId);

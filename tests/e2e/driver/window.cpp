@@ -76,7 +76,7 @@ void Control::setText(std::string_view text) const {
     requireUsable("type into");
     if (lstrcmpiA(className().c_str(), "Edit") != 0)
         fail("only an edit box can be typed into");
-    const std::string terminated(text);
+    const std::wstring terminated = wideOfGbk(text);
     if (!send(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(terminated.c_str()), processId_,
               describeControl(hwnd_))) {
         fail("it refused the new text");

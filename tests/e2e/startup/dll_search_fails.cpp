@@ -3,6 +3,6 @@
 // start-up, with that one call failing. Only the tests build it.
 #include "app/win/setup_start.h"
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR commandLine, int) {
-    return vk::win32::StartSetup(hInstance, commandLine, [] { return false; });
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    return vk::win32::StartSetup(hInstance, [] { return false; });
 }
