@@ -138,10 +138,20 @@ int LoadChoices(const Services& services, SetupOptions& options) {
         // `wrong` says why.
     } else {
         services.log.Info("Choices read from " + path);
-        if (choices.folder && !options.folder)
-            options.folder = choices.folder;
-        if (choices.years && !options.years)
-            options.years = choices.years;
+        SetupOptions loaded = options;
+        if (choices.folder && !loaded.folder) {
+            // Checked as /DIR is, before the run goes on with it.
+            loaded.folder = choices.folder;
+            std::string folder;
+            if (const int refused = ResolveFolder(services, loaded, folder, !loaded.Unattended());
+                refused != kExitFinished) {
+                return refused;
+            }
+        }
+        if (choices.years && !loaded.years)
+            loaded.years = choices.years;
+        options = loaded;
+        services.log.Info("The run goes on as " + CommandLineOf(options));
         return kExitFinished;
     }
     return Tell(services, "the choices file /LOADINF names cannot be used: " + path + ": " + wrong,
