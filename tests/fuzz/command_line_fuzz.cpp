@@ -4,7 +4,6 @@
 // go together); a line it takes prints back to one that gives the same
 // options; a line it refuses says why.
 #include <algorithm>
-#include <cstring>
 #include <set>
 #include <string>
 
