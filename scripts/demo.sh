@@ -28,6 +28,8 @@ cd "$repo"
 BOUNDED_WHO=demo
 # shellcheck source-path=SCRIPTDIR/lib
 source "$repo/scripts/lib/wine-session.sh"
+# shellcheck source-path=SCRIPTDIR/lib
+source "$repo/scripts/lib/sample-machine.sh"
 
 readonly demo_dir=$repo/build/demo
 readonly dist_dir=$demo_dir/dist
@@ -57,13 +59,7 @@ usage() {
 }
 
 machine_fixture() {
-    case "$1" in
-        m1) echo "$repo/tests/fixtures/registry/m1-chs-2018-x64.reg" ;;
-        m2) echo "$repo/tests/fixtures/registry/m2-chs-2008x86-on-x64-plus-2014.reg" ;;
-        m4) echo "$repo/tests/fixtures/registry/m4-enu-2020-2021-2022-plus-lt2022.reg" ;;
-        m6) echo "$repo/tests/fixtures/registry/m6-chs-2018-plus-2026-x64.reg" ;;
-        *) usage ;;
-    esac
+    sample_machine_fixture "$1" || usage
 }
 
 step() {
@@ -82,39 +78,6 @@ build_setup() {
     bounded "$build_seconds" "the Windows build of ${targets[*]}" \
         cmake --build --preset windows --target "${targets[@]}" --parallel "$(nproc)"
     [ -f "$setup_exe" ] || die "the build did not produce $setup_exe"
-}
-
-# The distribution folder: SetUp.exe beside the sample Data folder.
-lay_out_distribution() {
-    rm -rf "$dist_dir"
-    mkdir -p "$dist_dir"
-    cp "$setup_exe" "$dist_dir/"
-    cp -r "$repo/tests/fixtures/sample-data" "$dist_dir/Data"
-}
-
-# The AutoCAD installation folders (AcadLocation) a regedit export names.
-acad_locations() {
-    iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
-        sed -n 's/^"AcadLocation"="\(.*\)"$/\1/p' | sed 's/\\\\/\\/g'
-}
-
-# Creates a Windows folder (X:\...) of the prefix, adding its drive if needed.
-make_windows_folder() {
-    local letter=${1:0:1} rest=${1:2}
-    letter=${letter,,}
-    [ -e "$WINEPREFIX/dosdevices/$letter:" ] || wine_add_drive "$letter" "$WINEPREFIX/drive_$letter"
-    rest=${rest//\\//}
-    mkdir -p "$WINEPREFIX/dosdevices/$letter:$rest"
-}
-
-seed_machine() {
-    local fixture=$1 location
-    wine_regedit_import "$fixture"
-    while IFS= read -r location; do
-        log "AutoCAD folder $location"
-        make_windows_folder "$location\\Fonts"
-        make_windows_folder "$location\\Drv"
-    done < <(acad_locations "$fixture")
 }
 
 # A fresh machine every time: no trace of an earlier demo's installation.
@@ -260,7 +223,7 @@ main() {
         headless) build_setup SetUp demo_walk ;;
         unattended) build_setup SetUp ;;
     esac
-    lay_out_distribution
+    lay_out_distribution "$dist_dir" "$setup_exe"
     log "distribution: $dist_dir"
     prepare_machine "$machine"
     "mode_$mode"

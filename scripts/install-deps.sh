@@ -11,6 +11,7 @@ packages=(
   wine wine64 fonts-wine xvfb imagemagick
   locales fonts-wqy-zenhei
   python3 python3-pil zip gcovr
+  osslsigncode openssl
 )
 
 missing=()

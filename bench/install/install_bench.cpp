@@ -16,6 +16,7 @@
 #include "common/bench_samples.h"
 #include "engine/file_ops.h"
 #include "engine/installation.h"
+#include "engine/plan.h"
 #include "install/timed_file_system.h"
 #include "platform/win32/system_services.h"
 #include "registry/registry_seed.h"
@@ -65,10 +66,15 @@ int main(int argc, char** argv) {
     catalog.DiscoverReleases();  // start-up's part, not the installation's
 
     StepClock progress;
-    vk::InstallRequest request{chosen, {}, &progress};
-    request.selected[kYear - kFirstReleaseYear] = 1;
     files.Reset();
     const double start = vk::bench::NowMs();
+    // As every front end: the plan, then the installation.
+    vk::InstallChoices choices{chosen, std::vector<int>{kYear}, {kYear}, {}, true, {}};
+    const auto planned = vk::PlanInstallation(services, choices);
+    if (const auto* refusal = std::get_if<vk::Refusal>(&planned))
+        return Fail(("the plan was refused: " + refusal->reason).c_str());
+    const vk::InstallPlan& plan = std::get<vk::InstallPlan>(planned);
+    vk::InstallRequest request{plan.folder, plan.selected, &progress};
     const vk::InstallOutcome outcome = vk::RunInstallation(services, catalog, request);
     const double end = vk::bench::NowMs();
     const std::string installDir = outcome.installDir;

@@ -2,6 +2,7 @@
 // The setup's exit codes. They mean what Inno Setup's mean, which the
 // deployment tools of administrators already know.
 #include "engine/installation.h"
+#include "engine/plan.h"
 
 namespace vk {
 
@@ -32,6 +33,18 @@ inline int ExitCodeOf(const InstallOutcome& outcome) {
             return kExitAborted;
     }
     return kExitCannotStart;
+}
+
+// The exit code of a run the plan refused.
+inline int ExitCodeOf(const Refusal& refusal) {
+    switch (refusal.kind) {
+        case Refusal::Kind::AcadRunning:
+            return kExitCannotProceed;
+        case Refusal::Kind::NoReleaseToServe:
+            return kExitNoReleaseToServe;
+        default:
+            return kExitCannotStart;
+    }
 }
 
 }  // namespace vk

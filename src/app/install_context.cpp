@@ -1,7 +1,5 @@
 #include "app/install_context.h"
 
-#include <cstdio>
-
 // Constructed before any other static object: constinit makes it constant
 // initialisation, which C++ performs before all dynamic initialisation (theApp,
 // theCatalog). Its destructor, though, is registered at run time by this
@@ -18,19 +16,10 @@ static_assert(kSelectableReleaseCount == 21, "one initial 1 above per release sl
 bool g_bWarnAcadRunning = true;
 
 std::string FormatVersionLine(int productVersion, int platformBits) {
-    static constexpr char kFormat[] = "Varnok批打印软件 V%d.%d.%d (%d位版本)";
-    const int major = productVersion / 10000;
-    const int minor = productVersion % 10000 / 100;
-    const int patch = productVersion % 100;
-    // First pass measures, second writes: the text never outgrows its buffer.
-    const int length = std::snprintf(nullptr, 0, kFormat, major, minor, patch, platformBits);
-    if (length <= 0) {
-        return {};
-    }
-    std::string line(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(line.data(), line.size(), kFormat, major, minor, patch, platformBits);
-    line.resize(static_cast<std::size_t>(length));
-    return line;
+    // "Varnok批打印软件 V%d.%d.%d (%d位版本)", the parts as plain decimals.
+    return "Varnok批打印软件 V" + std::to_string(productVersion / 10000) + "." +
+           std::to_string(productVersion % 10000 / 100) + "." +
+           std::to_string(productVersion % 100) + " (" + std::to_string(platformBits) + "位版本)";
 }
 
 std::string VersionNumber() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "acad/release_table.h"
+#include "varnok_version.h"
 
 // One per row of the release table, slot = year - 2007 (the catalogue's slots too).
 inline constexpr int kSelectableReleaseCount = kReleaseSlots;
@@ -20,8 +21,11 @@ extern int g_bReleaseSelected[kSelectableReleaseCount];
 // While true, the install button first checks for a running AutoCAD.
 extern bool g_bWarnAcadRunning;
 
-// Product version, major * 10000 + minor * 100 + patch, and platform width.
-inline constexpr int g_nProductVersion = 20230526;
+// Product version, major * 10000 + minor * 100 + patch (the build's version,
+// varnok_version.h), and platform width.
+inline constexpr int g_nProductVersion =
+    VK_VERSION_MAJOR * 10000 + VK_VERSION_MINOR * 100 + VK_VERSION_PATCH;
+static_assert(VK_VERSION_MINOR < 100 && VK_VERSION_PATCH < 100, "two digits each in the number");
 inline constexpr int g_nPlatformBits = 64;
 
 // The header's version line for any version and width, e.g.

@@ -2,9 +2,9 @@
 
 #include "acad/registry_access.h"
 #include "app/install_context.h"
-#include "app/release_offer.h"
 #include "core/mbcs.h"
 #include "core/reg_key.h"
+#include "engine/release_offer.h"
 
 namespace vk {
 namespace {

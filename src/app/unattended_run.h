@@ -9,6 +9,7 @@
 #include "acad/release_catalog.h"
 #include "app/command_line.h"
 #include "engine/installation.h"
+#include "engine/plan.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 
@@ -33,19 +34,14 @@ std::string StartingInstallFolder(const Services& services);
 // Discovery has run. The exit code (see exit_codes.h).
 int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog, const UnattendedRun& run);
 
-// The checks that the command line's choices get before anything changes,
-// shared with a wizard run that was given them. Each answers kExitFinished
-// when the choice stands, or the exit code that refuses it after saying why.
+// The choices the command line (or the answer file) makes: /DIR or the
+// starting folder, /RELEASES, /ALLOWRUNNING, and the releases offered here.
+InstallChoices ChoicesOf(const Services& services, const CAcadReleaseCatalog& catalog,
+                         const SetupOptions& options);
 
-// /RELEASES (or every year offered) into `selected`.
-int SelectReleases(const Services& services, const CAcadReleaseCatalog& catalog,
-                   const SetupOptions& options, ReleaseSelection& selected);
-// /DIR (or the default folder), checked as the install page checks it, into
-// `folder` without its trailing backslash. A folder that standard users could
-// replace is refused when nobody can be asked; a wizard leaves it to the
-// install page, which asks.
-int ResolveFolder(const Services& services, const SetupOptions& options, std::string& folder,
-                  bool someoneToAsk = false);
+// A refusal as an unattended run shows it: the plan's words, and how to
+// choose otherwise on the command line.
+std::string UnattendedText(const Refusal& refusal);
 
 // A stop: `reason` in English for the log ("Stopped: ..."), then `text` for
 // the person at the screen, if there is one (the prompts log it once, shown or

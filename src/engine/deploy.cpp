@@ -1,5 +1,4 @@
 #include "engine/deploy.h"
-#include "engine/setup_message.h"
 
 #include <optional>
 #include <vector>
@@ -14,11 +13,6 @@
 
 namespace vk {
 namespace {
-
-void Step(const DeployTarget& target) {
-    if (target.m_pProgress != nullptr)
-        target.m_pProgress->Step();
-}
 
 bool SameName(const ICodePage& cp, const std::string& a, const std::string& b) {
     return cp.ToUpper(a) == cp.ToUpper(b);
@@ -186,29 +180,23 @@ OsResult TryCopy(const Services& services, Copy& copy, RecordWriter* record) {
 
 enum class Outcome { Done, Abort };
 
-// Copies until it succeeds or the user gives up on it (Ignore) or on the whole
-// installation (Abort). Only Retry tries again: a box that could not be shown
-// answers 0, and retrying on that would loop for ever with nobody to ask.
-Outcome CopyWithPrompt(const Services& services, Copy& copy, const DeployTarget& target) {
-    const CopyFailurePolicy policy = target.m_policy;
+// Copies until it succeeds or the front end gives up on it (Ignore) or on
+// the whole installation (Abort). Only Retry tries again.
+Outcome CopyWithPrompt(const Services& services, Copy& copy, RecordWriter* record,
+                       InstallEvents& events) {
     for (;;) {
-        const OsResult result = TryCopy(services, copy, target.m_pRecord);
+        const OsResult result = TryCopy(services, copy, record);
         if (result == kOk) {
             services.log.Info("Copied " + copy.source + " to " + copy.destination);
             break;
         }
         const std::string failure = "copy " + copy.source + " to " + copy.destination;
-        if (policy == CopyFailurePolicy::Abort) {
-            services.log.Failed(failure + "; the installation stops", result);
-            return Outcome::Abort;
-        }
-        const int answer =
-            SetupMessage(services, CopyFailedText(copy.destination), kMbAbortRetryIgnore);
-        if (answer == kIdIgnore) {
+        const CopyAnswer answer = events.CopyFailed(copy.destination);
+        if (answer == CopyAnswer::Ignore) {
             services.log.Failed(failure + "; answered Ignore, the file is left out", result);
             break;
         }
-        if (answer != kIdRetry) {
+        if (answer != CopyAnswer::Retry) {
             services.log.Failed(failure + "; answered Abort, the installation stops", result);
             return Outcome::Abort;
         }
@@ -227,10 +215,12 @@ std::string InstallFolderNameOf(const ICodePage& cp, const FindEntry& entry) {
 }
 
 DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) {
+    PromptingEvents prompting(services, target.m_pProgress, target.m_policy);
+    InstallEvents& events = *(target.m_pEvents != nullptr ? target.m_pEvents : &prompting);
     const std::string dataFolder = GetSetupDataFolder(services);
     if (GetPathKind(services.files, dataFolder) != kPathFolder) {
         services.log.Info("No Data folder at " + dataFolder);
-        SetupMessage(services, kMissingDataText, kMbOk);
+        events.Say(kMissingDataText, kMbOk);
         return DeployOutcome::MissingData;
     }
     if (FitsMaxPath(target.m_strTargetDir))
@@ -239,7 +229,7 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
     // Every entry of Data, however many: one step per entry and one for the
     // pass that finds no more.
     const std::string pattern = JoinPath(dataFolder, "*.*");
-    Step(target);
+    events.Step();
     std::vector<std::optional<Copy>> entries;  // nothing: an entry that is not copied
     {
         FindScope find(services.files);
@@ -274,11 +264,12 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
     }
     DeployOutcome outcome = DeployOutcome::Done;
     for (Copy* copy : copies) {
-        if (copy != nullptr && CopyWithPrompt(services, *copy, target) == Outcome::Abort) {
+        if (copy != nullptr &&
+            CopyWithPrompt(services, *copy, target.m_pRecord, events) == Outcome::Abort) {
             outcome = DeployOutcome::Aborted;
             break;
         }
-        Step(target);
+        events.Step();
     }
     // What each file now holds, for its undo while it is unchanged.
     if (target.m_pRecord != nullptr) {

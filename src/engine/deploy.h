@@ -4,18 +4,13 @@
 // application-data folder.
 #include <string>
 
+#include "engine/events.h"
 #include "engine/journal/record.h"
 #include "platform/file_system.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 
 namespace vk {
-
-// How a copy that keeps failing is answered.
-enum class CopyFailurePolicy {
-    AskUser,  // the copy-failure question: Abort, Retry or Ignore
-    Abort,    // nobody to ask: the deployment stops as if Abort were chosen
-};
 
 struct DeployTarget {
     std::string m_strTargetDir;        // the install folder, no trailing backslash
@@ -28,6 +23,9 @@ struct DeployTarget {
     // The installation record: every file is entered, with a backup of what
     // it replaces, before it is copied. Null: nothing is recorded.
     RecordWriter* m_pRecord = nullptr;
+    // What is asked of the front end; null: the progress above, the setup's
+    // message boxes and the policy.
+    InstallEvents* m_pEvents = nullptr;
 };
 
 enum class DeployOutcome {

@@ -66,8 +66,9 @@ inline std::string LinkOnPathText(const std::string& folder) {
            "\n\n是一个链接，它指向的位置随时可能被换掉。\n\n请选择不含链接的路径 !";
 }
 
-// What makes a folder above the product folder replaceable by a standard
-// user (FindReplaceableFolder), one reason a line. The wizard asks whether to
+// What makes a folder of the install path replaceable by a standard user, or
+// the product folder one they could add to (FindReplaceableFolder), one
+// reason a line. The wizard asks whether to
 // install all the same, an unattended run refuses: each adds its own end.
 inline std::string ReplaceableFolderText(const ReplaceableFolder& found) {
     std::string why;
@@ -82,6 +83,8 @@ inline std::string ReplaceableFolderText(const ReplaceableFolder& found) {
     add((found.rights & kRightDeleteChild) != 0, "普通用户可以删除或改名其中的文件夹；");
     add((found.rights & (kRightWriteDac | kRightWriteOwner)) != 0,
         "普通用户可以更改它的权限或所有者；");
+    add((found.rights & (kRightAddFile | kRightAddSubfolder)) != 0,
+        "普通用户可以在其中添加文件或文件夹；");
     return "安装路径中的文件夹\n\n" + found.folder + "\n\n不只是管理员可以更改：" + why +
            "\n\n他人可以用别的文件夹换掉它，\n让AutoCAD加载别人的程序。";
 }

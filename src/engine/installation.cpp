@@ -1,5 +1,4 @@
 #include "engine/installation.h"
-#include "engine/setup_message.h"
 
 #include <map>
 
@@ -20,11 +19,6 @@
 
 namespace vk {
 namespace {
-
-void Step(const InstallRequest& request) {
-    if (request.progress != nullptr)
-        request.progress->Step();
-}
 
 bool SameFolder(const ICodePage& cp, const std::string& a, const std::string& b) {
     return cp.ToUpper(a) == cp.ToUpper(b);
@@ -104,8 +98,8 @@ bool TakeBackInterruptedRun(const Services& services, const std::string& product
 // that is not this installation's is neither undone nor appended to (the
 // reader has said why). False (after saying why) when this installation's
 // record is damaged.
-bool DealWithEarlierInstallation(const Services& services, const std::string& installDir,
-                                 RecordPlan& plan) {
+bool DealWithEarlierInstallation(const Services& services, InstallEvents& events,
+                                 const std::string& installDir, RecordPlan& plan) {
     const std::optional<std::string> earlier = InstalledProductDir(services);
     std::vector<std::string> folders;
     if (earlier && !SameFolder(services.codePage, *earlier, installDir))
@@ -116,8 +110,8 @@ bool DealWithEarlierInstallation(const Services& services, const std::string& in
         if (record.state == RecordState::Damaged) {
             services.log.Info("Stopped: the record in " + productDir +
                               " is damaged: " + record.problem);
-            SetupMessage(services, DamagedRecordText(JoinPath(productDir, kRecordFileName), false),
-                         kMbOk | kMbIconStop);
+            events.Say(DamagedRecordText(JoinPath(productDir, kRecordFileName), false),
+                       kMbOk | kMbIconStop);
             return false;
         }
         if (record.state != RecordState::Read)
@@ -157,7 +151,8 @@ std::vector<std::string> MissingLevels(const Services& services, const std::stri
 // saying which folder) when one cannot be made, and the levels made are gone
 // again. A level another account made in the meantime is left as it is (the
 // path is judged again: StillSafe).
-bool MakeFolders(const Services& services, std::vector<std::string>& levels) {
+bool MakeFolders(const Services& services, InstallEvents& events,
+                 std::vector<std::string>& levels) {
     std::vector<std::string> made;
     for (const std::string& level : levels) {
         const OsResult result = CreateProtectedFolder(services, level);
@@ -166,8 +161,8 @@ bool MakeFolders(const Services& services, std::vector<std::string>& levels) {
         if (result != kOk) {
             for (auto it = made.rbegin(); it != made.rend(); ++it)
                 services.files.RemoveEmptyFolder(*it);
+            events.Say(FolderNotCreatedText(level), kMbOk | kMbIconStop);
             levels.clear();
-            SetupMessage(services, FolderNotCreatedText(level), kMbOk | kMbIconStop);
             return false;
         }
         made.push_back(level);
@@ -179,7 +174,7 @@ bool MakeFolders(const Services& services, std::vector<std::string>& levels) {
 // The path as the folders stand now: a folder that another account made in
 // the moment between the check and the making of the folders is refused as
 // it would have been before (the levels made are gone again).
-bool StillSafe(const Services& services, const InstallRequest& request,
+bool StillSafe(const Services& services, InstallEvents& events, const InstallRequest& request,
                std::vector<std::string>& made) {
     const std::optional<ReplaceableFolder> found = FindReplaceableFolder(services, request.folder);
     if (!found || (!request.acceptedReplaceable.empty() &&
@@ -191,13 +186,12 @@ bool StillSafe(const Services& services, const InstallRequest& request,
     for (auto it = made.rbegin(); it != made.rend(); ++it)
         services.files.RemoveEmptyFolder(*it);
     made.clear();
-    SetupMessage(services, ReplaceableFolderText(*found) + kChooseProtectedFolderText,
-                 kMbOk | kMbIconStop);
+    events.Say(ReplaceableFolderText(*found) + kChooseProtectedFolderText, kMbOk | kMbIconStop);
     return false;
 }
 
 // Takes back what this run entered in the record, and says so.
-void RollBack(const Services& services, RecordWriter& record) {
+void RollBack(const Services& services, InstallEvents& events, RecordWriter& record) {
     services.log.Info("Rolling back this installation");
     UndoReport report;
     UndoChanges(services, record.Added(), record.ProductDir(), report);
@@ -208,7 +202,7 @@ void RollBack(const Services& services, RecordWriter& record) {
         if (record.Add(RunRolledBack{}) == kOk && record.Seal(seal) == kOk)
             WriteRecordSeal(services, seal);
     }
-    SetupMessage(services, RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
+    events.Say(RolledBackText(report.notRemoved), kMbOk | kMbIconExclamation);
 }
 
 // The run's end: its mark, and the record sealed as it now stands.
@@ -298,9 +292,11 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
         return outcome;
     };
     log.Info("Installing into " + outcome.installDir);
+    PromptingEvents prompting(services, request.progress, request.copyFailures);
+    InstallEvents& events = *(request.events != nullptr ? request.events : &prompting);
 
     RecordPlan plan;
-    if (!DealWithEarlierInstallation(services, outcome.installDir, plan))
+    if (!DealWithEarlierInstallation(services, events, outcome.installDir, plan))
         return finish(InstallResult::EarlierRecordDamaged);
     // The Apps & Features key as it was, entered once the record exists. The
     // key is this product's own: with no record of this installation behind
@@ -310,7 +306,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
         plan.fresh ? std::optional(MachineKeyWritten{kAppsFeaturesKey, false, {}})
                    : MachineKeyWritten::Capture(services, kAppsFeaturesKey);
     const auto refuse = [&](const std::string& folder) {
-        SetupMessage(services, FolderNotCreatedText(folder), kMbOk | kMbIconStop);
+        events.Say(FolderNotCreatedText(folder), kMbOk | kMbIconStop);
         return finish(InstallResult::FolderRefused);
     };
     if (!appsFeatures)
@@ -327,7 +323,7 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
         }
         plan.id = *id;
     }
-    if (!MakeFolders(services, made) || !StillSafe(services, request, made)) {
+    if (!MakeFolders(services, events, made) || !StillSafe(services, events, request, made)) {
         if (plan.fresh)
             RemoveAppsFeaturesEntry(services);
         return finish(InstallResult::FolderRefused);
@@ -363,25 +359,26 @@ InstallOutcome RunInstallation(const Services& services, CAcadReleaseCatalog& ca
 
     DeployTarget target{outcome.installDir, request.progress, request.copyFailures, false};
     target.m_pRecord = &record;
+    target.m_pEvents = &events;
     const DeployOutcome deployed = DeployFiles(services, target);
     if (deployed == DeployOutcome::MissingData) {
         EndRun(services, record);
         return finish(InstallResult::MissingData);
     }
     if (deployed == DeployOutcome::Aborted) {
-        RollBack(services, record);
+        RollBack(services, events, record);
         return finish(InstallResult::Aborted);
     }
-    Step(request);
+    events.Step();
 
     catalog.m_strInstallDir = outcome.installDir;
     for (int slot = 0; slot < kReleaseSlots; ++slot) {
         if (request.selected[slot] != 0)
             catalog.RegisterDemandLoad(static_cast<unsigned>(kFirstReleaseYear + slot));
     }
-    Step(request);
+    events.Step();
     catalog.CopySelectedSupportFiles(request.selected.data());
-    Step(request);
+    events.Step();
     RegisterUninstall(services, request, outcome.installDir, record, plan.earlier);
     WriteMachineKey(services, record, kActiveSetupKey,
                     [&] { WriteActiveSetup(services, outcome.installDir, request.version); });

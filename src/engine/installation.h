@@ -28,6 +28,7 @@
 
 #include "acad/release_catalog.h"
 #include "engine/deploy.h"
+#include "engine/events.h"
 #include "platform/progress.h"
 #include "platform/services.h"
 
@@ -43,6 +44,9 @@ struct InstallRequest {
     ReleaseSelection selected{};
     IProgress* progress = nullptr;  // stepped as the installation goes; may be null
     CopyFailurePolicy copyFailures = CopyFailurePolicy::AskUser;
+    // What is asked of the front end; null: the progress above, the setup's
+    // message boxes and the policy (PromptingEvents).
+    InstallEvents* events = nullptr;
     std::string version{};      // for Apps & Features, e.g. "2023.5.26"
     std::string installDate{};  // YYYYMMDD, for Apps & Features
     // Under SYSTEM, whose own profile no AutoCAD user has: no settings file for it.

@@ -60,3 +60,6 @@
 #define IDC_ACAD2027 1043
 // Page 2's line on the releases found that the package cannot serve.
 #define IDC_UNSERVED_RELEASES 1044
+// The bitmaps: every page's header emblem, page 4's menu picture (scaled for the DPI).
+#define IDC_HEADER_BITMAP 1045
+#define IDC_MENU_PICTURE 1046

@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "C:\\VarnokLinked"},
         Refusal{"AFolderOthersMayChange", kMachine2018, Arrange::SharedFolder,
                 "/DIR=C:\\VarnokShared", 1,
-                "Stopped: a standard user could replace a folder of the install path: "
+                "Stopped: a standard user could replace or add to a folder of the install path: "
                 "C:\\VarnokShared"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 

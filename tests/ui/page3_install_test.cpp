@@ -130,7 +130,7 @@ TEST_F(InstallPageInstalls, AndRegistersTheInstallFolderWithTheFoundRelease) {
         LoaderPath("C:\\Varnok" + kProduct, 2018));
 }
 
-TEST(InstallPage, WithoutDataEndsTheWizardAfterTheMessageKeepingTheFolders) {
+TEST(InstallPage, WithoutDataEndsTheWizardAfterTheMessageWithNothingMade) {
     FreshContext context;
     ScratchPaths scratch{"C:\\Varnok", DataFolder()};
     SeenBox message;
@@ -142,7 +142,7 @@ TEST(InstallPage, WithoutDataEndsTheWizardAfterTheMessageKeepingTheFolders) {
     EXPECT_EQ(message.text, kMissingDataText);
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(run.nextPage, 0);
-    EXPECT_TRUE(IsFolder("C:\\Varnok" + kProduct));  // nothing is undone
+    EXPECT_FALSE(IsFolder("C:\\Varnok"));  // refused before anything changed
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Which releases are offered: found on the machine, served by the build, and,
 // for the 2025 family, with its module in the package's Data folder.
-#include "app/release_offer.h"
+#include "engine/release_offer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "app/win/log_header.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/install_context.h"
+#include "core/decimal.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -52,9 +52,9 @@ std::u16string WindowsLine() {
     const bool hasRevision =
         RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", L"UBR",
                      RRF_RT_REG_DWORD, nullptr, &revision, &size) == ERROR_SUCCESS;
-    char numbers[64];
-    std::snprintf(numbers, sizeof numbers, "%lu.%lu.%lu", version.dwMajorVersion,
-                  version.dwMinorVersion, version.dwBuildNumber);
+    const std::string numbers = vk::PaddedDecimal(version.dwMajorVersion) + "." +
+                                vk::PaddedDecimal(version.dwMinorVersion) + "." +
+                                vk::PaddedDecimal(version.dwBuildNumber);
     std::u16string line = u"Windows " + Ascii(numbers);
     if (hasRevision)
         line += u"." + Ascii(std::to_string(revision));
@@ -130,11 +130,13 @@ std::u16string TimeLine() {
         bias += zone.StandardBias;
     }
     const LONG offset = -bias;
-    char text[96];
-    std::snprintf(text, sizeof text, "Local time: %04u-%02u-%02u %02u:%02u:%02u UTC%c%02ld:%02ld",
-                  now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                  offset < 0 ? '-' : '+', (offset < 0 ? -offset : offset) / 60,
-                  (offset < 0 ? -offset : offset) % 60);
+    const LONG minutes = offset < 0 ? -offset : offset;
+    const std::string text =
+        "Local time: " + vk::PaddedDecimal(now.wYear, 4) + "-" + vk::PaddedDecimal(now.wMonth, 2) +
+        "-" + vk::PaddedDecimal(now.wDay, 2) + " " + vk::PaddedDecimal(now.wHour, 2) + ":" +
+        vk::PaddedDecimal(now.wMinute, 2) + ":" + vk::PaddedDecimal(now.wSecond, 2) + " UTC" +
+        (offset < 0 ? "-" : "+") + vk::PaddedDecimal(static_cast<std::uint64_t>(minutes / 60), 2) +
+        ":" + vk::PaddedDecimal(static_cast<std::uint64_t>(minutes % 60), 2);
     std::u16string line = Ascii(text);
     if (name[0] != L'\0')
         line += u" (" + Wide(name) + u")";

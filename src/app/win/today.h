@@ -1,7 +1,8 @@
 #pragma once
 // Today's date as Apps & Features keeps an installation's: YYYYMMDD.
-#include <cstdio>
 #include <string>
+
+#include "core/decimal.h"
 
 #include "platform/win32/windows_api.h"
 
@@ -10,9 +11,7 @@ namespace vk::win32 {
 inline std::string Today() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-    return text;
+    return PaddedDecimal(now.wYear, 4) + PaddedDecimal(now.wMonth, 2) + PaddedDecimal(now.wDay, 2);
 }
 
 }  // namespace vk::win32

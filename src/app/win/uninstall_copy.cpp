@@ -1,11 +1,11 @@
 #include "app/win/uninstall_copy.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "app/exit_codes.h"
 #include "app/uninstall_start.h"
 #include "app/win/temp_folder.h"
+#include "core/decimal.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 
@@ -58,9 +58,8 @@ int RunUninstallCopy(const Services& services, const std::string& arguments,
     UniqueProcess writer(writeEnd);
     SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);  // the copy gets the write end only
 
-    char link[64];
-    std::snprintf(link, sizeof link, "%lu,%llu", GetCurrentProcessId(),
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(writer.Get())));
+    const std::string link = PaddedDecimal(GetCurrentProcessId()) + "," +
+                             PaddedDecimal(reinterpret_cast<std::uintptr_t>(writer.Get()));
     std::string commandLine = "\"" + copy.program + "\" " + arguments + " /UNINSTALLCOPY=" + link;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);

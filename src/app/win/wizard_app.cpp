@@ -1,6 +1,5 @@
 #include "app/win/wizard_app.h"
 
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -48,18 +47,7 @@ BOOL CWizardApp::InitInstance() {
         m_nExitCode = RunWizard();
         return FALSE;
     }
-    // The framework reports an error that escapes in a box, which in a silent
-    // run nobody may be there to answer: the log says it instead.
-    try {
-        m_nExitCode = RunUnattendedInstallation();
-    } catch (const std::exception& error) {
-        theCatalog.Services().log.Info(std::string("Stopped: an unexpected error: ") +
-                                       error.what());
-        m_nExitCode = vk::kExitStepFailed;
-    } catch (...) {
-        theCatalog.Services().log.Info("Stopped: an unexpected error");
-        m_nExitCode = vk::kExitStepFailed;
-    }
+    m_nExitCode = RunUnattendedInstallation();
     return FALSE;
 }
 
@@ -122,21 +110,27 @@ int CWizardApp::ApplyOptionsToWizard() {
     const vk::Services& services = theCatalog.Services();
     // The install page starts with an earlier installation's folder.
     g_strInstallFolder = vk::StartingInstallFolder(services);
-    if (m_options.folder) {
-        std::string folder;
-        if (const int refused = vk::ResolveFolder(services, m_options, folder, true);
-            refused != vk::kExitFinished) {
-            return refused;
+    if (m_options.folder || m_options.years) {
+        // /DIR and /RELEASES are checked as the plan checks them; what the
+        // pages themselves ask about (a folder others could change, AutoCAD
+        // running, the Data folder, an earlier record) waits for the pages.
+        const std::variant<vk::InstallPlan, vk::Refusal> planned =
+            vk::PlanInstallation(services, vk::ChoicesOf(services, theCatalog, m_options));
+        if (const auto* refusal = std::get_if<vk::Refusal>(&planned)) {
+            using Kind = vk::Refusal::Kind;
+            const bool askedByThePages =
+                refusal->kind == Kind::ReplaceableFolder || refusal->kind == Kind::AcadRunning ||
+                refusal->kind == Kind::NoData || refusal->kind == Kind::DamagedRecord;
+            if (!askedByThePages) {
+                return vk::Tell(services, refusal->reason, vk::UnattendedText(*refusal),
+                                vk::kMbOk | vk::kMbIconStop, vk::ExitCodeOf(*refusal));
+            }
+        } else if (m_options.years) {
+            const vk::InstallPlan& plan = std::get<vk::InstallPlan>(planned);
+            std::copy(plan.selected.begin(), plan.selected.end(), std::begin(g_bReleaseSelected));
         }
-        g_strInstallFolder = *m_options.folder;
-    }
-    if (m_options.years) {
-        vk::ReleaseSelection selected{};
-        if (const int refused = vk::SelectReleases(services, theCatalog, m_options, selected);
-            refused != vk::kExitFinished) {
-            return refused;
-        }
-        std::copy(selected.begin(), selected.end(), std::begin(g_bReleaseSelected));
+        if (m_options.folder)
+            g_strInstallFolder = *m_options.folder;
     }
     if (m_options.allowRunning)
         g_bWarnAcadRunning = false;

@@ -1,7 +1,6 @@
 #include "platform/win32/file_log.h"
 
-#include <cstdio>
-
+#include "core/decimal.h"
 #include "platform/win32/ansi_conversion.h"
 #include "platform/win32/windows_api.h"
 
@@ -20,13 +19,11 @@ constexpr int kMaxLogsPerDay = 9999;
 constexpr const char* kLogFileSddl = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;BU)";
 
 std::string Stamp(const SYSTEMTIME& time, bool withClock) {
-    char text[64];
+    std::string text = PaddedDecimal(time.wYear, 4) + "-" + PaddedDecimal(time.wMonth, 2) + "-" +
+                       PaddedDecimal(time.wDay, 2);
     if (withClock) {
-        std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.wYear,
-                      time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond,
-                      time.wMilliseconds);
-    } else {
-        std::snprintf(text, sizeof text, "%04u-%02u-%02u", time.wYear, time.wMonth, time.wDay);
+        text += " " + PaddedDecimal(time.wHour, 2) + ":" + PaddedDecimal(time.wMinute, 2) + ":" +
+                PaddedDecimal(time.wSecond, 2) + "." + PaddedDecimal(time.wMilliseconds, 3);
     }
     return text;
 }
@@ -110,9 +107,8 @@ OsResult FileLog::OpenDated(const std::string& folder) {
     GetLocalTime(&now);
     const std::string base = folder + "\\Varnok Setup Log " + Stamp(now, false) + " #";
     for (int number = 1; number <= kMaxLogsPerDay; ++number) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%03d.txt", number);
-        const OsResult result = OpenChecked(base + suffix, CREATE_NEW, false, false);
+        const OsResult result =
+            OpenChecked(base + PaddedDecimal(number, 3) + ".txt", CREATE_NEW, false, false);
         if (result != ERROR_FILE_EXISTS && result != ERROR_ALREADY_EXISTS)
             return result;
     }

@@ -25,6 +25,9 @@ bool TooLong(const std::string& path) {
 
 // Files are read and copied in pieces of this size.
 constexpr DWORD kPiece = 1 << 16;
+// ReadWholeFile holds a file in memory: none the setup reads whole (its record, a
+// choices file) comes near this; a larger one is refused rather than filling memory.
+constexpr std::size_t kMaxWholeFile = std::size_t{64} << 20;
 
 OsResult LastError() {
     const DWORD error = GetLastError();
@@ -207,16 +210,17 @@ OsResult Win32FileSystem::GetCurrentFolder(std::string& path) {
 OsResult Win32FileSystem::ReadWholeFile(const std::string& path, std::string& content) {
     content.clear();
     std::string data;
-    try {
-        const OsResult read =
-            ReadInPieces(path, [&](std::string_view piece) { data.append(piece); });
-        if (read != kOk) {
-            return read;
-        }
-    } catch (const std::bad_alloc&) {
+    bool tooLarge = false;
+    const OsResult read = ReadInPieces(path, [&](std::string_view piece) {
+        tooLarge = tooLarge || piece.size() > kMaxWholeFile - data.size();
+        if (!tooLarge)
+            data.append(piece);
+    });
+    if (read != kOk) {
+        return read;
+    }
+    if (tooLarge) {
         return ERROR_NOT_ENOUGH_MEMORY;  // refused whole rather than read in part
-    } catch (const std::length_error&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
     }
     content = std::move(data);
     return kOk;

@@ -2,11 +2,11 @@
 """Regenerate the setup program's images.
 
 Writes, next to this script:
-  header.bmp  bitmap 147: 64 x 64, 24 bpp, BI_RGB, bottom-up (product emblem
-              on the page colour RGB(170, 210, 150))
-  app.ico     icon group 1: 48, 32 and 16 px, each at 4, 8 and 32 bpp
+  header.bmp  bitmap 147: 64 x 64, 8 bpp (its own colours), BI_RLE8,
+              bottom-up (product emblem on the page colour RGB(170, 210, 150))
+  app.ico     icon group 1: 48, 32 and 16 px, each at 4, 8 and 32 bpp (PNG)
   menu.bmp    bitmap 151: 307 x 175, 4 bpp (classic Windows 16 colours),
-              BI_RGB, bottom-up (the add-in's menu opened in AutoCAD 2010)
+              BI_RLE4, bottom-up (the add-in's menu opened in AutoCAD 2010)
 
 Usage:  python3 make_images.py [--preview DIR]
   --preview DIR   also write PNG previews (enlarged) into DIR
@@ -16,6 +16,7 @@ bytes.  Fonts: WenQuanYi Zen Hei (Debian package fonts-wqy-zenhei) for the
 Chinese menu texts, DejaVu Sans Bold (fonts-dejavu-core) for the title bar.
 """
 
+import io
 import os
 import struct
 import sys
@@ -65,12 +66,6 @@ def _pack_rows(width, height, bpp, pixels):
                 b.append((hi << 4) | lo)
         elif bpp == 8:
             b.extend(row)
-        elif bpp == 24:
-            for r, g, bl in row:
-                b.extend((bl, g, r))
-        elif bpp == 32:
-            for r, g, bl, a in row:
-                b.extend((bl, g, r, a))
         else:
             raise ValueError(bpp)
         b.extend(b"\0" * (stride - len(b)))
@@ -92,12 +87,61 @@ def _palette_bytes(palette, count):
     return bytes(b)
 
 
-def write_bmp(path, width, height, bpp, pixels, palette=None):
-    data = _pack_rows(width, height, bpp, pixels)
-    ncol = (1 << bpp) if bpp <= 8 else 0
-    pal = _palette_bytes(palette, ncol) if ncol else b""
+def _rle_row(row, bpp):
+    """One row of palette indices in BI_RLE8 (bpp 8) or BI_RLE4 (bpp 4) form,
+    with its end-of-line mark.  Greedy: a run of 2 or more pixels that repeat
+    (RLE4: a pair that alternates) is one encoded run; 3 or more other pixels
+    go into one absolute run; what is left are encoded runs of one pixel."""
+    n = len(row)
+    out = bytearray()
+
+    def run_at(i):
+        j = i + 1
+        while j < n and j - i < 255 and row[j] == (
+                row[i + (j - i) % 2] if bpp == 4 and i + 1 < n else row[i]):
+            j += 1
+        return j - i
+
+    i = 0
+    while i < n:
+        run = run_at(i)
+        if run >= 2:
+            second = row[i + 1] if bpp == 4 else 0
+            out += bytes((run, (row[i] << 4 | second) if bpp == 4 else row[i]))
+            i += run
+            continue
+        j = i
+        while j < n and j - i < 255 and run_at(j) < 2:
+            j += 1
+        literal = row[i:j]
+        if len(literal) < 3:
+            for index in literal:
+                out += bytes((1, index << 4 if bpp == 4 else index))
+        else:
+            packed = bytearray()
+            if bpp == 4:
+                for k in range(0, len(literal), 2):
+                    lo = literal[k + 1] if k + 1 < len(literal) else 0
+                    packed.append(literal[k] << 4 | lo)
+            else:
+                packed.extend(literal)
+            if len(packed) % 2:
+                packed.append(0)      # absolute runs end on a word boundary
+            out += bytes((0, len(literal))) + packed
+        i = j
+    return bytes(out + b"\0\0")
+
+
+def write_bmp_rle(path, width, height, bpp, rows, palette):
+    """A run-length compressed BMP (BI_RLE8 for 8 bpp, BI_RLE4 for 4 bpp),
+    bottom-up, with only the palette entries it uses: Windows loads it as it
+    loads an uncompressed one, in a fraction of the bytes."""
+    data = b"".join(_rle_row(rows[y], bpp) for y in range(height - 1, -1, -1))
+    data += b"\0\1"                   # end of bitmap
+    pal = _palette_bytes(palette, len(palette))
     off = 14 + 40 + len(pal)
-    info = _info_header(width, height, bpp, len(data), ncol)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bpp,
+                       1 if bpp == 8 else 2, len(data), 0, 0, len(palette), 0)
     filehdr = struct.pack("<2sIHHI", b"BM", off + len(data), 0, 0, off)
     with open(path, "wb") as f:
         f.write(filehdr + info + pal + data)
@@ -122,13 +166,15 @@ def icon_image_bytes(img_rgba, bpp):
     in the mask; in palette images they get index 0 (black), so that the
     screen shows through unchanged."""
     w, h = img_rgba.size
+    if bpp == 32:
+        # PNG, as icons may hold since Windows Vista: a third of the bytes.
+        buffer = io.BytesIO()
+        img_rgba.save(buffer, "PNG", optimize=True)
+        return buffer.getvalue()
     px = img_rgba.load()
     opaque = [[px[x, y][3] >= 128 for x in range(w)] for y in range(h)]
     mask = _and_mask(w, h, opaque)
-    if bpp == 32:
-        rows = [[px[x, y] for x in range(w)] for y in range(h)]
-        palette = None
-    elif bpp == 4:
+    if bpp == 4:
         rows = _quantise(img_rgba, ICON_PALETTE_16)
         rows = [[i if opaque[y][x] else 0 for x, i in enumerate(r)]
                 for y, r in enumerate(rows)]
@@ -311,8 +357,12 @@ def make_header(path):
     bg = Image.new("RGBA", (64, 64), PAGE_GREEN + (255,))
     img = Image.alpha_composite(bg, em).convert("RGB")
     px = img.load()
-    rows = [[px[x, y] for x in range(64)] for y in range(64)]
-    write_bmp(path, 64, 64, 24, rows)
+    # Its few hundred colours, each exactly, as an 8-bpp palette.
+    palette = sorted(set(px[x, y] for y in range(64) for x in range(64)))
+    assert len(palette) <= 256, len(palette)
+    index = {c: i for i, c in enumerate(palette)}
+    rows = [[index[px[x, y]] for x in range(64)] for y in range(64)]
+    write_bmp_rle(path, 64, 64, 8, rows, palette)
     return img
 
 
@@ -473,7 +523,7 @@ def make_menu(path):
     _arrow(img, (title_x - 66, 146), (title_x - 2, mb_bot + 3), RED)
 
     rows = _quantise(img, WIN16)
-    write_bmp(path, MENU_W, MENU_H, 4, rows, WIN16)
+    write_bmp_rle(path, MENU_W, MENU_H, 4, rows, WIN16)
     out = Image.new("P", (MENU_W, MENU_H))
     out.putpalette([v for c in WIN16 for v in c])
     out.putdata([i for r in rows for i in r])
@@ -527,8 +577,9 @@ def _arrow(img, tail, tip, colour, shaft=3.5, head_len=20, head_w=9):
 # --------------------------------------------------------------------------
 
 
-def verify():
-    """Read the written files back and check their headers."""
+def verify(header, icons, menu):
+    """Read the written files back, check their headers, and decode them
+    (Pillow) to check that they hold exactly the pictures drawn."""
     def bmp_info(path):
         b = open(path, "rb").read()
         ftype, fsize, _, _, off = struct.unpack("<2sIHHI", b[:14])
@@ -536,12 +587,16 @@ def verify():
         assert ftype == b"BM" and fsize == len(b), path
         return hdr, off, len(b)
 
-    for name, w, h, bpp in (("header.bmp", 64, 64, 24), ("menu.bmp", 307, 175, 4)):
-        (size, bw, bh, planes, bits, comp, img, _, _, _, _), off, n = \
-            bmp_info(os.path.join(HERE, name))
-        assert (size, bw, bh, planes, bits, comp) == (40, w, h, 1, bpp, 0), name
-        assert off + _row_stride(w, bpp) * h == n, name
-        print("  %-10s %d x %d, %d bpp, BI_RGB, bottom-up, %d bytes" % (name, w, h, bpp, n))
+    for name, w, h, bpp, comp, drawn in (("header.bmp", 64, 64, 8, 1, header),
+                                         ("menu.bmp", 307, 175, 4, 2, menu)):
+        path = os.path.join(HERE, name)
+        (size, bw, bh, planes, bits, c, img, _, _, used, _), off, n = bmp_info(path)
+        assert (size, bw, bh, planes, bits, c) == (40, w, h, 1, bpp, comp), name
+        assert off == 54 + 4 * used and off + img == n, name
+        with Image.open(path) as read:
+            assert read.convert("RGB").tobytes() == drawn.convert("RGB").tobytes(), name
+        print("  %-10s %d x %d, %d bpp, %s, bottom-up, %d bytes" % (
+            name, w, h, bpp, "BI_RLE8" if comp == 1 else "BI_RLE4", n))
 
     d = open(os.path.join(HERE, "app.ico"), "rb").read()
     reserved, kind, count = struct.unpack("<HHH", d[:6])
@@ -550,16 +605,23 @@ def verify():
     for i in range(count):
         w, h, cc, _, planes, bpp, size, off = struct.unpack(
             "<BBBBHHII", d[6 + 16 * i:22 + 16 * i])
-        hdr = struct.unpack("<IiiHHIIiiII", d[off:off + 40])
-        assert hdr[:6] == (40, w, 2 * h, 1, bpp, 0), i
-        ncol = (1 << bpp) if bpp <= 8 else 0
-        expect = 40 + 4 * ncol + _row_stride(w, bpp) * h + _row_stride(w, 1) * h
-        assert size == expect and off + size <= len(d), i
-        assert cc == (16 if bpp == 4 else 0) and planes == 1, i
+        assert off + size <= len(d) and planes == 1, i
+        assert cc == (16 if bpp == 4 else 0), i
+        if bpp == 32:
+            with Image.open(io.BytesIO(d[off:off + size])) as png:
+                assert png.format == "PNG" and png.size == (w, h), i
+                drawn = next(im for im, b in icons if im.size == (w, h) and b == 32)
+                assert png.convert("RGBA").tobytes() == drawn.tobytes(), i
+        else:
+            hdr = struct.unpack("<IiiHHIIiiII", d[off:off + 40])
+            assert hdr[:6] == (40, w, 2 * h, 1, bpp, 0), i
+            expect = (40 + 4 * (1 << bpp) + _row_stride(w, bpp) * h
+                      + _row_stride(w, 1) * h)
+            assert size == expect, i
         seen.append((w, bpp))
     assert sorted(seen) == sorted((s, b) for s in (16, 32, 48) for b in (4, 8, 32))
-    print("  %-10s %d images: %s" % ("app.ico", count, ", ".join(
-        "%dx%d@%dbpp" % (w, w, b) for w, b in seen)))
+    print("  %-10s %d images: %s, %d bytes" % ("app.ico", count, ", ".join(
+        "%dx%d@%dbpp%s" % (w, w, b, " PNG" if b == 32 else "") for w, b in seen), len(d)))
 
 
 def main(argv):
@@ -573,7 +635,7 @@ def main(argv):
     icons = make_icon(os.path.join(HERE, "app.ico"))
     menu = make_menu(os.path.join(HERE, "menu.bmp"))
     print("wrote header.bmp, app.ico, menu.bmp in", HERE)
-    verify()
+    verify(header, icons, menu)
 
     if preview:
         os.makedirs(preview, exist_ok=True)

@@ -1,8 +1,15 @@
 #include "ui/framework/dialog.h"
 
 #include "ui/framework/ddx.h"
-#include "ui/framework/error_report.h"
 #include "ui/framework/win_app.h"
+
+namespace {
+
+// Posted on WM_DPICHANGED, so that OnDpiChanged runs after the dialog manager's
+// own scaling of the dialog (the default processing of that message).
+constexpr UINT kDpiChangeDone = WM_APP + 0x2E0;
+
+}  // namespace
 
 CDialog::CDialog(UINT nIDTemplate, std::span<const CommandEntry> commands, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate),
@@ -61,13 +68,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (dialog == nullptr) {
         return FALSE;
     }
-    try {
-        return dialog->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // No exception may unwind through the system's dialog manager.
-        AfxReportCurrentException(hwnd);
-        return FALSE;
-    }
+    // No exception can unwind through the system's dialog manager: the program
+    // has none (src/app/win/no_exceptions.cpp).
+    return dialog->OnMessage(message, wParam, lParam);
 }
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,6 +92,12 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<INT_PTR>(
                 OnCtlColor(&dc, &control, message - WM_CTLCOLORMSGBOX));
         }
+        case WM_DPICHANGED:
+            ::PostMessageA(m_hWnd, kDpiChangeDone, 0, 0);
+            return FALSE;
+        case kDpiChangeDone:
+            OnDpiChanged();
+            return TRUE;
         case WM_NCDESTROY:
             m_hWnd = nullptr;
             return FALSE;

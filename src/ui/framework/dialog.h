@@ -38,6 +38,10 @@ protected:
     // Every WM_CTLCOLOR* of the dialog (nCtlColor: CTLCOLOR_*). The base does the
     // system's default colouring; a null brush leaves the system's colours.
     virtual HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // The dialog moved to a screen of another DPI, and the dialog manager has
+    // already scaled the template's controls; what the dialog sized in pixels
+    // itself is its own to redo.
+    virtual void OnDpiChanged() {}
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,5 @@
 #include "ui/framework/error_report.h"
 
-#include <exception>
-#include <new>
 #include <string>
 
 #include "ui/framework/win_app.h"
@@ -21,33 +19,11 @@ std::string SystemMessageText(HRESULT hr) {
     return text;
 }
 
-std::string CurrentExceptionText() {
-    try {
-        throw;
-    } catch (const CFrameworkException& error) {
-        return SystemMessageText(error.m_hr);
-    } catch (const std::bad_alloc&) {
-        return SystemMessageText(E_OUTOFMEMORY);
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return SystemMessageText(E_UNEXPECTED);
-    }
-}
-
 }  // namespace
 
-void AfxThrowInvalidArgException() {
-    throw CFrameworkException{E_INVALIDARG};
-}
-
-void AfxReportCurrentException(HWND owner) noexcept {
-    try {
-        const std::string text = CurrentExceptionText();
-        ::MessageBoxA(owner, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONSTOP);
-    } catch (...) {
-        // Out of memory while reporting: nothing more can be said.
-    }
+void AfxReportError(HWND owner, HRESULT hr) {
+    const std::string text = SystemMessageText(hr);
+    ::MessageBoxA(owner, text.c_str(), AfxGetAppName(), MB_OK | MB_ICONSTOP);
 }
 
 int AfxMessageBox(const char* text, UINT type) {

@@ -1,19 +1,12 @@
 #pragma once
-// The framework's own messages: errors that reach a callback boundary, and
-// message boxes captioned with the application's name.
+// The framework's own messages: an error a handler reports, and message boxes
+// captioned with the application's name.
 #include "platform/win32/windows_api.h"
 
-// An error raised inside a handler and reported by the framework (HRESULT).
-struct CFrameworkException {
-    HRESULT m_hr;
-};
-
-// Raises E_INVALIDARG, reported with the system's text for it.
-[[noreturn]] void AfxThrowInvalidArgException();
-
-// Inside a catch block: a message box with the stop icon, the error's text
-// and the application's name, owned by `owner`. Never throws.
-void AfxReportCurrentException(HWND owner) noexcept;
+// An error that stops a handler (E_INVALIDARG, say): a message box with the
+// stop icon, the system's text for `hr` and the application's name, owned by
+// `owner`. The handler returns after it (the program has no exceptions).
+void AfxReportError(HWND owner, HRESULT hr);
 
 // MessageBoxA captioned with the application's name, owned by the thread's
 // active window (the framework's main-window query: normally the open page).

@@ -1,7 +1,5 @@
 #include "ui/framework/win_app.h"
 
-#include "ui/framework/error_report.h"
-
 namespace {
 
 CWinApp* g_pRunningApp = nullptr;
@@ -95,13 +93,8 @@ int AfxWinMain(HINSTANCE hInstance) {
     if (app->m_strAppName.empty()) {
         app->m_strAppName = AppNameFromModulePath(ModuleFileName());
     }
-    try {
-        if (app->InitInstance()) {
-            return app->Run();
-        }
-        return app->ExitInstance();
-    } catch (...) {
-        AfxReportCurrentException(::GetActiveWindow());
-        return -1;
+    if (app->InitInstance()) {
+        return app->Run();
     }
+    return app->ExitInstance();
 }

@@ -23,6 +23,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnDpiChanged() override { m_frame.ApplyDpi(*this); }
 
     void ShowAgreementPage();
     void OnPrevPage();

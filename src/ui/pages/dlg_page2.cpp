@@ -4,8 +4,8 @@
 
 #include "acad/release_catalog.h"
 #include "app/install_context.h"
-#include "app/release_offer.h"
 #include "app/win/setup_objects.h"
+#include "engine/release_offer.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 
@@ -125,6 +125,15 @@ void Dlg_Page2::ApplyOffers() {
     CWnd line = GetDlgItem(IDC_UNSERVED_RELEASES);
     line.SetWindowText(unserved);
     line.ShowWindow(unserved.empty() ? SW_HIDE : SW_SHOW);
+    if (unserved.empty())
+        return;
+    // Data lacks the module of the family that needs it there, so none of its boxes (the
+    // seventh row) can be offered: the line takes their place, and the page its frame's size.
+    for (int slot = 0; slot < kReleaseSlots; ++slot) {
+        if (kReleaseTable[slot].needsModuleInData) {
+            (this->*(kReleaseBoxes[slot].pBox)).ShowWindow(SW_HIDE);
+        }
+    }
 }
 
 void Dlg_Page2::UpdateNextButton() {

@@ -2,7 +2,8 @@
 // Page 2, the release selection: one check box per AutoCAD release year 2007
 // to 2027, enabled only for the releases offered (found on the machine and
 // served by the package); "下一步" is enabled while at least one is checked. A
-// line names the releases found that the package cannot serve.
+// line names the releases found that the package cannot serve, in the place of
+// the seventh row of boxes (2025 to 2027), which it then cannot serve either.
 #include <string>
 
 #include "ui/framework/controls.h"
@@ -35,6 +36,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnDpiChanged() override { m_frame.ApplyDpi(*this); }
 
     void UpdateNextButton();
     void OnCheckRelease();

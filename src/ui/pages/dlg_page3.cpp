@@ -9,9 +9,9 @@
 #include "app/win/setup_objects.h"
 #include "app/win/today.h"
 #include "engine/acad_running.h"
-#include "engine/install_folder_check.h"
 #include "engine/install_texts.h"
 #include "engine/installation.h"
+#include "engine/plan.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 #include "ui/framework/error_report.h"
@@ -23,10 +23,6 @@ namespace {
 
 constexpr const char* kPickerText = "请选择安装目录：";
 constexpr int kProgressEnd = 50;
-
-std::string InvalidFolderText(const std::string& folder) {
-    return "The folder:\n\n" + folder + "\n\nis invalid. Please reenter.";
-}
 
 }  // namespace
 
@@ -79,63 +75,70 @@ void Dlg_Page3::OnOK() {
     UpdateData(TRUE);
     g_strInstallFolder = m_strFolder;
     if (m_strFolder.empty()) {
-        AfxThrowInvalidArgException();
-    }
-    const vk::FolderCheck check = vk::CheckInstallFolder(services, m_strFolder);
-    m_strAcceptedReplaceable.clear();
-    if (!AcceptFolder(check)) {
+        AfxReportError(m_hWnd, E_INVALIDARG);
         return;
     }
-    m_strFolder = check.folder;
-    if (!InstallAll()) {
+    std::vector<int> years;
+    for (int slot = 0; slot < kReleaseSlots; ++slot) {
+        if (g_bReleaseSelected[slot] != 0)
+            years.push_back(kFirstReleaseYear + slot);
+    }
+    // The releases are those page 2 offered; AutoCAD running was warned about above.
+    vk::InstallChoices choices{m_strFolder, years, years, {}, true, {}};
+    std::variant<vk::InstallPlan, vk::Refusal> planned = vk::PlanInstallation(services, choices);
+    while (const auto* refusal = std::get_if<vk::Refusal>(&planned)) {
+        if (!AcceptRefusal(*refusal)) {
+            return;
+        }
+        choices.acceptedReplaceable = refusal->replaceable.folder;
+        planned = vk::PlanInstallation(services, choices);
+    }
+    const vk::InstallPlan& plan = std::get<vk::InstallPlan>(planned);
+    m_strFolder = plan.folder;
+    if (!InstallAll(plan, choices.acceptedReplaceable)) {
         return;
     }
     m_nNextPage = 4;
     CDialog::OnOK();
 }
 
-bool Dlg_Page3::AcceptFolder(const vk::FolderCheck& check) {
-    switch (check.verdict) {
-        case vk::FolderVerdict::Ok:
-            return true;
-        case vk::FolderVerdict::Invalid:
-            MessageBox(InvalidFolderText(m_strFolder), AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        case vk::FolderVerdict::ListSeparator:
-            MessageBox(vk::kListSeparatorText, vk::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        case vk::FolderVerdict::TooLong:
-            MessageBox(vk::FolderTooLongText(check.limit), vk::kSetupCaption,
+bool Dlg_Page3::AcceptRefusal(const vk::Refusal& refusal) {
+    using Kind = vk::Refusal::Kind;
+    switch (refusal.kind) {
+        case Kind::InvalidFolder:
+            MessageBox(refusal.text + " Please reenter.", AfxGetAppName(),
                        MB_OK | MB_ICONEXCLAMATION);
             return false;
-        case vk::FolderVerdict::Link:
-            MessageBox(vk::LinkOnPathText(check.linked), vk::kSetupCaption,
-                       MB_OK | MB_ICONEXCLAMATION);
-            return false;
-        case vk::FolderVerdict::Replaceable:
+        case Kind::ReplaceableFolder:
             // The administrator may know the folder is safe; No, the default, keeps the page.
-            if (MessageBox(
-                    vk::ReplaceableFolderText(check.replaceable) + vk::kInstallAnywayQuestion,
-                    vk::kSetupCaption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
-                return false;
-            m_strAcceptedReplaceable = check.replaceable.folder;
-            return true;
+            return MessageBox(refusal.text + vk::kInstallAnywayQuestion, vk::kSetupCaption,
+                              MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+        case Kind::NoData:
+            // Nothing can be installed from this package: the wizard ends, as
+            // an installation that found no Data (exit 1).
+            MessageBox(refusal.text, vk::kSetupCaption, MB_OK);
+            m_outcome = vk::InstallOutcome{vk::InstallResult::MissingData, {}, 0};
+            OnCancel();
+            return false;
+        case Kind::DamagedRecord:
+            MessageBox(refusal.text, vk::kSetupCaption, MB_OK | MB_ICONSTOP);
+            return false;
+        default:
+            MessageBox(refusal.text, vk::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+            return false;
     }
-    return false;
 }
 
-bool Dlg_Page3::InstallAll() {
+bool Dlg_Page3::InstallAll(const vk::InstallPlan& plan, const std::string& acceptedReplaceable) {
     m_progress.SetRange(0, kProgressEnd);
     m_progress.SetStep(1);
     m_progress.SetPos(0);
     CProgressStepper progress(m_progress);
 
-    vk::InstallRequest request{m_strFolder, {}, &progress};
-    std::copy(std::begin(g_bReleaseSelected), std::end(g_bReleaseSelected),
-              request.selected.begin());
+    vk::InstallRequest request{plan.folder, plan.selected, &progress};
     request.version = VersionNumber();
     request.installDate = vk::win32::Today();
-    request.acceptedReplaceable = m_strAcceptedReplaceable;
+    request.acceptedReplaceable = acceptedReplaceable;
     const vk::InstallOutcome outcome =
         vk::RunInstallation(theCatalog.Services(), theCatalog, request);
     // A folder refused before anything changed: the page stays for another.

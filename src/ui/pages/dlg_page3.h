@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/install_folder_check.h"
 #include "engine/installation.h"
+#include "engine/plan.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/pages/page_frame.h"
@@ -23,11 +23,11 @@ public:
 
     void DoDataExchange(CDataExchange* pDX) override;
 
-    // The whole installation into m_strFolder (the chosen folder), stepping
-    // the bar; m_strFolder then names the final install folder. False when
-    // it did not complete: the page has then ended the wizard, unless the
-    // folder was refused before anything changed (the page stays open).
-    bool InstallAll();
+    // The whole installation as planned, stepping the bar; m_strFolder then
+    // names the final install folder. False when it did not complete: the
+    // page has then ended the wizard, unless the folder was refused before
+    // anything changed (the page stays open).
+    bool InstallAll(const vk::InstallPlan& plan, const std::string& acceptedReplaceable);
 
     // How the installation went, once "安  装" has run it.
     std::optional<vk::InstallOutcome> m_outcome;
@@ -37,6 +37,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnDpiChanged() override { m_frame.ApplyDpi(*this); }
 
     void OnBack();
     void OnBrowse();
@@ -44,12 +45,9 @@ protected:
 private:
     static const CommandEntry kCommands[];
 
-    // True when the checked folder may be installed into; otherwise the page
-    // has said why.
-    bool AcceptFolder(const vk::FolderCheck& check);
+    // Shows why the plan was refused; true when the person agreed to install
+    // all the same (a folder others could change), so it is planned again.
+    bool AcceptRefusal(const vk::Refusal& refusal);
 
     CPageFrame m_frame{kColourVariantB};
-    // The folder that standard users could replace, which the person agreed to
-    // at this press of "安  装" (empty: none).
-    std::string m_strAcceptedReplaceable;
 };

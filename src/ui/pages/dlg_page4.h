@@ -15,6 +15,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+    void OnDpiChanged() override { m_frame.ApplyDpi(*this); }
 
 private:
     CPageFrame m_frame{kColourVariantB};

@@ -2,6 +2,7 @@
 
 #include "app/install_context.h"
 #include "res/resource.h"
+#include "ui/framework/dpi.h"
 #include "ui/framework/win_app.h"
 
 void CPageFrame::Init(CWnd& page, std::string* version) {
@@ -9,20 +10,28 @@ void CPageFrame::Init(CWnd& page, std::string* version) {
     if (version != nullptr) {
         *version = VersionLine();
     }
-    CWnd versionLine = page.GetDlgItem(m_variant.versionLineId);
-    if (versionLine.m_hWnd != nullptr &&
-        m_versionFont.CreateFont(12, 0, 0, 0, 600, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0,
-                                 "宋体")) {
-        // Windows' static control draws with the font the colour handler
-        // selects; Wine's selects the control's own font after that message,
-        // so the control is given the same font too.
-        versionLine.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_versionFont.GetSafeHandle()),
-                                FALSE);
-    }
     // Icons from LoadIconA are shared by the system and never destroyed.
     if (HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_APP))) {
         page.SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
+    ApplyDpi(page);
+}
+
+void CPageFrame::ApplyDpi(CWnd& page) {
+    const UINT dpi = WindowDpi(page.m_hWnd);
+    CWnd versionLine = page.GetDlgItem(m_variant.versionLineId);
+    CFont font;
+    if (versionLine.m_hWnd != nullptr &&
+        font.CreateFont(ScaleToDpi(12, dpi), 0, 0, 0, 600, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+                        0, 0, "宋体")) {
+        // Windows' static control draws with the font the colour handler
+        // selects; Wine's selects the control's own font after that message,
+        // so the control is given the same font too.
+        versionLine.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.GetSafeHandle()), TRUE);
+        m_versionFont = std::move(font);  // the control no longer uses the one it replaces
+    }
+    m_header.Show(page.GetDlgItem(IDC_HEADER_BITMAP).m_hWnd, IDB_HEADER, dpi);
+    m_menuPicture.Show(page.GetDlgItem(IDC_MENU_PICTURE).m_hWnd, IDB_MENU, dpi);
 }
 
 HBRUSH CPageFrame::CtlColor(CDC* pDC, CWnd* pWnd) {

@@ -5,6 +5,7 @@
 
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
+#include "ui/framework/scaled_bitmap.h"
 
 // Which control shows the version line, and which control (if any) keeps an
 // opaque text background. Variant A: pages 1 and 2; variant B: pages 3 and 4.
@@ -23,9 +24,13 @@ public:
     explicit CPageFrame(ColourVariant variant) : m_variant(variant) {}
 
     // The frame steps after the base class's OnInitDialog: the brush, the
-    // version line (skipped when `version` is null) and the small icon.
-    // Also creates the version line's font, once, when the page has the line.
+    // version line (skipped when `version` is null) and the small icon; then
+    // what depends on the page's DPI (ApplyDpi).
     void Init(CWnd& page, std::string* version);
+    // For the DPI the page is shown at: the version line's font (12 pixels at
+    // 96 DPI) and the page's bitmaps (the header emblem, page 4's menu picture),
+    // scaled alike. Again whenever the page moves to a screen of another DPI.
+    void ApplyDpi(CWnd& page);
     // What the page's OnCtlColor does after the default processing: black
     // text, transparent background (except the opaque control), the version
     // line's font and colour; answers the page brush.
@@ -37,4 +42,6 @@ private:
     ColourVariant m_variant;
     // Lives as long as the page: it stays selected while the control draws.
     CFont m_versionFont;
+    CScaledBitmap m_header;
+    CScaledBitmap m_menuPicture;
 };

@@ -2,28 +2,25 @@
 // opens and when its selection changes.
 #include "ui/picker/path_dialog.h"
 
-#include "ui/framework/error_report.h"
+#include "ui/framework/dpi.h"
 #include "ui/picker/browse_ids.h"
 
 namespace {
 
-// The edit box: 23 pixels high, ending 4 pixels above the tree.
-constexpr LONG kEditGapAboveTree = 4;
-constexpr LONG kEditHeight = 23;
+// The edit box: 23 pixels high, ending 4 pixels above the tree, at 96 DPI
+// (the browse window's own controls scale with its font).
+constexpr int kEditGapAboveTree = 4;
+constexpr int kEditHeight = 23;
 
 }  // namespace
 
 int CALLBACK CPathDialog::BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData) {
     auto* picker = reinterpret_cast<CPathDialog*>(lpData);
-    try {
-        if (uMsg == BFFM_INITIALIZED) {
-            picker->OnInitialized(hwnd);
-        } else if (uMsg == BFFM_SELCHANGED) {
-            picker->OnSelChanged(hwnd, reinterpret_cast<LPCITEMIDLIST>(lParam));
-        }
-    } catch (...) {
-        // No exception may unwind through the shell.
-        AfxReportCurrentException(hwnd);
+    // No exception can unwind through the shell: the program has none.
+    if (uMsg == BFFM_INITIALIZED) {
+        picker->OnInitialized(hwnd);
+    } else if (uMsg == BFFM_SELCHANGED) {
+        picker->OnSelChanged(hwnd, reinterpret_cast<LPCITEMIDLIST>(lParam));
     }
     return 0;
 }
@@ -58,10 +55,23 @@ void CPathDialog::CreateEditBox(HWND hwnd) {
     if (tree == nullptr || !::GetWindowRect(tree, &treeRect)) {
         return;
     }
-    POINT topLeft{treeRect.left, treeRect.top - kEditGapAboveTree - kEditHeight};
-    POINT bottomRight{treeRect.right, treeRect.top - kEditGapAboveTree};
+    const UINT dpi = WindowDpi(hwnd);
+    const LONG gap = ScaleToDpi(kEditGapAboveTree, dpi);
+    POINT topLeft{treeRect.left, treeRect.top - gap - ScaleToDpi(kEditHeight, dpi)};
+    POINT bottomRight{treeRect.right, treeRect.top - gap};
     ::ScreenToClient(hwnd, &topLeft);
     ::ScreenToClient(hwnd, &bottomRight);
+    // The instruction text's rectangle may reach down to where the status text was: it
+    // ends above the box instead (its one line of text stays as it was).
+    if (const HWND title = ::GetDlgItem(hwnd, kBrowseTitleId)) {
+        RECT titleRect{};
+        ::GetWindowRect(title, &titleRect);
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&titleRect), 2);
+        if (titleRect.bottom > topLeft.y && topLeft.y > titleRect.top) {
+            ::SetWindowPos(title, nullptr, 0, 0, titleRect.right - titleRect.left,
+                           topLeft.y - titleRect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     // A child of the browse window: destroyed with it.
     const HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,

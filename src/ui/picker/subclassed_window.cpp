@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "ui/framework/error_report.h"
-
 namespace {
 
 // The window property that leads from the window to its subclassing object;
@@ -53,13 +51,8 @@ LRESULT CALLBACK CSubclassedWnd::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     }
     const WNDPROC super = self->m_pfnSuper;
     if (message == WM_COMMAND) {
-        try {
-            if (self->OnCommand(LOWORD(wParam), HIWORD(wParam))) {
-                return 0;
-            }
-        } catch (...) {
-            // No exception may unwind through the system's window manager.
-            AfxReportCurrentException(hwnd);
+        // No exception can unwind through the window manager: the program has none.
+        if (self->OnCommand(LOWORD(wParam), HIWORD(wParam))) {
             return 0;
         }
     } else if (message == WM_NCDESTROY) {

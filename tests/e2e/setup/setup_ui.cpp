@@ -1,5 +1,7 @@
 #include "e2e/setup/setup_ui.h"
 
+#include <cstdlib>
+
 #include "e2e/driver/driver_error.h"
 #include "e2e/driver/files.h"
 #include "wine_machine.h"
@@ -35,6 +37,8 @@ WindowQuery page4() {
 }
 
 std::string setupProgram() {
+    if (const char* other = std::getenv("VARNOK_SETUP_EXE"))
+        return other;
     return joinPath(programFolder(), "SetUp.exe");
 }
 

@@ -42,7 +42,8 @@ WindowQuery page2();
 WindowQuery page3();
 WindowQuery page4();
 
-// SetUp.exe as the build made it, beside this test program.
+// SetUp.exe as the build made it, beside this test program; or the copy that the
+// environment variable VARNOK_SETUP_EXE names (the signing round trip's signed one).
 std::string setupProgram();
 
 // The sample Data folder of the test fixtures.

@@ -1,4 +1,4 @@
-#include "app/release_offer.h"
+#include "engine/release_offer.h"
 
 #include <algorithm>
 
