@@ -1,8 +1,11 @@
 #include "app/choices_file.h"
 
+#include <optional>
+
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
 #include "core/utf.h"
+#include "engine/plan.h"
 #include "platform/prompts.h"
 
 namespace vk {
@@ -140,12 +143,18 @@ int LoadChoices(const Services& services, SetupOptions& options) {
         services.log.Info("Choices read from " + path);
         SetupOptions loaded = options;
         if (choices.folder && !loaded.folder) {
-            // Checked as /DIR is, before the run goes on with it.
+            // Checked by the plan's rules before the run goes on with it, as
+            // /DIR is; a folder others could change waits for the wizard's question.
             loaded.folder = choices.folder;
+            InstallChoices folderOnly;
+            folderOnly.typedFolder = *choices.folder;
             std::string folder;
-            if (const int refused = ResolveFolder(services, loaded, folder, !loaded.Unattended());
-                refused != kExitFinished) {
-                return refused;
+            if (const std::optional<Refusal> refusal =
+                    CheckChosenFolder(services, folderOnly, folder);
+                refusal &&
+                (refusal->kind != Refusal::Kind::ReplaceableFolder || loaded.Unattended())) {
+                return Tell(services, refusal->reason, UnattendedText(*refusal),
+                            kMbOk | kMbIconStop, ExitCodeOf(*refusal));
             }
         }
         if (choices.years && !loaded.years)

@@ -36,8 +36,9 @@ bool ParseChoices(const ICodePage& codePage, const std::string& content, Choices
 
 // /LOADINF: reads the file and fills what the command line left open (its
 // own /DIR and /RELEASES count first); a folder it takes from the file is
-// checked as /DIR is (ResolveFolder). kExitFinished, or kExitCannotStart
-// after saying why, before anything changed (`options` as they were).
+// checked by the plan's folder rules (CheckChosenFolder), as /DIR is.
+// kExitFinished, or kExitCannotStart after saying why, before anything
+// changed (`options` as they were).
 int LoadChoices(const Services& services, SetupOptions& options);
 
 // /SAVEINF: writes the file anew (never through a link, nor into a folder
