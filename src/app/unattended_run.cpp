@@ -75,6 +75,7 @@ int RunUnattended(const Services& services, CAcadReleaseCatalog& catalog,
     request.version = VersionNumber();
     request.installDate = run.today;
     request.runsAsSystem = run.runsAsSystem;
+    request.logonProgram = run.logonProgram;
     if (run.runsAsSystem) {
         services.log.Info(
             "Running as SYSTEM: the trusted paths and the settings file go to every "

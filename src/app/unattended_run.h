@@ -21,7 +21,8 @@ struct UnattendedRun {
     // Under SYSTEM (for the log: its own profile, which no AutoCAD user has,
     // is never among the users who get the per-user steps).
     bool runsAsSystem = false;
-    std::string today{};  // YYYYMMDD, for Apps & Features
+    std::string today{};         // YYYYMMDD, for Apps & Features
+    std::string logonProgram{};  // the logon program's bytes (InstallRequest)
 };
 
 // The wizard's first folder, also the unattended run's.

@@ -24,7 +24,7 @@ int RunUserSetup(const Services& services) {
     const std::string entry = "HKCU\\" + std::string(kRunKey) + "\\" + kRunValueName;
     if (profiles == 0) {
         // Nothing for a user who has not started AutoCAD yet: it all waits.
-        const OsResult result = SetOwnRunEntry(services, UserSetupCommand(services, productDir));
+        const OsResult result = SetOwnRunEntry(services, UserSetupCommand(productDir));
         if (result != kOk)
             log.Failed("write " + entry, result);
         else

@@ -137,15 +137,8 @@ std::string ActiveSetupVersion(const std::string& version) {
     return out;
 }
 
-std::string UserSetupCommand(const Services& services, const std::string& productDir) {
-    std::string command = "\"";
-    command += JoinPath(SystemFolder(services), "cmd.exe");
-    command += "\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"";
-    command += JoinPath(productDir, kUninstallerFileName);
-    command += "\" ";
-    command += kUserSetupSwitch;
-    command += "\"";
-    return command;
+std::string UserSetupCommand(const std::string& productDir) {
+    return "\"" + JoinPath(productDir, kLogonProgramFileName) + "\"";
 }
 
 std::u16string RemovalScript(const std::u16string& productDir) {
@@ -208,7 +201,7 @@ OsResult WriteActiveSetup(const Services& services, const std::string& productDi
                           const std::string& version) {
     const OsResult result =
         WriteComponent(services, NextComponentVersion(services, version),
-                       services.codePage.ToWide(UserSetupCommand(services, productDir)), {});
+                       services.codePage.ToWide(UserSetupCommand(productDir)), {});
     if (result == kOk) {
         services.log.Info("Active Setup component HKLM\\" + std::string(kActiveSetupKey) +
                           " written: users who sign in later get the per-user steps");
@@ -250,8 +243,7 @@ OsResult WriteRemovalComponent(const Services& services, const std::string& prod
     command += "').";
     command += kRemovalScriptValue;
     command += '"';
-    const OsResult result = WriteComponent(services, version,
-                                           services.codePage.ToWide(command),
+    const OsResult result = WriteComponent(services, version, services.codePage.ToWide(command),
                                            RemovalScript(services.codePage.ToWide(productDir)));
     if (result != kOk)
         return result;

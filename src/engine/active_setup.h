@@ -2,7 +2,8 @@
 // Windows' Active Setup: a component registered below HKEY_LOCAL_MACHINE
 // whose command Windows runs once per user, as that user, at the user's next
 // logon, and again whenever the component's version rises. Its command is
-// the per-user stub: the uninstaller in the product folder with /USERSETUP.
+// the per-user stub: the logon program in the product folder, which runs the
+// uninstaller there with /USERSETUP.
 // A user without an AutoCAD profile yet puts the same command into their
 // own Run key, so that it comes back at each logon until it has done its work.
 #include <string>
@@ -27,11 +28,11 @@ std::string ActiveSetupVersion(const std::string& version);
 // new command once, in order. An empty `version`: the component's own.
 std::string NextComponentVersion(const Services& services, const std::string& version);
 
-// The stub's command line. The uninstaller asks for administrator rights,
-// and Windows would refuse to start it for a standard user; started through
-// cmd.exe with __COMPAT_LAYER=RunAsInvoker, Windows' own compatibility
-// switch, it runs with the user's rights as they are.
-std::string UserSetupCommand(const Services& services, const std::string& productDir);
+// The stub's command line: the logon program in the product folder. The
+// uninstaller asks for administrator rights, and Windows would refuse to
+// start it for a standard user; the logon program, which asks for nothing,
+// starts it with the user's rights as they are, and with no window.
+std::string UserSetupCommand(const std::string& productDir);
 
 // Writes the component anew (default value, Version, StubPath, IsInstalled);
 // kOk or the first failure, logged.

@@ -41,17 +41,42 @@ void RemoveUnrecordedBackup(IFileSystem& files, const std::string& backup) {
     files.RemoveFile(backup);
 }
 
-OsResult PlaceCopy(const Services& services, const std::string& source,
-                   const std::string& destination, bool keepAttributes, FileDigest* written) {
-    IFileSystem& files = services.files;
+namespace {
+
+// The name a placed file is written under first, beside `destination`, with
+// whatever had that name gone; empty when either path is too long.
+std::string ClearedPendingName(const Services& services, const std::string& destination) {
     const std::size_t slash = FindLastChar(services.codePage, destination, '\\');
     const std::string folder = slash == kNoPos ? std::string() : destination.substr(0, slash);
     const std::string pending = JoinPath(folder, kCopyInProgressName);
     if (!FitsMaxPath(pending) || !FitsMaxPath(destination))
-        return kErrFilenameTooLong;
+        return {};
     // One left by a run cut short, or put there by someone else: its name goes.
-    ClearReadOnly(files, pending);
-    files.RemoveFile(pending);
+    ClearReadOnly(services.files, pending);
+    services.files.RemoveFile(pending);
+    return pending;
+}
+
+// The written file takes the destination's name; on a failure it goes.
+OsResult TakeDestinationsPlace(IFileSystem& files, const std::string& pending,
+                               const std::string& destination) {
+    ClearReadOnly(files, destination);
+    const OsResult result = files.MoveReplacing(pending, destination);
+    if (result != kOk) {
+        ClearReadOnly(files, pending);
+        files.RemoveFile(pending);
+    }
+    return result;
+}
+
+}  // namespace
+
+OsResult PlaceCopy(const Services& services, const std::string& source,
+                   const std::string& destination, bool keepAttributes, FileDigest* written) {
+    IFileSystem& files = services.files;
+    const std::string pending = ClearedPendingName(services, destination);
+    if (pending.empty())
+        return kErrFilenameTooLong;
     Xxh64Stream hash;
     std::uint64_t size = 0;
     OsResult result = files.CopyToNewFile(source, pending, [&](std::string_view piece) {
@@ -66,16 +91,28 @@ OsResult PlaceCopy(const Services& services, const std::string& source,
         attributes &= ~kAttrReadOnly;
     if (attributes != kInvalidAttributes && (attributes & ~(kAttrArchive | kAttrNormal)) != 0)
         files.SetAttributes(pending, (attributes & ~kAttrNormal) | kAttrArchive);
-    ClearReadOnly(files, destination);
-    result = files.MoveReplacing(pending, destination);
-    if (result != kOk) {
-        ClearReadOnly(files, pending);
-        files.RemoveFile(pending);
+    result = TakeDestinationsPlace(files, pending, destination);
+    if (result == kOk && written != nullptr)
+        *written = {size, NumberHex(hash.Digest(), 16)};
+    return result;
+}
+
+OsResult PlaceBytes(const Services& services, const std::string& bytes,
+                    const std::string& destination, FileDigest* written) {
+    const std::string pending = ClearedPendingName(services, destination);
+    if (pending.empty())
+        return kErrFilenameTooLong;
+    if (const OsResult result = services.files.AppendToFile(pending, bytes); result != kOk) {
+        services.files.RemoveFile(pending);
         return result;
     }
-    if (written != nullptr)
-        *written = {size, NumberHex(hash.Digest(), 16)};
-    return kOk;
+    const OsResult result = TakeDestinationsPlace(services.files, pending, destination);
+    if (result == kOk && written != nullptr) {
+        Xxh64Stream hash;
+        hash.Update(bytes);
+        *written = {bytes.size(), NumberHex(hash.Digest(), 16)};
+    }
+    return result;
 }
 
 OsResult DigestFile(IFileSystem& files, const std::string& path, FileDigest& digest) {

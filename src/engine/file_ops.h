@@ -50,4 +50,9 @@ OsResult PlaceCopy(const Services& services, const std::string& source,
                    const std::string& destination, bool keepAttributes = false,
                    FileDigest* written = nullptr);
 
+// Writes `bytes` as the file `destination`, by the same way as PlaceCopy
+// (a new file beside it, which then takes its name).
+OsResult PlaceBytes(const Services& services, const std::string& bytes,
+                    const std::string& destination, FileDigest* written = nullptr);
+
 }  // namespace vk

@@ -19,8 +19,9 @@ std::size_t MaxInstallFolderBytes(const Services& services) {
         longest = std::max(longest, ModuleFileName(year).size());
     // The installation's own files there: the uninstaller, the record, and a
     // backup in its folder (numbered: room for ten thousand of them).
-    for (const std::string& own : {std::string(kUninstallerFileName), std::string(kRecordFileName),
-                                   std::string(kBackupFolderName) + "\\9999"}) {
+    for (const std::string& own :
+         {std::string(kUninstallerFileName), std::string(kLogonProgramFileName),
+          std::string(kRecordFileName), std::string(kBackupFolderName) + "\\9999"}) {
         longest = std::max(longest, own.size());
     }
 

@@ -251,23 +251,44 @@ void WriteMachineKey(const Services& services, RecordWriter& record, const char*
     write();
 }
 
-// The uninstaller (this program) and the Apps & Features entry that names it.
+// One of the setup's own programs in the product folder, entered first, with
+// what was written once it is there. kOk or the failure, logged.
+template <typename Place>
+OsResult PlaceOwnProgram(const Services& services, RecordWriter& record, const std::string& path,
+                         Place place) {
+    FileDigest written;
+    OsResult result = record.Add(FilePlaced{path, ""});
+    if (result == kOk)
+        result = place(written);
+    if (result == kOk)
+        record.Stage(FileWrote{path, written.size, written.hash});
+    if (result == kOk)
+        result = record.Flush();
+    if (result != kOk)
+        services.log.Failed("place " + path, result);
+    return result;
+}
+
+// The uninstaller (this program), the logon program that starts it for each
+// user, and the Apps & Features entry that names the uninstaller.
 void RegisterUninstall(const Services& services, const InstallRequest& request,
                        const std::string& installDir, RecordWriter& record,
                        const std::vector<RecordEntry>& earlier) {
     std::string program;
     services.files.GetModulePath(program);
-    const std::string uninstaller = JoinPath(installDir, kUninstallerFileName);
-    FileDigest written;
-    OsResult result = record.Add(FilePlaced{uninstaller, ""});
-    if (result == kOk)
-        result = PlaceCopy(services, program, uninstaller, false, &written);
-    if (result == kOk)
-        record.Stage(FileWrote{uninstaller, written.size, written.hash});
-    if (result == kOk)
-        result = record.Flush();
-    if (result != kOk)
-        services.log.Failed("copy the uninstaller to " + uninstaller, result);
+    PlaceOwnProgram(
+        services, record, JoinPath(installDir, kUninstallerFileName), [&](FileDigest& written) {
+            return PlaceCopy(services, program, JoinPath(installDir, kUninstallerFileName), false,
+                             &written);
+        });
+    const std::string logon = JoinPath(installDir, kLogonProgramFileName);
+    if (request.logonProgram.empty()) {
+        services.log.Failed("place " + logon + ": this build carries no logon program");
+    } else {
+        PlaceOwnProgram(services, record, logon, [&](FileDigest& written) {
+            return PlaceBytes(services, request.logonProgram, logon, &written);
+        });
+    }
     // Its first values, the record's anchor among them, are entered at the run's start.
     WriteAppsFeaturesEntry(services,
                            {installDir, request.version, request.installDate,

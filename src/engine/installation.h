@@ -54,6 +54,9 @@ struct InstallRequest {
     // A folder of the path that standard users could replace, which the person
     // at the screen agreed to install below all the same (empty: none).
     std::string acceptedReplaceable{};
+    // The logon program's bytes (kLogonProgramFileName), which this program
+    // carries; empty: none to place, and the failure is logged.
+    std::string logonProgram{};
 };
 
 enum class InstallResult {

@@ -3,6 +3,7 @@
 // stub is started here from the component's StubPath, as Windows would start it.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "e2e/install_run.h"
@@ -13,6 +14,22 @@ namespace {
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValue = "Varnok.BatchPlot";
 constexpr const char* kAutodeskUserKey = "Software\\Autodesk";
+
+// The subsystem a program's PE header names (2: a window program, 3: a
+// console one); -1 when the bytes are no PE image.
+int PeSubsystem(const std::string& image) {
+    const auto word = [&](std::size_t at, std::size_t size) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < size && at + i < image.size(); ++i)
+            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(image[at + i]))
+                     << (8 * i);
+        return value;
+    };
+    const std::size_t header = word(0x3C, 4);                       // e_lfanew
+    if (image.size() < header + 0x5E || word(header, 4) != 0x4550)  // "PE\0\0"
+        return -1;
+    return static_cast<int>(word(header + 24 + 68, 2));  // the optional header's Subsystem
+}
 
 std::string stubLog() {
     return joinPath(tempFolder(), "Varnok user setup.log");
@@ -76,10 +93,12 @@ TEST_F(UserSetup, TheComponentNamesTheStubAndBecomesTheRemovalAtTheUninstall) {
     ASSERT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(readRegistryText(HKEY_LOCAL_MACHINE, kActiveSetupKey, "")->text, L"Varnok批打印软件");
     EXPECT_EQ(readRegistryString(HKEY_LOCAL_MACHINE, kActiveSetupKey, "Version"), "2023,5,26,1");
-    EXPECT_EQ(toUtf8(stubPath()),
-              toUtf8("\"C:\\windows\\System32\\cmd.exe\" /d /s /c \"set "
-                     "__COMPAT_LAYER=RunAsInvoker&& \"" +
-                     std::string(kDefaultProductFolder) + "\\Uninstall.exe\" /USERSETUP\""));
+    const std::string logonProgram = joinPath(kDefaultProductFolder, "UserSetup.exe");
+    EXPECT_EQ(toUtf8(stubPath()), toUtf8("\"" + logonProgram + "\""));
+    // Started at logon with no window and no console, and with the user's own rights.
+    const std::string image = readFile(logonProgram).value_or("");
+    EXPECT_EQ(PeSubsystem(image), 2) << "IMAGE_SUBSYSTEM_WINDOWS_GUI";
+    EXPECT_NE(image.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_EQ(readRegistryDword(HKEY_LOCAL_MACHINE, kActiveSetupKey, "IsInstalled"), 1u);
 
     uninstallQuietly();

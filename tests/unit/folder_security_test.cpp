@@ -216,6 +216,7 @@ protected:
     InstallOutcome Install(const std::string& folder = "C:\\Varnok") {
         AddDataFile("VK_BatchPlot2018.ARX");
         InstallRequest request{folder};
+        request.logonProgram = "MZ";
         return RunInstallation(services, catalog, request);
     }
 };

@@ -105,6 +105,7 @@ InstallOutcome InstallAll(InstallMachine& machine) {
     request.selected.fill(1);
     request.version = "2023.5.26";
     request.installDate = "20261208";
+    request.logonProgram = "MZ logon program";
     return RunInstallation(machine.services, machine.catalog, request);
 }
 

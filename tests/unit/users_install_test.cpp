@@ -90,7 +90,7 @@ protected:
 TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThemBack) {
     SetupOptions options;
     options.mode = RunMode::VerySilent;
-    ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, true, "20240105"}),
+    ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, true, "20240105", "MZ"}),
               kExitFinished);
     EXPECT_EQ(log.LinesWith("Running as SYSTEM").size(), 1u);
     const std::string ours = "D:\\TOOLS;" + codePage.ToUpper(kInstallDir);
@@ -124,8 +124,7 @@ TEST_F(UsersInstall, EachLoadedUserButSystemGetsTheStepsAndTheUninstallTakesThem
     EXPECT_EQ(settingsAt, std::vector<std::string>{});
     EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "Version"), "2023,5,26,1");
     EXPECT_EQ(registry.GetString(kHklm, kActiveSetupKey, "StubPath"),
-              "\"C:\\Windows\\System32\\cmd.exe\" /d /s /c \"set __COMPAT_LAYER=RunAsInvoker&& \"" +
-                  kInstallDir + "\\Uninstall.exe\" /USERSETUP\"");
+              "\"" + kInstallDir + "\\UserSetup.exe\"");
 
     // Windows ran the stub for this user at a logon; an installation after the uninstall
     // must run it again.
@@ -164,7 +163,7 @@ TEST_F(UsersInstall, TheComponentsVersionRisesWithEachInstallationAndUninstall) 
     for (const char* expected : {"2023,5,26,1", "2023,5,26,2", "2023,5,26,3", "2023,5,26,4"}) {
         SCOPED_TRACE(expected);
         if (registry.GetString(kHklm, kActiveSetupKey, "RemovalScript") || Entries().empty()) {
-            ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105"}),
+            ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105", "MZ"}),
                       kExitFinished);
             EXPECT_FALSE(registry.GetString(kHklm, kActiveSetupKey, "RemovalScript"));
         } else {
@@ -192,7 +191,7 @@ TEST_F(UsersInstall, OnlyTheRunningAccountsOwnFolderGetsTheSettingsFile) {
     const std::vector<std::string> before = othersFiles();
     SetupOptions options;
     options.mode = RunMode::VerySilent;
-    ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105"}),
+    ASSERT_EQ(RunUnattended(services, catalog, {options, nullptr, false, "20240105", "MZ"}),
               kExitFinished);
     EXPECT_EQ(files.ReadFile(Ini(users_[0])), "ini");
     EXPECT_EQ(othersFiles(), before);

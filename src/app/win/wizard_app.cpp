@@ -14,6 +14,8 @@
 #include "app/win/system_dlls.h"
 #include "app/win/today.h"
 #include "engine/setup_message.h"
+#include "platform/win32/own_resources.h"
+#include "res/resource.h"
 #include "ui/pages/dlg_page1.h"
 #include "ui/pages/dlg_page2.h"
 #include "ui/pages/dlg_page3.h"
@@ -145,9 +147,10 @@ int CWizardApp::RunUnattendedInstallation() {
     std::optional<CSilentProgressWindow> window;
     if (m_options.mode == vk::RunMode::Silent)
         window.emplace();
-    const int exitCode = vk::RunUnattended(services, theCatalog,
-                                           {m_options, window ? &*window : nullptr,
-                                            vk::win32::RunsAsLocalSystem(), vk::win32::Today()});
+    const int exitCode = vk::RunUnattended(
+        services, theCatalog,
+        {m_options, window ? &*window : nullptr, vk::win32::RunsAsLocalSystem(), vk::win32::Today(),
+         std::string(vk::win32::OwnResourceBytes(IDR_LOGON_PROGRAM))});
     if (window)
         window->Finish();
     return exitCode;

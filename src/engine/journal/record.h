@@ -34,6 +34,8 @@ namespace vk {
 // The setup's own files in the product folder.
 inline constexpr const char* kRecordFileName = "Uninstall.rec";
 inline constexpr const char* kUninstallerFileName = "Uninstall.exe";
+// What Windows starts at each user's logon (the per-user stub's launcher).
+inline constexpr const char* kLogonProgramFileName = "UserSetup.exe";
 inline constexpr const char* kBackupFolderName = "Uninstall.bak";
 
 // Every kind of entry: a new kind is a type of its own (changes/) and one

@@ -12,6 +12,7 @@
 #include "engine/install_texts.h"
 #include "engine/installation.h"
 #include "engine/plan.h"
+#include "platform/win32/own_resources.h"
 #include "res/resource.h"
 #include "ui/framework/ddx.h"
 #include "ui/framework/error_report.h"
@@ -139,6 +140,7 @@ bool Dlg_Page3::InstallAll(const vk::InstallPlan& plan, const std::string& accep
     request.version = VersionNumber();
     request.installDate = vk::win32::Today();
     request.acceptedReplaceable = acceptedReplaceable;
+    request.logonProgram = vk::win32::OwnResourceBytes(IDR_LOGON_PROGRAM);
     const vk::InstallOutcome outcome =
         vk::RunInstallation(theCatalog.Services(), theCatalog, request);
     // A folder refused before anything changed: the page stays for another.
