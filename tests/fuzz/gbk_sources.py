@@ -21,7 +21,7 @@ that the build stays incremental and never compiles a stale file.
 import sys
 from pathlib import Path
 
-WINDOWS_ONLY = ("platform/win32", "ui", "res", "app/win")
+WINDOWS_ONLY = ("platform/win32", "ui", "res", "app/win", "app/logon")
 
 
 def escape(char: str, prefix: str, where: str) -> str:
