@@ -1,8 +1,11 @@
 #include "app/choices_file.h"
 
+#include <optional>
+
 #include "app/exit_codes.h"
 #include "app/unattended_run.h"
 #include "core/utf.h"
+#include "engine/plan.h"
 #include "platform/prompts.h"
 
 namespace vk {
@@ -138,10 +141,26 @@ int LoadChoices(const Services& services, SetupOptions& options) {
         // `wrong` says why.
     } else {
         services.log.Info("Choices read from " + path);
-        if (choices.folder && !options.folder)
-            options.folder = choices.folder;
-        if (choices.years && !options.years)
-            options.years = choices.years;
+        SetupOptions loaded = options;
+        if (choices.folder && !loaded.folder) {
+            // Checked by the plan's rules before the run goes on with it, as
+            // /DIR is; a folder others could change waits for the wizard's question.
+            loaded.folder = choices.folder;
+            InstallChoices folderOnly;
+            folderOnly.typedFolder = *choices.folder;
+            std::string folder;
+            if (const std::optional<Refusal> refusal =
+                    CheckChosenFolder(services, folderOnly, folder);
+                refusal &&
+                (refusal->kind != Refusal::Kind::ReplaceableFolder || loaded.Unattended())) {
+                return Tell(services, refusal->reason, UnattendedText(*refusal),
+                            kMbOk | kMbIconStop, ExitCodeOf(*refusal));
+            }
+        }
+        if (choices.years && !loaded.years)
+            loaded.years = choices.years;
+        options = loaded;
+        services.log.Info("The run goes on as " + CommandLineOf(options));
         return kExitFinished;
     }
     return Tell(services, "the choices file /LOADINF names cannot be used: " + path + ": " + wrong,

@@ -35,8 +35,10 @@ bool ParseChoices(const ICodePage& codePage, const std::string& content, Choices
                   std::string& wrong);
 
 // /LOADINF: reads the file and fills what the command line left open (its
-// own /DIR and /RELEASES count first). kExitFinished, or kExitCannotStart
-// after saying why, before anything changed.
+// own /DIR and /RELEASES count first); a folder it takes from the file is
+// checked by the plan's folder rules (CheckChosenFolder), as /DIR is.
+// kExitFinished, or kExitCannotStart after saying why, before anything
+// changed (`options` as they were).
 int LoadChoices(const Services& services, SetupOptions& options);
 
 // /SAVEINF: writes the file anew (never through a link, nor into a folder

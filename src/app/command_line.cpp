@@ -47,7 +47,6 @@ struct SwitchSpec {
     const char* note;  // nullptr: the setup's own
 };
 
-constexpr const char* kNotApplicable = "not applicable: this setup has no ";
 constexpr const char* kNeverCloses =
     "AutoCAD is never closed or restarted by this setup; a running AutoCAD is handled as "
     "without it";
@@ -321,6 +320,45 @@ ParsedCommandLine ParseCommandLine(const std::string& arguments) {
         append(parsed.reason, reason, "; ");
     }
     return parsed;
+}
+
+std::string CommandLineOf(const SetupOptions& options) {
+    std::string line;
+    const auto add = [&line](const std::string& part) { line += (line.empty() ? "" : " ") + part; };
+    const auto with = [&add](const char* name, const std::string& value) {
+        add(std::string(name) + "=\"" + value + '"');
+    };
+    if (options.help)
+        add("/?");
+    if (options.mode != RunMode::Wizard)
+        add(options.mode == RunMode::Silent ? "/SILENT" : "/VERYSILENT");
+    if (options.suppressMessageBoxes)
+        add("/SUPPRESSMSGBOXES");
+    if (options.uninstall)
+        add("/UNINSTALL");
+    if (!options.uninstallCopy.empty())
+        with("/UNINSTALLCOPY", options.uninstallCopy);
+    if (options.userSetup)
+        add("/USERSETUP");
+    if (options.folder)
+        with("/DIR", *options.folder);
+    if (options.years) {
+        std::string years;
+        for (const int year : *options.years)
+            years += (years.empty() ? "" : ",") + std::to_string(year);
+        add("/RELEASES=" + years);
+    }
+    if (!options.loadInf.empty())
+        with("/LOADINF", options.loadInf);
+    if (!options.saveInf.empty())
+        with("/SAVEINF", options.saveInf);
+    if (options.log && options.logFile.empty())
+        add("/LOG");
+    else if (options.log)
+        with("/LOG", options.logFile);
+    if (options.allowRunning)
+        add("/ALLOWRUNNING");
+    return line;
 }
 
 std::u16string CommandLineForLog(const std::u16string& commandLine) {

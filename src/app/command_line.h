@@ -64,6 +64,11 @@ SplitLine SplitCommandLine(const std::string& arguments);
 // `arguments`: the command line after the program's own name (WinMain's lpCmdLine).
 ParsedCommandLine ParseCommandLine(const std::string& arguments);
 
+// The switches that give `options`, as ParseCommandLine reads them back (a
+// value in double quotes; none that the parser gives holds one), for the log.
+// Switches that change nothing here (their notes) are left out.
+std::string CommandLineOf(const SetupOptions& options);
+
 // Years of "2018,2021" for /RELEASES and the choices file, sorted, each once;
 // "all" gives none (every year offered). False for anything else.
 bool ParseReleaseYears(const std::string& value, std::optional<std::vector<int>>& years,

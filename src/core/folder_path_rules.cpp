@@ -1,5 +1,6 @@
 #include "core/folder_path_rules.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -49,7 +50,11 @@ bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name) {
         if (singleByteAt(at) && kForbidden.find(name[at]) != std::string_view::npos)
             return false;
     }
-    return true;
+    // Windows refuses control characters in a name, and a NUL ends the path
+    // for every function it is given to. Byte by byte: no trail byte is one,
+    // so one after a lead byte is the lead byte's end, not its trail.
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
 int CreateFolderPath(const vk::Services& services, const std::string& path, bool validateOnly,

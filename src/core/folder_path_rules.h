@@ -30,8 +30,9 @@ bool HoldsListSeparator(const std::string& path);
 }  // namespace vk
 
 // False for an empty name, a name that begins or ends with a tab, a blank or
-// a dot, and a name that holds one of " * / : < > ? \ |. Checked by
-// characters of the ANSI code page, so double-byte characters are allowed.
+// a dot, and a name that holds a control character (below 0x20, NUL too) or
+// one of " * / : < > ? \ |. Checked by characters of the ANSI code page, so
+// double-byte characters are allowed.
 bool IsValidFolderName(const vk::ICodePage& codePage, const std::string& name);
 
 // Checks an absolute drive-letter path ("C:\" or "C:\a\b", no trailing

@@ -22,49 +22,6 @@ bool Holds(const std::vector<int>& years, int year) {
     return std::find(years.begin(), years.end(), year) != years.end();
 }
 
-std::optional<Refusal> CheckFolder(const Services& services, const InstallChoices& choices,
-                                   std::string& folder) {
-    const std::string& typed = choices.typedFolder;
-    const FolderCheck check = CheckInstallFolder(services, typed);
-    switch (check.verdict) {
-        case FolderVerdict::Ok:
-            break;
-        case FolderVerdict::Invalid:
-            return Refusal{Kind::InvalidFolder,
-                           "the install folder is not a full path of valid folder names: " + typed,
-                           "The folder:\n\n" + typed + "\n\nis invalid."};
-        case FolderVerdict::ListSeparator:
-            return Refusal{
-                Kind::ListSeparator,
-                "the install folder holds \";\", which separates AutoCAD's trusted paths: " + typed,
-                kListSeparatorText};
-        case FolderVerdict::TooLong:
-            return Refusal{Kind::FolderTooLong,
-                           "the install folder is too long for the files below it (at most " +
-                               std::to_string(check.limit) + " bytes): " + typed,
-                           FolderTooLongText(check.limit)};
-        case FolderVerdict::Link:
-            return Refusal{
-                Kind::LinkOnPath,
-                "a folder of the install path is a symbolic link or junction: " + check.linked,
-                LinkOnPathText(check.linked)};
-        case FolderVerdict::Replaceable:
-            if (services.codePage.ToUpper(check.replaceable.folder) !=
-                services.codePage.ToUpper(choices.acceptedReplaceable)) {
-                return Refusal{Kind::ReplaceableFolder,
-                               "a standard user could replace or add to a folder of the install "
-                               "path: " +
-                                   check.replaceable.folder,
-                               ReplaceableFolderText(check.replaceable), check.replaceable};
-            }
-            services.log.Info("Installing below " + check.replaceable.folder +
-                              ", which standard users could change: agreed to");
-            break;
-    }
-    folder = check.folder;
-    return std::nullopt;
-}
-
 std::optional<Refusal> CheckReleases(const Services& services, const InstallChoices& choices,
                                      InstallPlan& plan) {
     for (int year : choices.unserved) {
@@ -126,6 +83,49 @@ std::optional<Refusal> CheckEarlierInstallation(const Services& services,
 
 }  // namespace
 
+std::optional<Refusal> CheckChosenFolder(const Services& services, const InstallChoices& choices,
+                                         std::string& folder) {
+    const std::string& typed = choices.typedFolder;
+    const FolderCheck check = CheckInstallFolder(services, typed);
+    switch (check.verdict) {
+        case FolderVerdict::Ok:
+            break;
+        case FolderVerdict::Invalid:
+            return Refusal{Kind::InvalidFolder,
+                           "the install folder is not a full path of valid folder names: " + typed,
+                           "The folder:\n\n" + typed + "\n\nis invalid."};
+        case FolderVerdict::ListSeparator:
+            return Refusal{
+                Kind::ListSeparator,
+                "the install folder holds \";\", which separates AutoCAD's trusted paths: " + typed,
+                kListSeparatorText};
+        case FolderVerdict::TooLong:
+            return Refusal{Kind::FolderTooLong,
+                           "the install folder is too long for the files below it (at most " +
+                               std::to_string(check.limit) + " bytes): " + typed,
+                           FolderTooLongText(check.limit)};
+        case FolderVerdict::Link:
+            return Refusal{
+                Kind::LinkOnPath,
+                "a folder of the install path is a symbolic link or junction: " + check.linked,
+                LinkOnPathText(check.linked)};
+        case FolderVerdict::Replaceable:
+            if (services.codePage.ToUpper(check.replaceable.folder) !=
+                services.codePage.ToUpper(choices.acceptedReplaceable)) {
+                return Refusal{Kind::ReplaceableFolder,
+                               "a standard user could replace or add to a folder of the install "
+                               "path: " +
+                                   check.replaceable.folder,
+                               ReplaceableFolderText(check.replaceable), check.replaceable};
+            }
+            services.log.Info("Installing below " + check.replaceable.folder +
+                              ", which standard users could change: agreed to");
+            break;
+    }
+    folder = check.folder;
+    return std::nullopt;
+}
+
 std::string YearList(const std::vector<int>& years) {
     std::string text;
     for (int year : years)
@@ -136,7 +136,7 @@ std::string YearList(const std::vector<int>& years) {
 std::variant<InstallPlan, Refusal> PlanInstallation(const Services& services,
                                                     const InstallChoices& choices) {
     InstallPlan plan;
-    if (std::optional<Refusal> refused = CheckFolder(services, choices, plan.folder))
+    if (std::optional<Refusal> refused = CheckChosenFolder(services, choices, plan.folder))
         return *refused;
     if (std::optional<Refusal> refused = CheckReleases(services, choices, plan))
         return *refused;

@@ -61,6 +61,12 @@ struct InstallPlan {
 std::variant<InstallPlan, Refusal> PlanInstallation(const Services& services,
                                                     const InstallChoices& choices);
 
+// The plan's first step alone (the install folder's rules), for a folder taken
+// from elsewhere than a front end (the /LOADINF file): nothing, with `folder`
+// the checked folder, or the refusal the plan would give.
+std::optional<Refusal> CheckChosenFolder(const Services& services, const InstallChoices& choices,
+                                         std::string& folder);
+
 // "2018, 2021", for texts and the log.
 std::string YearList(const std::vector<int>& years);
 

@@ -72,7 +72,9 @@ bool AsciiNameIsValid(const std::string& name) {
     const auto blankOrDot = [](char c) { return c == '\t' || c == ' ' || c == '.'; };
     if (blankOrDot(name.front()) || blankOrDot(name.back()))
         return false;
-    return name.find_first_of("\"*/:<>?\\|") == std::string::npos;
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20; };
+    return name.find_first_of("\"*/:<>?\\|") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), control);
 }
 
 void CheckName(const std::string& name) {

@@ -4,7 +4,9 @@
 Each input is laid out as its target reads it (see the target's
 LLVMFuzzerTestOneInput). Inputs that once broke a property are kept beside
 them as corpus/<target>/regression-* and are not written by this script.
-Run it again after changing an input layout; the seeds are committed.
+Run it again after changing an input layout; the seeds are committed. The
+seeds of the record and choices targets, files the setup itself writes,
+come from make_seeds.cpp.
 """
 from pathlib import Path
 
@@ -131,8 +133,47 @@ def discovery() -> dict:
     }
 
 
+def command_line() -> dict:
+    # The whole input is the line after the program's name. The README's
+    # lines (deployment tools, winget, the uninstaller, the per-user stub)
+    # and the tests', refused ones among them.
+    lines = {
+        "readme-deploy": b'/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR="C:\\Varnok" '
+        b'/LOG="C:\\Windows\\Logs\\VarnokSetup.log"',
+        "readme-loadinf": b'/VERYSILENT /SUPPRESSMSGBOXES /LOADINF="\\\\server\\share\\Varnok.inf"',
+        "readme-saveinf": b'/SAVEINF="C:\\Varnok.inf"',
+        "readme-releases": b"/RELEASES=2018,2021",
+        "winget-silent": b'/SP- /SILENT /SUPPRESSMSGBOXES /NORESTART /LOG="C:\\w.log" /DIR="D:\\Apps"',
+        "winget-verysilent": b'/SP- /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG="C:\\a1.log"',
+        "uninstall-quiet": b"/UNINSTALL /VERYSILENT /SUPPRESSMSGBOXES",
+        "uninstall-copy": b"/UNINSTALL /UNINSTALLCOPY=1234,5678 /SILENT /LOG",
+        "user-setup": b"/USERSETUP",
+        "help": b"/?",
+        "dash-help": b"-HELP",
+        "gbk-folder": b'/dir="D:\\' + "软件\\表".encode("gbk") + b'"',
+        "quoted-whole": b'"/DIR=C:\\CAD Tools"',
+        "trailing-backslash": b'/DIR="C:\\CAD Tools\\"',
+        "tab-separated": b'/VERYSILENT\t/SUPPRESSMSGBOXES /DIR="C:\\A B" /RELEASES=2018 /LOG /ALLOWRUNNING',
+        "all-releases": b"-releases=ALL /usersetup",
+        "inno-noted": b'/LANG=english /TASKS="desktopicon,quicklaunch" /MERGETASKS="!desktopicon" '
+        b'/COMPONENTS="main,help" /TYPE=full /GROUP="My Program" /NOICONS /PASSWORD=secret '
+        b"/ALLUSERS /CURRENTUSER /RESTARTEXITCODE=3010 /NOCANCEL /NOSTYLE",
+        "inno-applications": b"/CLOSEAPPLICATIONS /NOCLOSEAPPLICATIONS /FORCECLOSEAPPLICATIONS "
+        b"/NOFORCECLOSEAPPLICATIONS /LOGCLOSEAPPLICATIONS /RESTARTAPPLICATIONS "
+        b"/NORESTARTAPPLICATIONS",
+        "unknown": b'/FOO /SP- -bar /VERYSILENT /SILENT=1 /X="a b"',
+        "quote-open": b'/DIR="C:\\Varnok',
+        "given-twice": b"/DIR=C:\\a /dir=C:\\b",
+        "bad-years": b"/RELEASES=2018,,2021",
+        "empty-log": b"/LOG=",
+        "uninstall-with-dir": b"/UNINSTALL /DIR=C:\\a",
+    }
+    return lines
+
+
 if __name__ == "__main__":
     write("folder_path", folder_path())
     write("trusted_paths", trusted_paths())
     write("mbcs", mbcs())
     write("discovery", discovery())
+    write("command_line", command_line())

@@ -39,7 +39,7 @@ struct FileWrote {
     std::uint64_t size = 0;
     std::string hash;
 
-    void Encode(LineWriter& line) const { line.Text(path).Number(size).Raw(hash); }
+    void Encode(LineWriter& line) const { line.Text(path).Number(size).Text(hash); }
     static std::optional<FileWrote> Decode(LineReader& in) {
         FileWrote e;
         return in.Text(e.path) && in.Count(e.size) && in.Text(e.hash) && in.Done()

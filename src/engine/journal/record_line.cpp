@@ -29,9 +29,13 @@ std::string Escape(const std::string& field) {
     return out;
 }
 
+// The field as Escape wrote it, or false: a line break is only ever written
+// escaped, and one found bare was not written so.
 bool Unescape(const std::string& field, std::string& out) {
     out.clear();
     for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\r')
+            return false;
         if (field[i] != '\\') {
             out += field[i];
             continue;
@@ -121,7 +125,8 @@ bool LineReader::Flag(bool& value) {
 
 bool LineReader::Hex(std::string& bytes) {
     std::string text;
-    return (Next(text) && FromHex(text, bytes)) || Fail();
+    // Only as ToHex writes it, in lower case: any other spelling was not written so.
+    return (Next(text) && FromHex(text, bytes) && ToHex(bytes) == text) || Fail();
 }
 
 bool LineReader::Value(RecordedValue& value) {

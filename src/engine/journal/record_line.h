@@ -53,7 +53,10 @@ public:
         if (!Next(text) || text.empty())
             return Fail();
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        return (error == std::errc() && end == text.data() + text.size()) || Fail();
+        // Only as Number writes it: a leading zero was not written so.
+        return (error == std::errc() && end == text.data() + text.size() &&
+                std::to_string(value) == text) ||
+               Fail();
     }
     bool Flag(bool& value);
     bool Hex(std::string& bytes);

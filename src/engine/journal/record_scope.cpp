@@ -1,5 +1,6 @@
 #include "engine/journal/record_scope.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -67,15 +68,31 @@ bool IsBackup(const ICodePage& cp, const std::string& path, const std::string& p
                             IsInsideFolder(cp, path, JoinPath(productDir, kBackupFolderName)));
 }
 
-// "SOFTWARE\Autodesk\AutoCAD\..." or its 32-bit view, with names below it.
-bool IsProductKey(const ICodePage& cp, const std::string& key) {
-    for (const char* autocad :
-         {"SOFTWARE\\Autodesk\\AutoCAD\\", "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\"}) {
-        const std::string prefix(autocad);
-        if (key.size() > prefix.size() && SameText(cp, key.substr(0, prefix.size()), prefix))
-            return true;
+// The names of a key path below `prefix`, compared without regard to case;
+// nothing when the path would not reach the key it seems to name: a NUL ends
+// it for the registry functions, and an empty name (but a last one, a
+// trailing backslash) names no key.
+std::optional<std::vector<std::string>> NamesBelow(const ICodePage& cp, const std::string& key,
+                                                   const std::string& prefix) {
+    if (key.size() <= prefix.size() || !SameText(cp, key.substr(0, prefix.size()), prefix) ||
+        key.find('\0') != std::string::npos) {
+        return std::nullopt;
     }
-    return false;
+    std::vector<std::string> names = SplitText(cp, key.substr(prefix.size()), '\\');
+    if (names.size() > 1 && names.back().empty())
+        names.pop_back();
+    for (const std::string& name : names) {
+        if (name.empty())
+            return std::nullopt;
+    }
+    return names;
+}
+
+// "SOFTWARE\Autodesk\AutoCAD\..." or its 32-bit view, with names below it:
+// discovery finds a product key at any depth below a release key.
+bool IsProductKey(const ICodePage& cp, const std::string& key) {
+    return NamesBelow(cp, key, "SOFTWARE\\Autodesk\\AutoCAD\\") ||
+           NamesBelow(cp, key, "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\");
 }
 
 bool IsApplicationKey(const std::string& key) {
@@ -84,18 +101,23 @@ bool IsApplicationKey(const std::string& key) {
            key.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
 }
 
-// A user's SID, as HKEY_USERS names the loaded hives; empty: the current user.
+// A user's SID, as HKEY_USERS names the loaded hives ("S-1-" and numbers
+// separated by "-"); empty: the current user.
 bool IsUserName(const std::string& sid) {
-    return sid.empty() ||
-           (sid.starts_with("S-1-") && sid.find_first_not_of("S0123456789-") == std::string::npos);
+    if (sid.empty())
+        return true;
+    if (!sid.starts_with("S-1-") || sid.back() == '-' || sid.find("--") != std::string::npos)
+        return false;
+    return sid.find_first_not_of("0123456789-", 4) == std::string::npos;
 }
 
+// A profile's "...\<release>\<product>\Profiles\<profile>\Variables", as the
+// installation finds them (trusted_paths_registration.cpp).
 bool IsVariablesKey(const ICodePage& cp, const std::string& key) {
-    const std::string prefix = "Software\\Autodesk\\AutoCAD\\";
-    const std::string suffix = "\\Variables";
-    return key.size() > prefix.size() + suffix.size() &&
-           SameText(cp, key.substr(0, prefix.size()), prefix) &&
-           SameText(cp, key.substr(key.size() - suffix.size()), suffix);
+    const std::optional<std::vector<std::string>> names =
+        NamesBelow(cp, key, "Software\\Autodesk\\AutoCAD\\");
+    return names && names->size() == 5 && !key.ends_with('\\') &&
+           SameText(cp, (*names)[2], "Profiles") && SameText(cp, (*names)[4], "Variables");
 }
 
 struct ScopeCheck {
