@@ -45,7 +45,7 @@ echo "==== clang-tidy: Windows sources"
 extra=()
 for arg in "${mingw_args[@]}"; do extra+=("-extra-arg-before=$arg"); done
 run-clang-tidy -quiet -j "$jobs" -p "$build/windows" "${extra[@]}" \
-    "$repo/src/(platform/win32|ui|app/win)/.*\.cpp$" >"$build/tidy-windows.log" 2>&1 ||
+    "$repo/src/(platform/win32|ui|app/win|app/logon)/.*\.cpp$" >"$build/tidy-windows.log" 2>&1 ||
     failed+=("clang-tidy (Windows)")
 findings "$build/tidy-windows.log"
 

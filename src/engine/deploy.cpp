@@ -250,6 +250,7 @@ DeployOutcome DeployFiles(const Services& services, const DeployTarget& target) 
         } while (find.Next(entry) == kOk);
     }
     std::vector<Copy*> copies;
+    copies.reserve(entries.size());
     for (std::optional<Copy>& copy : entries)
         copies.push_back(copy ? &*copy : nullptr);
     // The lines of the whole group on the disk, with one flush, before the first copy.

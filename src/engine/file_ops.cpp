@@ -48,7 +48,7 @@ namespace {
 std::string ClearedPendingName(const Services& services, const std::string& destination) {
     const std::size_t slash = FindLastChar(services.codePage, destination, '\\');
     const std::string folder = slash == kNoPos ? std::string() : destination.substr(0, slash);
-    const std::string pending = JoinPath(folder, kCopyInProgressName);
+    std::string pending = JoinPath(folder, kCopyInProgressName);
     if (!FitsMaxPath(pending) || !FitsMaxPath(destination))
         return {};
     // One left by a run cut short, or put there by someone else: its name goes.

@@ -75,7 +75,7 @@ std::optional<ReplaceableFolder> FindReplaceableFolder(const Services& services,
                                                        const std::string& chosenFolder) {
     const std::string productDir = InstallDirOf(chosenFolder);
     const std::vector<std::string> folders = FoldersBelowRoot(services.codePage, productDir);
-    const std::string top = folders.front();
+    const std::string& top = folders.front();
 
     // The drive root: only its FILE_DELETE_CHILD matters, and whether or not
     // the top folder exists yet.

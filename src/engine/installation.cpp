@@ -1,5 +1,6 @@
 #include "engine/installation.h"
 
+#include <cstddef>
 #include <map>
 
 #include "core/mbcs.h"
@@ -80,7 +81,8 @@ bool TakeBackInterruptedRun(const Services& services, const std::string& product
         RemoveInstallation(services, productDir, record.entries, true, report);
         return true;
     }
-    const std::vector<RecordEntry> run(record.entries.begin() + runStart, record.entries.end());
+    const std::vector<RecordEntry> run(
+        record.entries.begin() + static_cast<std::ptrdiff_t>(runStart), record.entries.end());
     UndoChanges(services, run, productDir, report);
     RecordWriter writer(services.files, services.codePage, productDir, record.id);
     RecordSeal seal;
