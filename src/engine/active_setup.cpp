@@ -138,7 +138,11 @@ std::string ActiveSetupVersion(const std::string& version) {
 }
 
 std::string UserSetupCommand(const std::string& productDir) {
-    return "\"" + JoinPath(productDir, kLogonProgramFileName) + "\"";
+    // Built by appending: GCC 12 at -O3 warns falsely on "\"" + text.
+    std::string command(1, '"');
+    command += JoinPath(productDir, kLogonProgramFileName);
+    command += '"';
+    return command;
 }
 
 std::u16string RemovalScript(const std::u16string& productDir) {
