@@ -22,6 +22,7 @@
 #include "engine/install_path_safety.h"
 #include "engine/installation.h"
 #include "fuzz_support.h"
+#include "memory_machine.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_log.h"
@@ -36,16 +37,7 @@ const vk::memory::Cp936CodePage kCp;
 const std::string kFile = "C:\\dist\\Varnok.inf";
 const vk::FolderSecurity kEveryoneMayChange{vk::FileOwner::Other, vk::kRightDelete};
 
-struct Machine {
-    vk::memory::MemoryRegistry registry;
-    vk::memory::MemoryFileSystem files;
-    vk::memory::MemoryProcessList processes;
-    vk::memory::MemoryPrompts prompts;
-    vk::memory::MemoryLog log;
-    vk::memory::MemoryRandom random;
-    vk::memory::Cp936CodePage codePage;
-    vk::Services services{registry, files, processes, prompts, codePage, log, random};
-};
+using Machine = vk::fuzz::MemoryMachine;
 
 // An install folder as Windows could take it: "X:" or "X:\" or a drive and
 // names (one backslash may end it), no byte below 0x20 (a trail byte never

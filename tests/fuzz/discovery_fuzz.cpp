@@ -10,6 +10,7 @@
 #include "acad/release_catalog.h"
 #include "core/mbcs.h"
 #include "fuzz_support.h"
+#include "memory_machine.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/fault_injector.h"
 #include "platform/memory/memory_file_system.h"
@@ -208,17 +209,7 @@ void CheckCatalog(const CAcadReleaseCatalog& catalog, const vk::memory::MemoryRe
     }
 }
 
-struct Machine {
-    vk::memory::FaultInjector faults;
-    vk::memory::MemoryRegistry registry{&faults};
-    vk::memory::MemoryFileSystem files;
-    vk::memory::MemoryProcessList processes;
-    vk::memory::MemoryPrompts prompts;
-    vk::memory::Cp936CodePage codePage;
-    vk::memory::MemoryLog log;
-    vk::memory::MemoryRandom random;
-    vk::Services services{registry, files, processes, prompts, codePage, log, random};
-};
+using Machine = vk::fuzz::MemoryMachine;
 
 }  // namespace
 

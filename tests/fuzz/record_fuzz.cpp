@@ -26,6 +26,7 @@
 #include "engine/journal/record_scope.h"
 #include "engine/uninstall.h"
 #include "fuzz_support.h"
+#include "memory_machine.h"
 #include "platform/memory/cp936_codepage.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_log.h"
@@ -227,16 +228,7 @@ std::string WithRightChecks(const std::string& text) {
     return fixed;
 }
 
-struct Machine {
-    vk::memory::MemoryRegistry registry;
-    vk::memory::MemoryFileSystem files;
-    vk::memory::MemoryProcessList processes;
-    vk::memory::MemoryPrompts prompts;
-    vk::memory::MemoryLog log;
-    vk::memory::MemoryRandom random;
-    vk::memory::Cp936CodePage codePage;
-    vk::Services services{registry, files, processes, prompts, codePage, log, random};
-};
+using Machine = vk::fuzz::MemoryMachine;
 
 }  // namespace
 

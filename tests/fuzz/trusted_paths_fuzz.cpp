@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "core/mbcs.h"
-#include "fuzz_support.h"
 #include "engine/trusted_paths.h"
+#include "fuzz_support.h"
 #include "platform/memory/cp936_codepage.h"
 
 namespace {
