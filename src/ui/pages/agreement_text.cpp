@@ -3,26 +3,12 @@
 #include <string_view>
 
 #include "platform/win32/gbk_text.h"
+#include "platform/win32/own_resources.h"
 #include "platform/win32/windows_api.h"
 #include "res/resource.h"
 #include "ui/framework/win_app.h"
 
 namespace {
-
-// The resource's bytes; resources stay mapped for the life of the module.
-std::string_view ResourceBytes(int id) {
-    const HMODULE module = AfxGetResourceHandle();
-    const HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
-    if (info == nullptr) {
-        return {};
-    }
-    const HGLOBAL loaded = ::LoadResource(module, info);
-    const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
-    if (data == nullptr) {
-        return {};
-    }
-    return {static_cast<const char*>(data), ::SizeofResource(module, info)};
-}
 
 std::wstring Utf8ToWide(std::string_view utf8) {
     const int length =
@@ -42,7 +28,8 @@ std::string LoadAgreementScreen(int screen) {
     if (screen < 0 || screen >= kAgreementScreenCount) {
         return {};
     }
-    std::string_view utf8 = ResourceBytes(IDR_AGREEMENT_SCREEN0 + screen);
+    std::string_view utf8 =
+        vk::win32::ResourceBytes(AfxGetResourceHandle(), IDR_AGREEMENT_SCREEN0 + screen);
     // An editor may have saved the file with a byte-order mark.
     if (utf8.starts_with("\xEF\xBB\xBF")) {
         utf8.remove_prefix(3);
